@@ -1,0 +1,20 @@
+#include "app/LogPath.h"
+
+#include "platform/SafeString.h"
+
+#include <cwchar>
+
+bool MakeLogPath(wchar_t (&path)[kLogPathChars])
+{
+    wchar_t* fileName = path;
+    for (wchar_t* c = path; *c != L'\0'; ++c) {
+        if (*c == L'\\' || *c == L'/') fileName = c + 1;
+    }
+    wchar_t* dot = std::wcsrchr(fileName, L'.');
+    const wchar_t* extension = L".txt";
+    if (dot != nullptr) {
+        dot[1] = L'\0';
+        extension = L"txt";
+    }
+    return SUCCEEDED(platform::SafeStringCbCat(path, sizeof(path), extension));
+}

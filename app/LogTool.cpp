@@ -1,0 +1,51 @@
+#include "app/LogTool.h"
+
+#include "app/LogPath.h"
+#include "app/LogStream.h"
+#include "app/WindowRecord.h"
+#include "platform/SafeString.h"
+#include "platform/Win32Api.h"
+
+using platform::Api;
+
+namespace {
+
+constexpr std::size_t kMessageChars = 1000;
+const wchar_t kCaption[] = L"Vantrel";
+
+int Report(const wchar_t* format, const wchar_t* path, UINT icon, int exitCode)
+{
+    wchar_t message[kMessageChars] = {};
+    platform::SafeStringCbPrintf(message, sizeof(message), format, path);
+    Api().MessageBoxW(nullptr, message, kCaption, icon | MB_OK);
+    return exitCode;
+}
+
+int ReportFailure(const wchar_t* path)
+{
+    return Report(L"Failed to create log file %s.", path, MB_ICONWARNING, 1);
+}
+
+} // namespace
+
+int RunLogTool(HINSTANCE instance)
+{
+    wchar_t path[kLogPathChars] = {};
+    // A module path that fills the whole room was cut (older systems and Wine do not even
+    // terminate it): writing beside a cut path would write somewhere else.
+    const DWORD length = Api().GetModuleFileNameW(instance, path, kLogPathChars);
+    if (length == 0 || length >= kLogPathChars) {
+        path[kLogPathChars - 1] = L'\0';
+        return ReportFailure(path);
+    }
+    if (!MakeLogPath(path)) return ReportFailure(path);
+
+    LogStream stream(path);
+    if (!stream.IsOpen()) return ReportFailure(path);
+    Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
+    stream.Close();
+    // A writer stopped by an exception (memory running out) left the log incomplete.
+    if (stream.WriterFailure) return ReportFailure(path);
+
+    return Report(L"Log file '%s' has been created.", path, MB_ICONINFORMATION, 0);
+}

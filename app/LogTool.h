@@ -1,0 +1,7 @@
+#pragma once
+
+#include "platform/WindowsHeaders.h"
+
+// The whole run: writes the log of taskbar windows beside the program, closes it, tells the user
+// in a message box, and returns the exit code (0 written, 1 not).
+int RunLogTool(HINSTANCE instance);

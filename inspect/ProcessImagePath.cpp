@@ -1,0 +1,139 @@
+#include "inspect/ProcessImagePath.h"
+
+#include "inspect/LongPath.h"
+#include "inspect/WowTasks.h"
+#include "platform/RuntimeFunction.h"
+#include "platform/SafeString.h"
+#include "platform/UniqueResource.h"
+#include "platform/Win32Api.h"
+
+#include <cwchar>
+#include <vector>
+
+using platform::Api;
+using platform::UniqueHandle;
+
+namespace {
+
+using QueryFullProcessImageNameFn = decltype(&::QueryFullProcessImageNameW);
+using GetModuleFileNameExFn = decltype(&::GetModuleFileNameExW);
+
+// Longest path the system can hand back; used only to recover from a room that was too small.
+constexpr DWORD kLongestPath = 32768;
+
+bool IsEmpty(const wchar_t* text) { return text[0] == L'\0'; }
+
+// Strategy A (Vista and later).
+bool QueryImageByFullName(QueryFullProcessImageNameFn queryFullName, DWORD processId, wchar_t* out,
+                          int capacity)
+{
+    UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process.IsValid()) return false;
+
+    DWORD size = static_cast<DWORD>(capacity);
+    if (!queryFullName(process.Get(), 0, out, &size)) {
+        // A path longer than the room fails and leaves the room undefined: read it whole, keep
+        // what fits.
+        out[0] = L'\0';
+        std::vector<wchar_t> whole(kLongestPath);
+        DWORD wholeSize = kLongestPath;
+        if (queryFullName(process.Get(), 0, whole.data(), &wholeSize)) {
+            platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), whole.data());
+        }
+    }
+    return true;
+}
+
+// Strategy B (psapi): the main module's file name.
+void QueryImageByModuleName(GetModuleFileNameExFn moduleFileNameEx, DWORD processId, wchar_t* out,
+                            int capacity)
+{
+    UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!process.IsValid()) return;
+    const DWORD length = moduleFileNameEx(process.Get(), nullptr, out, static_cast<DWORD>(capacity));
+    // Older systems leave a cut name unterminated: end it inside the room.
+    out[length < static_cast<DWORD>(capacity) ? length : capacity - 1] = L'\0';
+}
+
+// A process of the NT virtual DOS machine stands for the 16-bit task that owns the thread.
+void UseWowTaskFileIfVirtualDosMachine(DWORD processId, DWORD threadId, wchar_t* out, int capacity)
+{
+    if (IsEmpty(out)) return;
+    const wchar_t* lastSlash = std::wcsrchr(out, L'\\');
+    if (lastSlash == nullptr || Api().lstrcmpiW(lastSlash + 1, L"ntvdm.exe") != 0) return;
+    GetWowTaskFileName(processId, threadId, out, capacity);
+}
+
+} // namespace
+
+bool GetWindowProcessImagePath(HWND hwnd, wchar_t* out, int capacity)
+{
+    if (out == nullptr || capacity <= 0) return false;
+    out[0] = L'\0';
+    DWORD processId = 0;
+    const DWORD threadId = Api().GetWindowThreadProcessId(hwnd, &processId);
+    if (processId == 0) return false;
+    return GetProcessImagePath(processId, threadId, out, capacity);
+}
+
+bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capacity)
+{
+    if (out == nullptr || capacity <= 0) return false;
+    out[0] = L'\0';
+
+    const auto queryFullName = platform::LookUpFunction<QueryFullProcessImageNameFn>(
+        Api().GetModuleHandleW(L"kernel32"), "QueryFullProcessImageNameW");
+    if (queryFullName != nullptr) {
+        if (!QueryImageByFullName(queryFullName, processId, out, capacity)) return false;
+    } else {
+        const platform::UniqueLibrary psapi(platform::LoadSystemLibrary(L"psapi.dll"));
+        if (!psapi.IsValid()) return false;
+        const auto moduleFileNameEx =
+            platform::LookUpFunction<GetModuleFileNameExFn>(psapi.Get(), "GetModuleFileNameExW");
+        if (moduleFileNameEx == nullptr) return GetProcessImagePathFromSnapshot(processId, out, capacity);
+        QueryImageByModuleName(moduleFileNameEx, processId, out, capacity);
+    }
+
+    UseWowTaskFileIfVirtualDosMachine(processId, threadId, out, capacity);
+    return !IsEmpty(out);
+}
+
+bool GetProcessImagePathFromSnapshot(DWORD processId, wchar_t* out, int capacity)
+{
+    if (out == nullptr || capacity <= 0) return false;
+    out[0] = L'\0';
+    if (processId == 0) return false;
+
+    {
+        const UniqueHandle processes(Api().CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!processes.IsValid()) return false;
+
+        PROCESSENTRY32W process{};
+        process.dwSize = sizeof(process);
+        for (BOOL more = Api().Process32FirstW(processes.Get(), &process); more;
+             process.dwSize = sizeof(process), more = Api().Process32NextW(processes.Get(), &process)) {
+            if (process.th32ProcessID != processId) continue;
+
+            if (std::wcschr(process.szExeFile, L'\\') != nullptr) {
+                Api().lstrcpynW(out, process.szExeFile, capacity);
+                break;
+            }
+            // Only the file name is known: the main module of the same name gives the full path.
+            const UniqueHandle modules(Api().CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId));
+            if (!modules.IsValid()) break;
+            MODULEENTRY32W module{};
+            module.dwSize = sizeof(module);
+            for (BOOL moreModules = Api().Module32FirstW(modules.Get(), &module); moreModules;
+                 moreModules = Api().Module32NextW(modules.Get(), &module)) {
+                if (Api().lstrcmpiW(module.szModule, process.szExeFile) == 0) {
+                    Api().lstrcpynW(out, module.szExePath, capacity);
+                    break;
+                }
+            }
+            break;
+        }
+    }
+
+    inspect::ReplaceByLongForm(out, capacity);
+    return !IsEmpty(out);
+}

@@ -1,0 +1,25 @@
+// Bounded operations on fixed UTF-16 arrays, with the status codes of the platform's StrSafe
+// family: they never write past the destination, always leave it terminated when its size is
+// valid, and say when the result was cut.
+#pragma once
+
+#include "WindowsHeaders.h"
+
+#include <cstddef>
+
+namespace platform {
+
+constexpr HRESULT kSafeStringInvalidArgument = static_cast<HRESULT>(0x80070057L);
+constexpr HRESULT kSafeStringInsufficientBuffer = static_cast<HRESULT>(0x8007007AL);
+constexpr std::size_t kSafeStringMaxChars = 2147483647;
+
+// Appends src to the terminated string in dest; destBytes / 2 characters of room.
+HRESULT SafeStringCbCat(wchar_t* dest, std::size_t destBytes, const wchar_t* src);
+
+// Formats with the program's own formatter (WideFormat.h); destBytes / 2 characters of room.
+HRESULT SafeStringCbPrintf(wchar_t* dest, std::size_t destBytes, const wchar_t* format, ...);
+
+// Copies src into dest; destChars characters of room.
+HRESULT SafeStringCchCopy(wchar_t* dest, std::size_t destChars, const wchar_t* src);
+
+} // namespace platform

@@ -1,0 +1,83 @@
+// Small move-only owners for the handles, snapshots, libraries and keys that the logic opens.
+// Each closes through the platform table, so a test that records closes sees them, and each keeps
+// the caller's last-error value: closing must not hide why the work before it failed.
+#pragma once
+
+#include "Win32Api.h"
+
+#include <utility>
+
+namespace platform {
+
+template <class Traits>
+class UniqueResource {
+public:
+    using Value = typename Traits::Value;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Value value) : value_(value) {}
+    ~UniqueResource() { Reset(); }
+
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.Release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
+    {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+
+    bool IsValid() const { return Traits::IsValid(value_); }
+    Value Get() const { return value_; }
+
+    Value Release() { return std::exchange(value_, Traits::Invalid()); }
+
+    void Reset(Value value = Traits::Invalid())
+    {
+        const Value old = std::exchange(value_, value);
+        if (Traits::IsValid(old)) {
+            const DWORD lastError = ::GetLastError();
+            Traits::Close(old);
+            ::SetLastError(lastError);
+        }
+    }
+
+    // For out-parameters: releases what is held and hands out the slot.
+    Value* Put()
+    {
+        Reset();
+        return &value_;
+    }
+
+private:
+    Value value_ = Traits::Invalid();
+};
+
+// Kernel handles: OpenProcess fails with NULL, CreateToolhelp32Snapshot with INVALID_HANDLE_VALUE;
+// both count as "nothing held".
+struct HandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return nullptr; }
+    static bool IsValid(Value v) { return v != nullptr && v != INVALID_HANDLE_VALUE; }
+    static void Close(Value v) { Api().CloseHandle(v); }
+};
+
+struct LibraryTraits {
+    using Value = HMODULE;
+    static Value Invalid() { return nullptr; }
+    static bool IsValid(Value v) { return v != nullptr; }
+    static void Close(Value v) { Api().FreeLibrary(v); }
+};
+
+struct RegistryKeyTraits {
+    using Value = HKEY;
+    static Value Invalid() { return nullptr; }
+    static bool IsValid(Value v) { return v != nullptr; }
+    static void Close(Value v) { Api().RegCloseKey(v); }
+};
+
+using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueLibrary = UniqueResource<LibraryTraits>;
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
+
+} // namespace platform

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building and running Vantrel here needs, and nothing that is already present:
+# the i686 MinGW-w64 cross compiler, Wine (32- and 64-bit), CMake, Ninja and GoogleTest's sources.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    apt_update_needed=1
+fi
+
+for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build googletest; do
+    have_pkg "$p" || need+=("$p")
+done
+
+if [ ${#need[@]} -gt 0 ] || [ -n "${apt_update_needed:-}" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+fi
+if [ ${#need[@]} -gt 0 ]; then
+    echo "installing: ${need[*]}"
+    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi

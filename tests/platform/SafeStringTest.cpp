@@ -1,0 +1,3 @@
+#include "platform/SafeString.h"
+
+#include <gtest/gtest.h>
