@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vantrel and runs it under Wine as a user would: a few programs
+# that ship with Wine are started first so that the taskbar has windows to log. Headless, the
+# tool's message box is confirmed by run-confirmed.exe, which prints the box's text and the exit
+# code; with a display (DISPLAY set, not CI) the box is left to the user. The log is printed last.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+preset=release
+if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
+    echo "note: this kernel cannot run 32-bit code; running the same program built as 64-bit"
+    preset=release-x64
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+fi
+
+build=$PWD/build/$preset
+prefix=$build/wineprefix
+wine_run() { scripts/wine-prefix.sh "$prefix" exec "$@"; }
+demo_pids=()
+finish() {
+    for pid in "${demo_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    scripts/wine-prefix.sh "$prefix" stop
+}
+trap finish EXIT
+
+headless=1
+if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then headless=0; fi
+VANTREL_WINE_DISPLAY=$((1 - headless)) scripts/wine-prefix.sh "$prefix" display
+
+for program in notepad winemine; do
+    wine_run "$program" </dev/null >/dev/null 2>&1 &
+    demo_pids+=($!)
+done
+
+exe=$build/app/vantrel.exe
+log=$build/app/vantrel.txt
+status=0
+if [ "$headless" = 1 ]; then
+    wine_run "$build/tools/run-confirmed.exe" --wait-windows 2 "Z:${exe//\//\\}" </dev/null || status=$?
+else
+    echo "waiting for you to dismiss the message box..."
+    wine_run "$exe" </dev/null || status=$?
+    echo "exit code: $status"
+fi
+
+if [ -f "$log" ]; then
+    echo "---- $log ----"
+    # The log is single-byte ISO 8859-1 text with CR LF line ends.
+    iconv -f ISO-8859-1 -t UTF-8 "$log" | tr -d '\r'
+fi
+exit "$status"

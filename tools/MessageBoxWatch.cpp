@@ -1,0 +1,69 @@
+#include "tools/MessageBoxWatch.h"
+
+namespace tools {
+namespace {
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+bool IsDialogClass(HWND hwnd)
+{
+    wchar_t name[16] = {};
+    ::GetClassNameW(hwnd, name, 16);
+    return std::wstring(name) == L"#32770";
+}
+
+BOOL CALLBACK FindBoxOfProcess(HWND hwnd, LPARAM lParam)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hwnd, &processId);
+    if (processId != search->processId || !IsDialogClass(hwnd) || !::IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The box's message is its static control with text; the icon is a static control without.
+BOOL CALLBACK FindMessageText(HWND child, LPARAM lParam)
+{
+    wchar_t name[16] = {};
+    ::GetClassNameW(child, name, 16);
+    if (::lstrcmpiW(name, L"Static") != 0) return TRUE;
+    wchar_t text[2048] = {};
+    if (::GetWindowTextW(child, text, 2048) == 0) return TRUE;
+    *reinterpret_cast<std::wstring*>(lParam) = text;
+    return FALSE;
+}
+
+} // namespace
+
+bool WaitForMessageBox(DWORD processId, HANDLE process, DWORD timeoutMs, ShownMessageBox& box)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        BoxSearch search{processId, nullptr};
+        ::EnumWindows(&FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            box.window = search.found;
+            wchar_t caption[256] = {};
+            ::GetWindowTextW(search.found, caption, 256);
+            box.caption = caption;
+            box.text.clear();
+            ::EnumChildWindows(search.found, &FindMessageText, reinterpret_cast<LPARAM>(&box.text));
+            return true;
+        }
+        if (::GetTickCount() - start > timeoutMs) return false;
+        // Polls: another process's box announces itself to nobody.
+        if (process != nullptr && ::WaitForSingleObject(process, 10) == WAIT_OBJECT_0) return false;
+        if (process == nullptr) ::Sleep(10);
+    }
+}
+
+void PressOk(HWND box)
+{
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+}
+
+} // namespace tools
