@@ -1,0 +1,71 @@
+#include "Library4/Shell/ShellRegistry.h"
+
+#include "Library4/Shell/RegistryText.h"
+#include "platform/SafeString.h"
+#include "platform/UniqueResource.h"
+#include "platform/Win32Api.h"
+
+#include <cwchar>
+
+namespace Library4::Shell {
+
+using platform::Api;
+
+namespace {
+
+constexpr DWORD kClassNameChars = 260;
+constexpr DWORD kIconLocationChars = 270;
+
+// Reads the icon location of the extension's class from one root's class registrations. The class
+// is looked up only below the root that named it.
+bool ReadIconLocation(HKEY root, const wchar_t* extension, wchar_t (&location)[kIconLocationChars])
+{
+    platform::UniqueRegistryKey classes;
+    if (!OpenRegistryKey(root, L"Software\\Classes", KEY_QUERY_VALUE, &classes)) return false;
+
+    platform::UniqueRegistryKey extensionKey;
+    if (!OpenRegistryKey(classes.Get(), extension, KEY_QUERY_VALUE, &extensionKey)) return false;
+
+    wchar_t iconKeyName[kClassNameChars] = {};
+    if (!ReadRegistryText(extensionKey.Get(), nullptr, iconKeyName, kClassNameChars).succeeded) return false;
+    // A class name too long to take "\DefaultIcon" has no icon key we could name.
+    if (FAILED(platform::SafeStringCbCat(iconKeyName, sizeof(iconKeyName), L"\\DefaultIcon"))) return false;
+
+    platform::UniqueRegistryKey iconKey;
+    if (!OpenRegistryKey(classes.Get(), iconKeyName, KEY_QUERY_VALUE, &iconKey)) return false;
+
+    return ReadRegistryText(iconKey.Get(), nullptr, location, kIconLocationChars).succeeded;
+}
+
+} // namespace
+
+bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
+{
+    if (Api().SHGetFileInfoW(path, 0, nullptr, 0, SHGFI_EXETYPE) != 0) {
+        Api().lstrcpyW(iconFile, path);
+        *iconIndex = 0;
+        return true;
+    }
+
+    const wchar_t* extension = std::wcsrchr(path, L'.');
+    if (extension == nullptr) return false;
+
+    wchar_t location[kIconLocationChars] = {};
+    if (!ReadIconLocation(HKEY_CURRENT_USER, extension, location) &&
+        !ReadIconLocation(HKEY_LOCAL_MACHINE, extension, location)) {
+        return false;
+    }
+
+    // The index follows the last comma: the icon file itself may hold commas.
+    int index = 0;
+    if (wchar_t* comma = std::wcsrchr(location, L','); comma != nullptr) {
+        *comma = L'\0';
+        // long is 32 bits on Windows, so wcstol already clamps to the index's range.
+        index = static_cast<int>(std::wcstol(comma + 1, nullptr, 10));
+    }
+    Api().lstrcpyW(iconFile, location);
+    *iconIndex = index;
+    return true;
+}
+
+} // namespace Library4::Shell

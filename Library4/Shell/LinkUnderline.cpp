@@ -1,0 +1,74 @@
+#include "Library4/Shell/ShellRegistry.h"
+
+#include "Library4/Shell/RegistryText.h"
+#include "platform/RuntimeFunction.h"
+#include "platform/UniqueResource.h"
+#include "platform/Win32Api.h"
+
+namespace Library4::Shell {
+
+using platform::Api;
+
+namespace {
+
+// The shell's "underline as the browser does" setting.
+constexpr DWORD kIconUnderlineLikeBrowser = 3;
+
+// Whether the shell underlines icon titles as the browser underlines links.
+bool FollowsBrowserUnderline(HKEY explorer)
+{
+    DWORD iconUnderline = 0;
+    DWORD size = sizeof(iconUnderline);
+    // A number stored in fewer bytes fills only the low bytes of the zeroed number.
+    const LONG status = Api().RegQueryValueExW(explorer, L"IconUnderline", nullptr, nullptr,
+                                               reinterpret_cast<BYTE*>(&iconUnderline), &size);
+    return status == ERROR_SUCCESS && iconUnderline == kIconUnderlineLikeBrowser;
+}
+
+// The browser's own link-underline setting; anything unreadable or unknown means hover.
+LinkUnderline BrowserUnderline()
+{
+    platform::UniqueRegistryKey browser;
+    if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", KEY_QUERY_VALUE,
+                         &browser)) {
+        return UnderlineHover;
+    }
+
+    wchar_t text[10] = {};
+    if (!ReadRegistryText(browser.Get(), L"Anchor Underline", text, ARRAYSIZE(text)).succeeded) {
+        return UnderlineHover;
+    }
+    if (Api().lstrcmpiW(text, L"yes") == 0) return UnderlineAlways;
+    if (Api().lstrcmpiW(text, L"no") == 0) return UnderlineNever;
+    return UnderlineHover;
+}
+
+} // namespace
+
+void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
+{
+    settings->SingleClick = false;
+    settings->Underline = UnderlineNever;
+
+    const platform::UniqueLibrary shell(platform::LoadSystemLibrary(L"shell32.dll"));
+    if (!shell.IsValid()) return;
+
+    const auto getSettings = platform::LookUpFunction<decltype(&::SHGetSettings)>(shell.Get(), "SHGetSettings");
+    if (getSettings == nullptr) return;
+
+    SHELLFLAGSTATE state{};
+    getSettings(&state, SSF_DOUBLECLICKINWEBVIEW);
+    if (state.fDoubleClickInWebView) return;
+
+    settings->SingleClick = true;
+    settings->Underline = UnderlineHover;
+
+    platform::UniqueRegistryKey explorer;
+    if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
+                         KEY_QUERY_VALUE, &explorer)) {
+        return;
+    }
+    if (FollowsBrowserUnderline(explorer.Get())) settings->Underline = BrowserUnderline();
+}
+
+} // namespace Library4::Shell

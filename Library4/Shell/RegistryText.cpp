@@ -1,0 +1,67 @@
+#include "Library4/Shell/RegistryText.h"
+
+#include "platform/Win32Api.h"
+
+#include <limits>
+
+namespace Library4::Shell {
+
+using platform::Api;
+
+bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, platform::UniqueRegistryKey* key)
+{
+    return Api().RegOpenKeyExW(parent, name, 0, access, key->Put()) == ERROR_SUCCESS;
+}
+
+RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* field, DWORD fieldChars,
+                                  bool askType)
+{
+    RegistryTextRead read;
+    if (fieldChars == 0) return read;
+
+    // A byte count must fit a DWORD; a larger field is simply offered less of itself.
+    constexpr DWORD kMaxChars = std::numeric_limits<DWORD>::max() / sizeof(wchar_t);
+    const DWORD usableChars = fieldChars < kMaxChars ? fieldChars : kMaxChars;
+
+    DWORD size = usableChars * static_cast<DWORD>(sizeof(wchar_t));
+    const LONG status = Api().RegQueryValueExW(key, valueName, nullptr, askType ? &read.type : nullptr,
+                                               reinterpret_cast<BYTE*>(field), &size);
+    if (status != ERROR_SUCCESS) {
+        // ERROR_MORE_DATA in particular leaves the field's content undefined.
+        field[0] = L'\0';
+        read.type = REG_NONE;
+        return read;
+    }
+
+    read.succeeded = true;
+    read.bytesRead = size;
+    // An odd last byte is only half a character: it does not count.
+    DWORD units = size / static_cast<DWORD>(sizeof(wchar_t));
+    if (units > usableChars) units = usableChars;
+
+    if (units != 0 && field[units - 1] == L'\0') {
+        read.length = units - 1;
+    } else if (units < usableChars) {
+        field[units] = L'\0';
+        read.length = units;
+    } else {
+        field[usableChars - 1] = L'\0';
+        read.length = usableChars - 1;
+    }
+    return read;
+}
+
+bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars)
+{
+    if (destChars == 0) return false;
+    const DWORD needed = Api().ExpandEnvironmentStringsW(text, dest, destChars);
+    if (needed == 0 || needed > destChars) {
+        // The platform may have left a cut, unterminated text behind.
+        dest[0] = L'\0';
+        return false;
+    }
+    dest[needed - 1] = L'\0';
+    return true;
+}
+
+} // namespace Library4::Shell
