@@ -30,22 +30,29 @@ TEST(MakeLogPath, PutsTxtInPlaceOfTheFileNamesExtensionOnly)
 TEST(MakeLogPath, ReportsAPathThatNoLongerFits)
 {
     struct Case {
-        std::size_t folderLength;  // "C:\" + folder + "\a.exe"
+        const wchar_t* fileName;
+        std::size_t folderLength;  // "C:\" + folder + "\" + file name
         bool fits;
     };
-    // "C:\" (3) + folder + "\a." (3) + "txt" (3) + terminator: 259 characters is the most.
-    const Case cases[] = {{250, true}, {251, false}, {252, false}};
+    // The log path may take 259 characters: a one-letter extension grows by two, none by four.
+    const Case cases[] = {
+        {L"a.x", 250, true}, {L"a.x", 251, false}, {L"a.x", 252, false},
+        {L"a", 250, true},   {L"a", 251, false},   {L"a.exe", 250, true},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folderLength);
-        const std::wstring module = L"C:\\" + std::wstring(c.folderLength, L'f') + L"\\a.exe";
+        SCOPED_TRACE(c.fileName);
+        const std::wstring folder = L"C:\\" + std::wstring(c.folderLength, L'f') + L"\\";
+        const std::wstring module = folder + c.fileName;
         wchar_t path[kLogPathChars] = {};
         ASSERT_LT(module.size(), kLogPathChars);
         wcscpy(path, module.c_str());
         EXPECT_EQ(c.fits, MakeLogPath(path));
         const std::wstring result(path);
         EXPECT_LT(result.size(), kLogPathChars);
+        EXPECT_EQ(0u, result.find(folder));
         if (c.fits) {
-            EXPECT_EQ(module.substr(0, module.size() - 3) + L"txt", result);
+            EXPECT_EQ(L"txt", result.substr(result.size() - 3));
         }
     }
 }

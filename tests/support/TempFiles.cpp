@@ -1,0 +1,56 @@
+#include "tests/support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace testsupport {
+
+TempFolder::TempFolder()
+{
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    static int counter = 0;
+    path_ = std::wstring(temp) + L"vantrel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    EXPECT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr)) << ::GetLastError();
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..") ::DeleteFileW(File(name).c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(path_.c_str());
+}
+
+std::string ReadBytes(const std::wstring& path, bool* exists)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (exists != nullptr) *exists = file != INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read != 0) bytes.append(chunk, read);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+} // namespace testsupport
