@@ -1,0 +1,108 @@
+// Shared pieces of the registry tests: a scratch registry that stands in for the per-user,
+// machine-wide and class roots, a recorder of the keys, libraries and handles that the code under
+// test opens and closes, and small RAII helpers for the environment.
+#pragma once
+
+#include "platform/Win32Api.h"
+#include "platform/WindowsHeaders.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace registrytest {
+
+// Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT to empty scratch keys for
+// the life of the object; the real roots are restored and the scratch keys deleted afterwards.
+// The setters write below the scratch key that stands for the given root.
+class RegistrySandbox {
+public:
+    RegistrySandbox();
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+    void CreateKey(HKEY root, const std::wstring& path);
+    // Stores text with its terminator.
+    void SetText(HKEY root, const std::wstring& path, const wchar_t* valueName, const std::wstring& text,
+                 DWORD type = REG_SZ);
+    // Stores exactly these bytes.
+    void SetBytes(HKEY root, const std::wstring& path, const wchar_t* valueName, DWORD type, const void* data,
+                  DWORD size);
+    void SetNumber(HKEY root, const std::wstring& path, const wchar_t* valueName, DWORD number);
+
+private:
+    HKEY ScratchFor(HKEY root) const;
+
+    std::wstring scratchName_;
+    HKEY currentUser_ = nullptr;
+    HKEY localMachine_ = nullptr;
+    HKEY classesRoot_ = nullptr;
+    bool overridden_ = false;
+};
+
+// A key that the code under test opened, in the order it opened them.
+struct OpenedKey {
+    std::wstring name; // "<null>" for a null sub-key name
+    REGSAM access;
+};
+
+// Records, for one scope, what the code under test opens through the platform table and checks
+// that it closes it again. Other entries may be replaced on top of it (a nested override).
+class ApiRecorder {
+public:
+    ApiRecorder();
+    ~ApiRecorder();
+    ApiRecorder(const ApiRecorder&) = delete;
+    ApiRecorder& operator=(const ApiRecorder&) = delete;
+
+    platform::ScopedApiOverride& Override() { return api_; }
+
+    const std::vector<OpenedKey>& OpenedKeys() const;
+    // Registry keys and libraries opened and not yet closed or freed.
+    int OpenKeyCount() const;
+    int LoadedLibraryCount() const;
+    int LibraryLoads() const;
+    const std::vector<std::wstring>& QueriedValues() const;
+    const std::vector<HANDLE>& ClosedHandles() const;
+    const std::vector<std::wstring>& ModulesLoadedAsData() const;
+
+private:
+    platform::ScopedApiOverride api_;
+};
+
+// Everything opened was closed again.
+::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
+
+// Makes a failed RegQueryValueExW with ERROR_MORE_DATA leave its field full of 'Z' characters, as
+// a platform may: the field's content is undefined after such a failure.
+class GarbageOnMoreData {
+public:
+    GarbageOnMoreData();
+    ~GarbageOnMoreData();
+    GarbageOnMoreData(const GarbageOnMoreData&) = delete;
+    GarbageOnMoreData& operator=(const GarbageOnMoreData&) = delete;
+
+private:
+    platform::ScopedApiOverride api_;
+};
+
+// Sets an environment variable for one scope and restores its earlier state.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const std::wstring& name, const std::wstring& value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+private:
+    std::wstring name_;
+    std::wstring saved_;
+    bool existed_ = false;
+};
+
+// The system folder, without a trailing separator.
+std::wstring SystemDirectory();
+
+} // namespace registrytest
