@@ -1,0 +1,125 @@
+// ShellExecuteWorker is its own SHELLEXECUTEINFOW: the shell reads and writes it in place.
+#include "Library4/Shell/ShellWorkers.h"
+#include "tests/Library4/workers/WorkerFakes.h"
+#include "tests/support/HelperProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace workertest {
+namespace {
+
+using Library4::Shell::ShellExecuteWorker;
+using Library4::Shell::UnknownErrorException;
+
+constexpr int kHelperExitCode = 37;
+
+// Started through the shell; its exit code shows that the handle the test holds is its own.
+VANTREL_TEST_HELPER(ExitWithCode) { return args.empty() ? 1 : std::stoi(args[0]); }
+
+std::wstring OwnPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+SHELLEXECUTEINFOW& RequestOf(ShellExecuteWorker& worker) { return worker; }
+
+bool IsClearedRequest(const SHELLEXECUTEINFOW& request)
+{
+    SHELLEXECUTEINFOW expected;
+    std::memset(&expected, 0, sizeof(expected));
+    expected.cbSize = sizeof(expected);
+    return std::memcmp(&expected, &request, sizeof(expected)) == 0;
+}
+
+TEST(ShellExecuteWorkerTest, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsAddress)
+{
+    ShellExecuteWorker worker;
+    EXPECT_TRUE(IsClearedRequest(worker));
+    EXPECT_EQ(static_cast<void*>(&worker), static_cast<void*>(&RequestOf(worker)));
+
+    std::memset(&RequestOf(worker), 0xCC, sizeof(SHELLEXECUTEINFOW));
+    worker.ClearRequest();
+    EXPECT_TRUE(IsClearedRequest(worker));
+    EXPECT_EQ(nullptr, worker.Thread);
+    EXPECT_TRUE(worker.Running);
+}
+
+// The shell gets the object itself, so what it writes is in the object when Call returns.
+BOOL WritesOutputFields(SHELLEXECUTEINFOW* info)
+{
+    info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
+    return FALSE;
+}
+
+TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlace)
+{
+    ApiRecorder recorder;
+    recorder.SetShellExecuteShell(&WritesOutputFields);
+    ShellExecuteWorker worker;
+    worker.lpFile = L"document.unknown-type";
+    EXPECT_FALSE(worker.Call());
+    EXPECT_EQ(SE_ERR_NOASSOC, reinterpret_cast<INT_PTR>(worker.hInstApp));
+    EXPECT_FALSE(worker.Result);
+}
+
+TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
+{
+    const std::wstring path = OwnPath();
+    const std::wstring parameters = L"--helper=ExitWithCode " + std::to_wstring(kHelperExitCode);
+    HANDLE process = nullptr;
+    {
+        ApiRecorder recorder;
+        {
+            ShellExecuteWorker worker;
+            worker.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+            worker.lpFile = path.c_str();
+            worker.lpParameters = parameters.c_str();
+            worker.nShow = SW_HIDE;
+            EXPECT_TRUE(worker.Call());
+            EXPECT_GT(reinterpret_cast<INT_PTR>(worker.hInstApp), 32);
+            process = worker.hProcess;
+            ASSERT_NE(nullptr, process);
+        }
+        for (HANDLE closed : recorder.Handles(Op::CloseHandle)) EXPECT_NE(process, closed);
+        ASSERT_EQ(1u, recorder.Calls(Op::ShellExecute).size());
+        EXPECT_EQ(recorder.CreatedThreadId(), recorder.Calls(Op::ShellExecute)[0].threadId);
+    }
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 20000));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(::GetExitCodeProcess(process, &exitCode));
+    EXPECT_EQ(static_cast<DWORD>(kHelperExitCode), exitCode);
+    EXPECT_TRUE(::CloseHandle(process));
+}
+
+TEST(ShellExecuteWorkerTest, MissingFileGivesFalseWithoutThrowing)
+{
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, folder));
+    const std::wstring missing =
+        std::wstring(folder) + L"vantrel-missing-" + std::to_wstring(::GetCurrentProcessId()) + L".exe";
+    ASSERT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(missing.c_str()));
+
+    ShellExecuteWorker worker;
+    worker.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    worker.lpFile = missing.c_str();
+    worker.nShow = SW_HIDE;
+    BOOL result = TRUE;
+    EXPECT_NO_THROW(result = worker.Call());
+    EXPECT_FALSE(result);
+    EXPECT_EQ(nullptr, worker.hProcess);
+    EXPECT_LE(reinterpret_cast<INT_PTR>(worker.hInstApp), 32);
+
+    // The worker serves the next request after a refused one.
+    worker.ClearRequest();
+    worker.fMask = SEE_MASK_FLAG_NO_UI;
+    worker.lpFile = missing.c_str();
+    EXPECT_FALSE(worker.Call());
+}
+
+} // namespace
+} // namespace workertest

@@ -1,0 +1,239 @@
+#include "tests/Library4/workers/WorkerFakes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <mutex>
+
+namespace workertest {
+namespace {
+
+// The fakes run on the owner's and on the worker's thread.
+std::mutex stateMutex;
+std::vector<ApiCall> calls;
+const platform::Win32Api* original = nullptr;
+int createEventCount = 0;
+int createThreadCount = 0;
+Op failingOp = Op::CreateEvent;
+int failingNth = 0;
+DWORD failingError = 0;
+DWORD createdThreadId = 0;
+HANDLE createdThread = nullptr;
+DWORD exitCodeAtClose = 0xFFFFFFFF;
+AppBarShell appBarShell = nullptr;
+ShellExecuteShell shellExecuteShell = nullptr;
+bool recording = false;
+// Noted here and checked on the test's thread: assertions are not safe on the worker's thread.
+bool finiteWait = false;
+
+void Log(Op op, HANDLE handle)
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    calls.push_back({op, handle, ::GetCurrentThreadId()});
+}
+
+// True (with the last-error value set) when this call is the one chosen to fail.
+bool ShouldFail(Op op, int& counter)
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    ++counter;
+    if (failingNth == 0 || failingOp != op || counter != failingNth) return false;
+    failingNth = 0;
+    ::SetLastError(failingError);
+    return true;
+}
+
+HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
+                               LPCWSTR name)
+{
+    // The workers rely on unnamed, unsignalled auto-reset events with default security.
+    EXPECT_EQ(nullptr, attributes);
+    EXPECT_FALSE(manualReset);
+    EXPECT_FALSE(initialState);
+    EXPECT_EQ(nullptr, name);
+    if (ShouldFail(Op::CreateEvent, createEventCount)) return nullptr;
+    HANDLE event = original->CreateEventW(attributes, manualReset, initialState, name);
+    Log(Op::CreateEvent, event);
+    return event;
+}
+
+HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize, LPTHREAD_START_ROUTINE routine,
+                               LPVOID parameter, DWORD flags, LPDWORD threadId)
+{
+    EXPECT_EQ(nullptr, attributes);
+    EXPECT_EQ(0u, stackSize);
+    EXPECT_EQ(0u, flags);
+    if (ShouldFail(Op::CreateThread, createThreadCount)) return nullptr;
+    DWORD id = 0;
+    HANDLE thread = original->CreateThread(attributes, stackSize, routine, parameter, flags, &id);
+    if (threadId != nullptr) *threadId = id;
+    {
+        std::lock_guard<std::mutex> lock(stateMutex);
+        createdThreadId = id;
+        createdThread = thread;
+    }
+    Log(Op::CreateThread, thread);
+    return thread;
+}
+
+BOOL WINAPI FakeSetEvent(HANDLE event)
+{
+    Log(Op::SetEvent, event);
+    return original->SetEvent(event);
+}
+
+DWORD WINAPI FakeWaitForSingleObject(HANDLE object, DWORD timeout)
+{
+    if (timeout != INFINITE) {
+        std::lock_guard<std::mutex> lock(stateMutex);
+        finiteWait = true;
+    }
+    Log(Op::Wait, object);
+    return original->WaitForSingleObject(object, timeout);
+}
+
+BOOL WINAPI FakeCloseHandle(HANDLE object)
+{
+    {
+        std::lock_guard<std::mutex> lock(stateMutex);
+        if (object != nullptr && object == createdThread) {
+            DWORD code = 0xFFFFFFFF;
+            if (::GetExitCodeThread(object, &code)) exitCodeAtClose = code;
+        }
+    }
+    Log(Op::CloseHandle, object);
+    return original->CloseHandle(object);
+}
+
+UINT_PTR WINAPI FakeSHAppBarMessage(DWORD message, PAPPBARDATA data)
+{
+    Log(Op::AppBarMessage, nullptr);
+    return appBarShell != nullptr ? appBarShell(message, data) : original->SHAppBarMessage(message, data);
+}
+
+BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
+{
+    Log(Op::ShellExecute, nullptr);
+    return shellExecuteShell != nullptr ? shellExecuteShell(info) : original->ShellExecuteExW(info);
+}
+
+} // namespace
+
+ApiRecorder::ApiRecorder()
+{
+    EXPECT_FALSE(recording) << "one recorder at a time";
+    recording = true;
+    calls.clear();
+    original = &api_.Original();
+    createEventCount = 0;
+    createThreadCount = 0;
+    failingNth = 0;
+    createdThreadId = 0;
+    createdThread = nullptr;
+    exitCodeAtClose = 0xFFFFFFFF;
+    finiteWait = false;
+    appBarShell = nullptr;
+    shellExecuteShell = nullptr;
+    api_->CreateEventW = &FakeCreateEventW;
+    api_->CreateThread = &FakeCreateThread;
+    api_->SetEvent = &FakeSetEvent;
+    api_->WaitForSingleObject = &FakeWaitForSingleObject;
+    api_->CloseHandle = &FakeCloseHandle;
+    api_->SHAppBarMessage = &FakeSHAppBarMessage;
+    api_->ShellExecuteExW = &FakeShellExecuteExW;
+}
+
+ApiRecorder::~ApiRecorder()
+{
+    EXPECT_FALSE(finiteWait) << "every wait of the workers is INFINITE";
+    recording = false;
+}
+
+std::vector<ApiCall> ApiRecorder::Calls() const
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    return calls;
+}
+
+std::vector<ApiCall> ApiRecorder::Calls(Op op) const
+{
+    std::vector<ApiCall> selected;
+    for (const ApiCall& call : Calls()) {
+        if (call.op == op) selected.push_back(call);
+    }
+    return selected;
+}
+
+std::vector<HANDLE> ApiRecorder::Handles(Op op) const
+{
+    std::vector<HANDLE> handles;
+    for (const ApiCall& call : Calls(op)) handles.push_back(call.handle);
+    return handles;
+}
+
+void ApiRecorder::Fail(Op op, int nth, DWORD error)
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    failingOp = op;
+    failingNth = nth;
+    failingError = error;
+}
+
+void ApiRecorder::SetAppBarShell(AppBarShell shell) { appBarShell = shell; }
+
+void ApiRecorder::SetShellExecuteShell(ShellExecuteShell shell) { shellExecuteShell = shell; }
+
+DWORD ApiRecorder::CreatedThreadId() const
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    return createdThreadId;
+}
+
+DWORD ApiRecorder::ThreadExitCodeAtClose() const
+{
+    std::lock_guard<std::mutex> lock(stateMutex);
+    return exitCodeAtClose;
+}
+
+DWORD ProcessHandleCount()
+{
+    DWORD count = 0;
+    EXPECT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &count));
+    return count;
+}
+
+std::string SourceLine(const char* file, int line)
+{
+    // This file lives at tests/Library4/workers/ below the root the module's paths start from.
+    std::string root = __FILE__;
+    std::replace(root.begin(), root.end(), '\\', '/');
+    const std::string here = "tests/Library4/workers/";
+    const auto at = root.rfind(here);
+    if (at == std::string::npos || file == nullptr || line <= 0) return {};
+    std::string path = root.substr(0, at) + file;
+    std::replace(path.begin(), path.end(), '\\', '/');
+
+    std::ifstream source(path);
+    std::string text;
+    for (int number = 1; std::getline(source, text); ++number) {
+        if (number == line) return text;
+    }
+    return {};
+}
+
+const char* Name(Op op)
+{
+    switch (op) {
+    case Op::CreateEvent: return "CreateEventW";
+    case Op::CreateThread: return "CreateThread";
+    case Op::SetEvent: return "SetEvent";
+    case Op::Wait: return "WaitForSingleObject";
+    case Op::CloseHandle: return "CloseHandle";
+    case Op::AppBarMessage: return "SHAppBarMessage";
+    case Op::ShellExecute: return "ShellExecuteExW";
+    }
+    return "?";
+}
+
+} // namespace workertest

@@ -1,0 +1,63 @@
+// Records what the workers ask of the platform, on which thread, and can make a start fail.
+#pragma once
+
+#include "platform/Win32Api.h"
+
+#include <string>
+#include <vector>
+
+namespace workertest {
+
+enum class Op { CreateEvent, CreateThread, SetEvent, Wait, CloseHandle, AppBarMessage, ShellExecute };
+
+struct ApiCall {
+    Op op;
+    HANDLE handle;  // created, set, waited on or closed; null for the shell calls
+    DWORD threadId; // the calling thread
+};
+
+// The shell's side of a call, for tests that need an answer of their own choosing.
+using AppBarShell = UINT_PTR (*)(DWORD message, APPBARDATA* data);
+using ShellExecuteShell = BOOL (*)(SHELLEXECUTEINFOW* info);
+
+// Replaces CreateEventW, CreateThread, SetEvent, WaitForSingleObject, CloseHandle, SHAppBarMessage
+// and ShellExecuteExW for its life with fakes that log the call and forward to the real system
+// (the shell calls to the chosen shell, if any). One recorder at a time; every worker that used
+// the fakes must be destroyed before the recorder.
+class ApiRecorder {
+public:
+    ApiRecorder();
+    ~ApiRecorder();
+    ApiRecorder(const ApiRecorder&) = delete;
+    ApiRecorder& operator=(const ApiRecorder&) = delete;
+
+    std::vector<ApiCall> Calls() const;
+    std::vector<ApiCall> Calls(Op op) const;
+    std::vector<HANDLE> Handles(Op op) const;
+
+    // Makes the nth call (from 1, counted from this recorder's start) of CreateEventW or
+    // CreateThread fail with this last-error value, once.
+    void Fail(Op op, int nth, DWORD error);
+
+    void SetAppBarShell(AppBarShell shell);
+    void SetShellExecuteShell(ShellExecuteShell shell);
+
+    // The id CreateThread reported for the last thread it created.
+    DWORD CreatedThreadId() const;
+    // The exit code of the last created thread when its handle was closed (STILL_ACTIVE if it
+    // still ran; 0xFFFFFFFF before the close).
+    DWORD ThreadExitCodeAtClose() const;
+
+private:
+    platform::ScopedApiOverride api_;
+};
+
+DWORD ProcessHandleCount();
+
+// The text of the line at `line` of `file`, a path relative to the repository root with
+// backslash separators; empty when there is no such line.
+std::string SourceLine(const char* file, int line);
+
+const char* Name(Op op);
+
+} // namespace workertest
