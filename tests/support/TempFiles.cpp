@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
 
 namespace testsupport {
 
@@ -18,16 +17,22 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
+    for (const std::wstring& name : Files()) ::DeleteFileW(File(name).c_str());
+    ::RemoveDirectoryW(path_.c_str());
+}
+
+std::vector<std::wstring> TempFolder::Files() const
+{
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") ::DeleteFileW(File(name).c_str());
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryW(path_.c_str());
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
 }
 
 std::string ReadBytes(const std::wstring& path, bool* exists)

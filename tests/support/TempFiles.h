@@ -4,6 +4,7 @@
 #include "platform/WindowsHeaders.h"
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -17,6 +18,8 @@ public:
 
     const std::wstring& Path() const { return path_; }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+    // The names of the files in the folder.
+    std::vector<std::wstring> Files() const;
 
 private:
     std::wstring path_;

@@ -1,0 +1,150 @@
+// The whole run in this process, with the module path, the window enumeration and the message
+// box replaced through the platform seam.
+#include "app/LogTool.h"
+
+#include "platform/Win32Api.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TestWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <string>
+#include <vector>
+
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+
+namespace {
+
+std::wstring modulePath;  // what the fake GetModuleFileNameW reports
+std::wstring logToCheck;  // the log whose state the fake message box records
+struct ShownBox {
+    std::wstring text;
+    std::wstring caption;
+    UINT flags;
+    bool logClosed;
+};
+std::vector<ShownBox> shownBoxes;
+int classNameCalls = 0;
+
+// Copies like the system: at most size characters, and no terminator when the path is cut.
+DWORD WINAPI FakeGetModuleFileNameW(HMODULE, LPWSTR out, DWORD size)
+{
+    const DWORD length = static_cast<DWORD>(modulePath.size());
+    const DWORD copied = length < size ? length : size;
+    std::copy(modulePath.c_str(), modulePath.c_str() + copied, out);
+    if (copied < size) out[copied] = L'\0';
+    return copied;
+}
+
+int WINAPI RecordingMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
+{
+    EXPECT_EQ(nullptr, owner);
+    // The log must be complete on disk while the box is up: nobody may still hold it open.
+    HANDLE exclusive = ::CreateFileW(logToCheck.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool closed = exclusive != INVALID_HANDLE_VALUE;
+    if (closed) ::CloseHandle(exclusive);
+    shownBoxes.push_back({text, caption, flags, closed});
+    return IDOK;
+}
+
+int WINAPI ThrowingGetClassNameW(HWND, LPWSTR, int)
+{
+    ++classNameCalls;
+    throw std::bad_alloc();
+}
+
+struct RunFixture : ::testing::Test {
+    RunFixture()
+    {
+        api->GetModuleFileNameW = &FakeGetModuleFileNameW;
+        api->MessageBoxW = &RecordingMessageBoxW;
+        shownBoxes.clear();
+        classNameCalls = 0;
+    }
+
+    platform::ScopedApiOverride api;
+    TempFolder folder;
+};
+
+} // namespace
+
+TEST_F(RunFixture, WritesTheLogBesideTheProgramThenSaysSo)
+{
+    testsupport::TestWindow window({L"logged by the run", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
+    modulePath = folder.File(L"prog.v2.exe");
+    logToCheck = folder.File(L"prog.v2.txt");
+
+    EXPECT_EQ(0, RunLogTool(nullptr));
+
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(L"Log file '" + logToCheck + L"' has been created.", shownBoxes[0].text);
+    EXPECT_EQ(L"Vantrel", shownBoxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_OK), shownBoxes[0].flags);
+    EXPECT_TRUE(shownBoxes[0].logClosed);
+    EXPECT_NE(std::string::npos, ReadBytes(logToCheck).find("title=\"logged by the run\""));
+}
+
+TEST_F(RunFixture, AModulePathThatFillsTheWholeRoomCreatesNoFile)
+{
+    // 260 characters: the system cuts it (without a terminator on older systems and Wine).
+    const std::wstring base = folder.Path() + L"\\";
+    modulePath = base + std::wstring(260 - base.size() - 4, L'p') + L".exe";
+    ASSERT_EQ(260u, modulePath.size());
+    logToCheck = modulePath;
+
+    EXPECT_EQ(1, RunLogTool(nullptr));
+
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(L"Failed to create log file " + modulePath.substr(0, 259) + L".", shownBoxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING | MB_OK), shownBoxes[0].flags);
+    // Neither the cut name's log nor anything else may have been created.
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST_F(RunFixture, ALogPathThatNoLongerFitsCreatesNoFile)
+{
+    // The file name has no extension, so ".txt" makes the 258-character path too long.
+    const std::wstring base = folder.Path() + L"\\";
+    modulePath = base + std::wstring(258 - base.size(), L'q');
+    logToCheck = modulePath;
+
+    EXPECT_EQ(1, RunLogTool(nullptr));
+
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(0u, shownBoxes[0].text.find(L"Failed to create log file " + modulePath));
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST_F(RunFixture, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
+{
+    modulePath = folder.File(L"held.exe");
+    logToCheck = folder.File(L"held.txt");
+    testsupport::WriteBytes(logToCheck, "someone else's");
+    HANDLE holder = ::CreateFileW(logToCheck.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+
+    EXPECT_EQ(1, RunLogTool(nullptr));
+    ::CloseHandle(holder);
+
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(L"Failed to create log file " + logToCheck + L".", shownBoxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING | MB_OK), shownBoxes[0].flags);
+    EXPECT_EQ("someone else's", ReadBytes(logToCheck));
+}
+
+TEST_F(RunFixture, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
+{
+    testsupport::TestWindow first({L"first", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
+    testsupport::TestWindow second({L"second", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
+    api->GetClassNameW = &ThrowingGetClassNameW;
+    modulePath = folder.File(L"prog.exe");
+    logToCheck = folder.File(L"prog.txt");
+
+    EXPECT_EQ(1, RunLogTool(nullptr));
+
+    EXPECT_EQ(1, classNameCalls);  // the enumeration stopped at the first failure
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(L"Failed to create log file " + logToCheck + L".", shownBoxes[0].text);
+}
