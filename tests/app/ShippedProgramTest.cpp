@@ -1,0 +1,151 @@
+// Reads the shipped 32-bit program as a file: what it asks of Windows before any of its code runs.
+#include "tests/support/TempFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+#include <string>
+
+namespace {
+
+// A 32-bit PE image read from disk, with its sections to turn addresses into file offsets.
+class PeFile {
+public:
+    explicit PeFile(const std::wstring& path) : bytes_(testsupport::ReadBytes(path))
+    {
+        if (bytes_.size() < sizeof(IMAGE_DOS_HEADER)) return;
+        const auto* dos = At<IMAGE_DOS_HEADER>(0);
+        if (dos == nullptr || dos->e_magic != IMAGE_DOS_SIGNATURE) return;
+        nt_ = At<IMAGE_NT_HEADERS32>(static_cast<std::size_t>(dos->e_lfanew));
+        if (nt_ == nullptr || nt_->Signature != IMAGE_NT_SIGNATURE) nt_ = nullptr;
+    }
+
+    const IMAGE_NT_HEADERS32* Headers() const { return nt_; }
+
+    // Every statically imported function as "DLL!name", the DLL in upper case.
+    std::set<std::string> Imports() const
+    {
+        std::set<std::string> imports;
+        const auto& directory = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* d = At<IMAGE_IMPORT_DESCRIPTOR>(Offset(directory.VirtualAddress)); d != nullptr && d->Name != 0;
+             ++d) {
+            std::string dll = String(d->Name);
+            for (char& c : dll) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const DWORD thunks = d->OriginalFirstThunk != 0 ? d->OriginalFirstThunk : d->FirstThunk;
+            for (auto* t = At<IMAGE_THUNK_DATA32>(Offset(thunks)); t != nullptr && t->u1.AddressOfData != 0; ++t) {
+                if (IMAGE_SNAP_BY_ORDINAL32(t->u1.Ordinal)) {
+                    imports.insert(dll + "!#" + std::to_string(IMAGE_ORDINAL32(t->u1.Ordinal)));
+                } else {
+                    imports.insert(dll + "!" + String(t->u1.AddressOfData + 2));  // past the hint
+                }
+            }
+        }
+        return imports;
+    }
+
+private:
+    template <class T>
+    const T* At(std::size_t offset) const
+    {
+        if (offset == kNowhere || offset + sizeof(T) > bytes_.size()) return nullptr;
+        return reinterpret_cast<const T*>(bytes_.data() + offset);
+    }
+
+    std::size_t Offset(DWORD rva) const
+    {
+        const auto* section = IMAGE_FIRST_SECTION(nt_);
+        for (WORD i = 0; i < nt_->FileHeader.NumberOfSections; ++i, ++section) {
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->SizeOfRawData)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        }
+        return kNowhere;
+    }
+
+    std::string String(DWORD rva) const
+    {
+        const std::size_t offset = Offset(rva);
+        if (offset == kNowhere || offset >= bytes_.size()) return {};
+        return std::string(bytes_.c_str() + offset);
+    }
+
+    static constexpr std::size_t kNowhere = ~static_cast<std::size_t>(0);
+    std::string bytes_;
+    const IMAGE_NT_HEADERS32* nt_ = nullptr;
+};
+
+std::set<std::string> ReadAllowlist()
+{
+    std::set<std::string> allowed;
+    std::string text = testsupport::ReadBytes(VANTREL_IMPORT_ALLOWLIST);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] != '#') allowed.insert(line);
+        start = end + 1;
+    }
+    return allowed;
+}
+
+std::string ResourceText(HMODULE image, LPCWSTR type, LPCWSTR name)
+{
+    HRSRC found = ::FindResourceW(image, name, type);
+    if (found == nullptr) return {};
+    const void* data = ::LockResource(::LoadResource(image, found));
+    return std::string(static_cast<const char*>(data), ::SizeofResource(image, found));
+}
+
+} // namespace
+
+TEST(ShippedProgram, IsA32BitGuiProgramForWindows2000AndLater)
+{
+    PeFile pe(VANTREL_SHIPPED_EXE);
+    ASSERT_NE(nullptr, pe.Headers()) << "build the shipped program first (preset release)";
+    const auto& header = *pe.Headers();
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.FileHeader.Machine);
+    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, header.OptionalHeader.Magic);
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, header.OptionalHeader.Subsystem);
+    EXPECT_EQ(5, header.OptionalHeader.MajorSubsystemVersion);
+    EXPECT_EQ(0, header.OptionalHeader.MinorSubsystemVersion);
+    EXPECT_EQ(5, header.OptionalHeader.MajorOperatingSystemVersion);
+}
+
+TEST(ShippedProgram, ImportsOnlyWhatWindows2000Has)
+{
+    PeFile pe(VANTREL_SHIPPED_EXE);
+    ASSERT_NE(nullptr, pe.Headers());
+    const std::set<std::string> allowed = ReadAllowlist();
+    ASSERT_FALSE(allowed.empty());
+    const std::set<std::string> imports = pe.Imports();
+    EXPECT_GT(imports.size(), 20u);
+    EXPECT_EQ(1u, imports.count("KERNEL32.DLL!GetModuleFileNameW"));
+    for (const std::string& import : imports) EXPECT_EQ(1u, allowed.count(import)) << import;
+    // The newer image-name query must be looked up at run time, never imported.
+    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!QueryFullProcessImageNameW"));
+    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!GetTickCount64"));
+}
+
+TEST(ShippedProgram, CarriesItsManifestAndVersion)
+{
+    HMODULE image = ::LoadLibraryExW(VANTREL_SHIPPED_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, image);
+    const std::string manifest = ResourceText(image, RT_MANIFEST, MAKEINTRESOURCEW(1));
+    EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
+    EXPECT_NE(std::string::npos, manifest.find("supportedOS Id="));
+    EXPECT_NE(std::string::npos, manifest.find("PerMonitorV2"));
+    EXPECT_NE(std::string::npos, manifest.find("true/pm"));
+
+    const std::string version = ResourceText(image, RT_VERSION, MAKEINTRESOURCEW(1));
+    const wchar_t product[] = L"ProductName";
+    const std::string productKey(reinterpret_cast<const char*>(product), sizeof(product));
+    const std::size_t at = version.find(productKey);
+    ASSERT_NE(std::string::npos, at);
+    // The value follows the key, aligned to four bytes.
+    std::size_t valueAt = (at + productKey.size() + 3) & ~static_cast<std::size_t>(3);
+    const std::wstring value(reinterpret_cast<const wchar_t*>(version.data() + valueAt));
+    EXPECT_EQ(L"Vantrel", value);
+    ::FreeLibrary(image);
+}
