@@ -1,0 +1,158 @@
+// The real program, run as a user would: from a folder of its own, with another process's windows
+// on the desktop, its message box read and confirmed while the log is checked on disk.
+#include "tests/support/HelperProcess.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TestWindow.h"
+#include "tools/MessageBoxWatch.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using testsupport::HelperProcess;
+using testsupport::ReadBytes;
+using testsupport::TempFolder;
+using testsupport::TestWindow;
+
+namespace {
+
+constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+// One window of every kind the taskbar test tells apart; its argument prefixes every title.
+VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
+{
+    const std::wstring tag = args.empty() ? L"" : args[0];
+    std::vector<std::unique_ptr<TestWindow>> windows;
+    auto add = [&](const std::wstring& title, DWORD style, DWORD exStyle, HWND relative) {
+        windows.push_back(std::make_unique<TestWindow>(testsupport::WindowSpec{tag + title, style, exStyle, relative}));
+        return windows.back()->Get();
+    };
+    const HWND main = add(L" visible", kVisible, 0, nullptr);
+    add(L" hidden", WS_OVERLAPPEDWINDOW, 0, nullptr);
+    add(L" tool", kVisible, WS_EX_TOOLWINDOW, nullptr);
+    add(L" owned", kVisible, 0, main);
+    add(L" owned app", kVisible, WS_EX_APPWINDOW, main);
+    add(L" no-activate", kVisible, WS_EX_NOACTIVATE, nullptr);
+    add(L" child", WS_CHILD | WS_VISIBLE, 0, main);
+    add(L" caf\u00e9 \u20ac", kVisible, 0, nullptr);
+    return testsupport::SignalReadyAndServe();
+}
+
+struct ProgramRun {
+    bool boxShown = false;
+    tools::ShownMessageBox box;
+    std::string logWhileBoxUp;
+    DWORD exitCode = STILL_ACTIVE;
+};
+
+// Starts the program, reads its box and the log while the box is up, presses OK.
+ProgramRun RunProgram(const std::wstring& exe, const std::wstring& log)
+{
+    ProgramRun run;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        ADD_FAILURE() << "cannot start the program, error " << ::GetLastError();
+        return run;
+    }
+    run.boxShown = tools::WaitForMessageBox(info.dwProcessId, info.hProcess, 60000, run.box);
+    if (run.boxShown) {
+        run.logWhileBoxUp = ReadBytes(log);
+        tools::PressOk(run.box.window);
+    }
+    if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &run.exitCode);
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return run;
+}
+
+std::wstring CopyProgramAs(const TempFolder& folder, const std::wstring& name)
+{
+    const std::wstring exe = folder.File(name);
+    EXPECT_TRUE(::CopyFileW(VANTREL_TEST_EXE, exe.c_str(), FALSE)) << ::GetLastError();
+    return exe;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string OwnExeAscii()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::string(path, path + ::lstrlenW(path));
+}
+
+} // namespace
+
+TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
+{
+    TempFolder folder;
+    const std::wstring exe = CopyProgramAs(folder, L"prog.v2.exe");
+    const std::wstring log = folder.File(L"prog.v2.txt");
+    HelperProcess helper("OwnsWindowsOfEveryKind", {L"e2e"});
+    const HWND visible = testsupport::FindWindowOfProcess(helper.ProcessId(), L"e2e visible");
+    ASSERT_NE(nullptr, visible);
+
+    const ProgramRun run = RunProgram(exe, log);
+
+    ASSERT_TRUE(run.boxShown);
+    EXPECT_EQ(L"Vantrel", run.box.caption);
+    EXPECT_EQ(L"Log file '" + log + L"' has been created.", run.box.text);
+    EXPECT_EQ(0u, run.exitCode);
+
+    const std::string& text = run.logWhileBoxUp;
+    char handle[32];
+    std::snprintf(handle, sizeof(handle), "0x%08X: exe=", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(visible)));
+    const std::string visibleRecord = handle + OwnExeAscii() + "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
+    EXPECT_TRUE(Contains(text, visibleRecord)) << visibleRecord << "\n---\n" << text;
+    EXPECT_TRUE(Contains(text, "title=\"e2e owned app\""));
+    EXPECT_TRUE(Contains(text, "title=\"e2e caf\xE9 ?\""));
+    for (const char* excluded : {"e2e hidden", "e2e tool", "e2e owned\"", "e2e no-activate", "e2e child"})
+        EXPECT_FALSE(Contains(text, excluded)) << excluded;
+    // Every record is four lines and an empty one.
+    EXPECT_EQ(text.size() >= 4 ? "\r\n\r\n" : "", text.substr(text.size() >= 4 ? text.size() - 4 : 0));
+    EXPECT_EQ(text, ReadBytes(log));  // nothing was written after the box appeared
+}
+
+TEST(EndToEnd, ASecondRunOverwritesTheFirstLog)
+{
+    TempFolder folder;
+    const std::wstring exe = CopyProgramAs(folder, L"vantrel.exe");
+    const std::wstring log = folder.File(L"vantrel.txt");
+    {
+        HelperProcess first("OwnsWindowsOfEveryKind", {L"first"});
+        const ProgramRun run = RunProgram(exe, log);
+        EXPECT_EQ(0u, run.exitCode);
+        EXPECT_TRUE(Contains(ReadBytes(log), "title=\"first visible\""));
+    }
+    HelperProcess second("OwnsWindowsOfEveryKind", {L"second"});
+    const ProgramRun run = RunProgram(exe, log);
+    EXPECT_EQ(0u, run.exitCode);
+    const std::string text = ReadBytes(log);
+    EXPECT_TRUE(Contains(text, "title=\"second visible\""));
+    EXPECT_FALSE(Contains(text, "first visible"));
+}
+
+TEST(EndToEnd, ALogHeldOpenElsewhereGivesTheWarningAndStaysUntouched)
+{
+    TempFolder folder;
+    const std::wstring exe = CopyProgramAs(folder, L"vantrel.exe");
+    const std::wstring log = folder.File(L"vantrel.txt");
+    testsupport::WriteBytes(log, "a user's own file");
+    HANDLE holder = ::CreateFileW(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+
+    const ProgramRun run = RunProgram(exe, log);
+    ::CloseHandle(holder);
+
+    ASSERT_TRUE(run.boxShown);
+    EXPECT_EQ(L"Vantrel", run.box.caption);
+    EXPECT_EQ(L"Failed to create log file " + log + L".", run.box.text);
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("a user's own file", ReadBytes(log));
+}
