@@ -35,10 +35,13 @@ TYPED_TEST(WorkerStartFailureTest, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)
 {
     using Kind = TypeParam;
     {
-        // The first thread and event of the process may bring lazily made handles of the system.
+        // The process's first thread and first thrown exception make handles of the runtime's
+        // own, once; they must not count as the workers'.
         ApiRecorder recorder;
         Kind::UseFixedShell(recorder);
+        recorder.Fail(Op::CreateThread, 1, ERROR_MAX_THRDS_REACHED);
         typename Kind::Worker warmUp;
+        EXPECT_THROW(Kind::Call(warmUp), UnknownErrorException);
         Kind::Call(warmUp);
     }
 
