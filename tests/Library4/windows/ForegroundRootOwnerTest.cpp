@@ -1,0 +1,92 @@
+#include "Library4/Shell/ShellWindows.h"
+
+#include "platform/Win32Api.h"
+#include "tests/Library4/windows/WindowSpecs.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using Library4::Shell::GetForegroundRootOwner;
+using testsupport::TestWindow;
+using windowtests::Popup;
+
+TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
+{
+    TestWindow root(Popup{L"root"}.Spec());
+    TestWindow middle(Popup{L"middle", 200, 100, root.Get()}.Spec());
+    TestWindow leaf(Popup{L"leaf", 200, 100, middle.Get()}.Spec());
+
+    for (HWND foreground : {leaf.Get(), middle.Get(), root.Get()}) {
+        ::SetForegroundWindow(foreground);
+        testsupport::PumpMessages();
+        ASSERT_EQ(foreground, ::GetForegroundWindow());
+        EXPECT_EQ(root.Get(), GetForegroundRootOwner());
+    }
+}
+
+HWND WINAPI NoForegroundWindow() { return nullptr; }
+
+TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
+{
+    platform::ScopedApiOverride api;
+    api->GetForegroundWindow = &NoForegroundWindow;
+    EXPECT_EQ(nullptr, GetForegroundRootOwner());
+}
+
+// An owner relation the window system would never allow: owners that come back round.
+const platform::Win32Api* original = nullptr;
+HWND fakeForeground = nullptr;
+std::map<HWND, HWND> fakeOwners;
+int ownerQueries = 0;
+constexpr int kOwnerQueryLimit = 1000;
+
+HWND WINAPI FakeForegroundWindow() { return fakeForeground; }
+
+HWND WINAPI FakeGetWindow(HWND hwnd, UINT command)
+{
+    if (command != GW_OWNER) return original->GetWindow(hwnd, command);
+    // Ends a walk that would never end by itself; the test then fails on the count.
+    if (++ownerQueries > kOwnerQueryLimit) return nullptr;
+    const auto found = fakeOwners.find(hwnd);
+    return found != fakeOwners.end() ? found->second : nullptr;
+}
+
+TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
+{
+    TestWindow a(Popup{L"a"}.Spec());
+    TestWindow b(Popup{L"b"}.Spec());
+    TestWindow c(Popup{L"c"}.Spec());
+    TestWindow d(Popup{L"d"}.Spec());
+    const HWND A = a.Get(), B = b.Get(), C = c.Get(), D = d.Get();
+
+    struct Case {
+        const char* name;
+        std::map<HWND, HWND> owners;
+        HWND expected;
+    };
+    const Case cases[] = {
+        {"a chain without a ring", {{A, B}, {B, C}}, C},
+        {"a window that owns itself", {{A, A}}, A},
+        {"two windows in a ring", {{A, B}, {B, A}}, B},
+        {"three windows in a ring", {{A, B}, {B, C}, {C, A}}, C},
+        {"a ring entered further up", {{A, B}, {B, C}, {C, D}, {D, B}}, D},
+        {"a ring at the top of a chain", {{A, B}, {B, C}, {C, D}, {D, D}}, D},
+    };
+    platform::ScopedApiOverride api;
+    original = &api.Original();
+    api->GetForegroundWindow = &FakeForegroundWindow;
+    api->GetWindow = &FakeGetWindow;
+    fakeForeground = A;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakeOwners = c.owners;
+        ownerQueries = 0;
+        EXPECT_EQ(c.expected, GetForegroundRootOwner());
+        EXPECT_LE(ownerQueries, kOwnerQueryLimit);
+    }
+}
+
+} // namespace

@@ -1,0 +1,97 @@
+#include "Library4/Shell/ShellWindows.h"
+
+#include "tests/Library4/windows/ScriptedWindows.h"
+#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/support/HelperProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Library4::Shell::FindOwnedPopup;
+using testsupport::TestWindow;
+using windowtests::Popup;
+
+UINT_PTR Value(HWND hwnd) { return reinterpret_cast<UINT_PTR>(hwnd); }
+
+TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
+{
+    struct Case {
+        const char* name;
+        DWORD firstExStyle;
+        DWORD secondExStyle;
+        bool lowerHandleWins; // else the first, the one without WS_EX_DLGMODALFRAME
+    };
+    const Case cases[] = {
+        {"a plain popup beats a modal dialog", 0, WS_EX_DLGMODALFRAME, false},
+        {"two plain popups: the lower handle", 0, 0, true},
+        {"two modal dialogs: the lower handle", WS_EX_DLGMODALFRAME, WS_EX_DLGMODALFRAME, true},
+    };
+    for (const Case& c : cases) {
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (reversed ? ", created last to first" : ", created first to last"));
+            TestWindow owner(Popup{L"owner"}.Spec());
+            std::unique_ptr<TestWindow> first;
+            std::unique_ptr<TestWindow> second;
+            const auto makeFirst = [&] {
+                first = std::make_unique<TestWindow>(Popup{L"first", 200, 100, owner.Get(), true, c.firstExStyle}.Spec());
+            };
+            const auto makeSecond = [&] {
+                second = std::make_unique<TestWindow>(Popup{L"second", 200, 100, owner.Get(), true, c.secondExStyle}.Spec());
+            };
+            if (reversed) {
+                makeSecond();
+                makeFirst();
+            } else {
+                makeFirst();
+                makeSecond();
+            }
+            const HWND lower = Value(first->Get()) < Value(second->Get()) ? first->Get() : second->Get();
+            EXPECT_EQ(c.lowerHandleWins ? lower : first->Get(), FindOwnedPopup(owner.Get()));
+        }
+    }
+}
+
+TEST(OwnedPopupTest, OnlyVisibleWindowsOwnedDirectly)
+{
+    TestWindow top(Popup{L"top"}.Spec());
+    // The grand-child would be preferred for its plain frame, were it considered.
+    TestWindow middle(Popup{L"middle", 200, 100, top.Get(), true, WS_EX_DLGMODALFRAME}.Spec());
+    TestWindow bottom(Popup{L"bottom", 200, 100, middle.Get()}.Spec());
+    TestWindow hiddenPlain(Popup{L"hidden plain", 200, 100, top.Get(), false}.Spec());
+    TestWindow unrelated(Popup{L"unrelated"}.Spec());
+
+    EXPECT_EQ(middle.Get(), FindOwnedPopup(top.Get()));
+    EXPECT_EQ(bottom.Get(), FindOwnedPopup(middle.Get()));
+    EXPECT_EQ(nullptr, FindOwnedPopup(bottom.Get()));
+    EXPECT_EQ(nullptr, FindOwnedPopup(hiddenPlain.Get()));
+}
+
+TEST(OwnedPopupTest, NullWhenTheOwnedWindowsAreHidden)
+{
+    TestWindow owner(Popup{L"owner"}.Spec());
+    TestWindow hidden(Popup{L"hidden", 200, 100, owner.Get(), false}.Spec());
+    EXPECT_EQ(nullptr, FindOwnedPopup(owner.Get()));
+    EXPECT_EQ(nullptr, FindOwnedPopup(nullptr));
+}
+
+TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
+{
+    TestWindow owner(Popup{L"owner"}.Spec());
+    windowtests::ScriptedWindow foreign{L"v", L"foreign popup"};
+    foreign.foreignOwner = owner.Get();
+    testsupport::HelperProcess helper("scripted_windows", {windowtests::Script(foreign)});
+    const HWND foreignPopup = windowtests::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
+    ASSERT_NE(nullptr, foreignPopup);
+    ASSERT_EQ(owner.Get(), ::GetWindow(foreignPopup, GW_OWNER));
+
+    EXPECT_EQ(nullptr, FindOwnedPopup(owner.Get()));
+
+    // The foreign popup's plain frame would beat this modal dialog, were it considered.
+    TestWindow dialog(Popup{L"dialog", 200, 100, owner.Get(), true, WS_EX_DLGMODALFRAME}.Spec());
+    EXPECT_EQ(dialog.Get(), FindOwnedPopup(owner.Get()));
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+// Shorthands for the test windows of the window heuristics: popup windows, whose client area is
+// exactly the size they are given.
+#pragma once
+
+#include "tests/support/TestWindow.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace windowtests {
+
+struct Popup {
+    std::wstring title;
+    int width = 200;
+    int height = 100;
+    HWND owner = nullptr;
+    bool visible = true;
+    DWORD exStyle = 0;
+
+    testsupport::WindowSpec Spec() const
+    {
+        testsupport::WindowSpec spec;
+        spec.title = title;
+        spec.style = WS_POPUP | (visible ? WS_VISIBLE : 0);
+        spec.exStyle = exStyle;
+        spec.parentOrOwner = owner;
+        spec.rect = RECT{60, 60, 60 + width, 60 + height};
+        return spec;
+    }
+};
+
+// The elements of `wanted`, in the window system's enumeration order of `everything`.
+inline std::vector<HWND> InOrder(const std::vector<HWND>& everything, const std::set<HWND>& wanted)
+{
+    std::vector<HWND> ordered;
+    std::copy_if(everything.begin(), everything.end(), std::back_inserter(ordered),
+                 [&](HWND hwnd) { return wanted.count(hwnd) != 0; });
+    return ordered;
+}
+
+} // namespace windowtests
