@@ -58,4 +58,4 @@ HWND FindWindowOfProcess(DWORD processId, const std::wstring& title);
     static int VantrelHelper_##name(const std::vector<std::wstring>& args);                      \
     static const bool vantrelHelperRegistered_##name =                                            \
         ::testsupport::RegisterHelper(#name, &VantrelHelper_##name);                              \
-    static int VantrelHelper_##name(const std::vector<std::wstring>& args)
+    static int VantrelHelper_##name([[maybe_unused]] const std::vector<std::wstring>& args)
