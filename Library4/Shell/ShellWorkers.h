@@ -145,6 +145,9 @@ VANTREL_SAME_OFFSET_IN_APPBARDATA(lParam);
 static_assert(offsetof(AppBarWorker, hWnd) == 0);
 static_assert(offsetof(AppBarWorker, Thread) == sizeof(APPBARDATA) - offsetof(APPBARDATA, hWnd));
 
+static_assert(offsetof(Exception, Detail) < offsetof(Exception, File) &&
+              offsetof(Exception, File) < offsetof(Exception, Line));
+
 // The shipped 32-bit layout.
 static_assert(sizeof(void*) != 4 || (sizeof(Exception) == 12 && sizeof(UnknownErrorException) == 20));
 static_assert(sizeof(void*) != 4 || (sizeof(APPBARDATA) == 36 && sizeof(SHELLEXECUTEINFOW) == 60));

@@ -124,18 +124,6 @@ TEST(AppBarWorkerTest, ShellGetsACopyOfTheRequestAndItsWritesComeBack)
     EXPECT_NE(::GetCurrentThreadId(), seenThread);
 }
 
-TEST(AppBarWorkerTest, ClearRequestZeroesTheRequestOnly)
-{
-    AppBarWorker worker;
-    FillRequest(worker);
-    worker.Message = ABM_GETSTATE;
-    worker.ClearRequest();
-    APPBARDATA zero{};
-    zero.cbSize = sizeof(zero);
-    ExpectSameData(zero, RequestOf(worker));
-    EXPECT_EQ(static_cast<UINT>(ABM_GETSTATE), worker.Message);
-}
-
 // Against the real shell, the worker's answers are those of a call made on the caller's thread.
 TEST(AppBarWorkerTest, RealShellAnswersAsOnTheCallersThread)
 {
