@@ -3,9 +3,11 @@
 // message box appearing, confirms the box, and prints medians, their ratio, the cost per window,
 // the log's size and the peak working sets.
 //   vantrel-bench.exe [--sizes 250,500,1000,2000,4000] [--runs 5] [--tool PATH] [--floor PATH]
-//                     [--owner PATH] [--full-watch]
-// Paths default to the build tree's layout around this program. --full-watch times with the
-// message-box watch's own search instead of the light one (see WaitUntilBoxShown).
+//                     [--owner PATH] [--full-watch] [--profile]
+// Paths default to the build tree's layout around this program. Size 0 gives the fixed cost of
+// starting each program and showing its box. --full-watch times with the message-box watch's own
+// search instead of the light one (see WaitUntilBoxShown). --profile adds, for each size, one run
+// of the floor that accounts for its time query by query.
 
 #include "tools/MessageBoxWatch.h"
 
@@ -35,6 +37,7 @@ struct Options {
     std::wstring floor;
     std::wstring owner;
     bool fullWatch = false;
+    bool profile = false;
 };
 
 struct Measurement {
@@ -58,6 +61,7 @@ struct SizeResult {
     SIZE_T toolPeak = 0;
     SIZE_T floorPeak = 0;
     int failures = 0;
+    std::wstring floorProfile;
 };
 
 class Handle {
@@ -110,13 +114,21 @@ std::wstring LogPathOf(const std::wstring& tool)
     return (dot == std::wstring::npos ? tool + L"." : tool.substr(0, dot + 1)) + L"txt";
 }
 
+// "..\" resolved, so that the log path reads as the tool's own.
+std::wstring FullPath(const std::wstring& path)
+{
+    wchar_t full[MAX_PATH] = {};
+    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::wstring(full) : path;
+}
+
 bool ParseSizes(const wchar_t* text, std::vector<int>& sizes)
 {
     sizes.clear();
     for (const wchar_t* p = text; *p != L'\0';) {
         wchar_t* end = nullptr;
         const long value = std::wcstol(p, &end, 10);
-        if (end == p || value < kOwnerProcesses || value > kLargestSize) return false;
+        if (end == p || value < 0 || value > kLargestSize) return false;
         sizes.push_back(static_cast<int>(value));
         p = *end == L',' ? end + 1 : end;
         if (*end != L',' && *end != L'\0') return false;
@@ -146,10 +158,15 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
             options.owner = argv[++i];
         } else if (arg == L"--full-watch") {
             options.fullWatch = true;
+        } else if (arg == L"--profile") {
+            options.profile = true;
         } else {
             return false;
         }
     }
+    options.tool = FullPath(options.tool);
+    options.floor = FullPath(options.floor);
+    options.owner = FullPath(options.owner);
     return true;
 }
 
@@ -245,12 +262,12 @@ bool WaitUntilBoxShown(DWORD processId, HANDLE process)
     }
 }
 
-Measurement RunOnce(const std::wstring& exe, bool fullWatch)
+Measurement RunOnce(const std::wstring& exe, bool fullWatch, const std::wstring& arguments = L"")
 {
     Measurement result;
     PROCESS_INFORMATION info;
     const double start = Now();
-    if (!StartProcess(exe, L"", info)) {
+    if (!StartProcess(exe, arguments, info)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", Utf8(exe).c_str(), ::GetLastError());
         return result;
     }
@@ -365,6 +382,7 @@ SizeResult MeasureSize(const Options& options, int size)
         std::fprintf(stderr, "  run %d: tool %.0f ms, floor %.0f ms\n", run + 1, tool.empty() ? 0.0 : tool.back(),
                      floor.empty() ? 0.0 : floor.back());
     }
+    if (options.profile) result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
     result.toolMs = Median(tool);
     result.floorMs = Median(floor);
     if (!tool.empty()) {
@@ -395,9 +413,15 @@ void PrintTable(const Options& options, const std::vector<SizeResult>& results)
         char floorRange[32];
         std::snprintf(toolRange, sizeof(toolRange), "%.0f-%.0f", r.toolMinMs, r.toolMaxMs);
         std::snprintf(floorRange, sizeof(floorRange), "%.0f-%.0f", r.floorMinMs, r.floorMaxMs);
-        std::printf("%6d %10.1f %10.1f %7.3f %12.1f %12.1f %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size,
-                    r.toolMs, r.floorMs, r.toolMs / r.floorMs, r.toolMs * 1000.0 / r.size,
-                    r.floorMs * 1000.0 / r.size, r.logBytes, r.records,
+        // With no windows (--sizes 0) the table shows the fixed cost of starting and ending.
+        char toolPerWindow[32] = "-";
+        char floorPerWindow[32] = "-";
+        if (r.size > 0) {
+            std::snprintf(toolPerWindow, sizeof(toolPerWindow), "%.1f", r.toolMs * 1000.0 / r.size);
+            std::snprintf(floorPerWindow, sizeof(floorPerWindow), "%.1f", r.floorMs * 1000.0 / r.size);
+        }
+        std::printf("%6d %10.1f %10.1f %7.3f %12s %12s %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size, r.toolMs,
+                    r.floorMs, r.toolMs / r.floorMs, toolPerWindow, floorPerWindow, r.logBytes, r.records,
                     static_cast<double>(r.toolPeak) / (1024.0 * 1024.0),
                     static_cast<double>(r.floorPeak) / (1024.0 * 1024.0), toolRange, floorRange,
                     r.records != r.floorWindows ? "  (floor saw a different count!)" : "");
@@ -416,6 +440,9 @@ void PrintTable(const Options& options, const std::vector<SizeResult>& results)
     }
     std::printf("Peak working set: PROCESS_MEMORY_COUNTERS.PeakWorkingSetSize, read while the box is up; "
                 "log bytes and records: the tool's last log of that size.\n");
+    for (const SizeResult& r : results) {
+        if (!r.floorProfile.empty()) std::printf("\nFloor profile, N = %d: %s\n", r.size, Utf8(r.floorProfile).c_str());
+    }
     std::fflush(stdout);
 }
 
@@ -426,10 +453,12 @@ int wmain(int argc, wchar_t** argv)
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fputs("usage: vantrel-bench [--sizes 250,500,1000,2000,4000] [--runs 5] [--tool PATH] [--floor PATH]"
-                   " [--owner PATH] [--full-watch]\n",
+                   " [--owner PATH] [--full-watch] [--profile]\n",
                    stderr);
         return 2;
     }
+    std::fprintf(stderr, "tool: %s\nfloor: %s\nlog: %s\n", Utf8(options.tool).c_str(), Utf8(options.floor).c_str(),
+                 Utf8(LogPathOf(options.tool)).c_str());
     std::vector<SizeResult> results;
     for (int size : options.sizes) results.push_back(MeasureSize(options, size));
     PrintTable(options, results);

@@ -2,9 +2,13 @@
 // early exits and buffer sizes, but nothing formatted, converted or written. What the tool cannot
 // go below on this platform. Like the tool it ends with a message box, so the benchmark times both
 // the same way (process start to box); the box names how many taskbar windows were queried.
-//   bench-floor.exe
+// With --profile the box also says where the time went, query by query: what a profile of the
+// tool itself would show, since everything else the tool does is small beside these calls.
+//   bench-floor.exe [--profile]
 
 #include "platform/WindowsHeaders.h"
+
+#include <cwchar>
 
 namespace {
 
@@ -15,12 +19,44 @@ constexpr int kClassChars = 300;
 
 constexpr WORD kNoGhostClass = 0xFFFF;
 
+enum Query { kStyles, kAncestor, kOwner, kClassAtom, kTitle, kClassName, kThreadProcessId, kOpenProcess,
+             kImageName, kCloseHandle, kRectangles, kIconicZoomed, kWindowInfo, kGetParent, kQueryCount };
+
+const wchar_t* const kQueryNames[kQueryCount] = {
+    L"GetWindowLongW", L"GetAncestor+GetDesktopWindow", L"GetWindow(GW_OWNER)", L"GetClassLongW",
+    L"GetWindowTextW", L"GetClassNameW", L"GetWindowThreadProcessId", L"OpenProcess",
+    L"QueryFullProcessImageNameW", L"CloseHandle", L"GetWindowRect+GetClientRect", L"IsIconic+IsZoomed",
+    L"GetWindowInfo", L"GetParent"};
+
+struct QueryCost {
+    long calls = 0;
+    LONGLONG ticks = 0;
+};
+
 struct FloorState {
     WORD ghostClassAtom = 0;
+    int windows = 0;
     int taskbarWindows = 0;
     // Folds in what the queries return, so that none of them is dead work.
     unsigned long checksum = 0;
+    bool profile = false;
+    QueryCost costs[kQueryCount];
 };
+
+// Runs one query; when profiling, adds its time to the query's account.
+template <class Call>
+auto Timed(FloorState& state, Query query, Call call) -> decltype(call())
+{
+    if (!state.profile) return call();
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    ::QueryPerformanceCounter(&start);
+    const auto result = call();
+    ::QueryPerformanceCounter(&end);
+    ++state.costs[query].calls;
+    state.costs[query].ticks += end.QuadPart - start.QuadPart;
+    return result;
+}
 
 // The taskbar test's queries, each made only when the ones before leave the answer open.
 bool IsTaskbarWindow(HWND hwnd, FloorState& state)
@@ -31,57 +67,62 @@ bool IsTaskbarWindow(HWND hwnd, FloorState& state)
         const ATOM atom = static_cast<ATOM>(::GetClassInfoExW(nullptr, L"Ghost", &info));
         state.ghostClassAtom = atom != 0 ? atom : kNoGhostClass;
     }
-    const auto style = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE));
+    const auto style = static_cast<DWORD>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_STYLE); }));
     if ((style & WS_VISIBLE) == 0) return false;
-    if (::GetAncestor(hwnd, GA_PARENT) != ::GetDesktopWindow()) return false;
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
+    if (Timed(state, kAncestor, [&] { return ::GetAncestor(hwnd, GA_PARENT) != ::GetDesktopWindow(); })) return false;
+    const auto exStyle =
+        static_cast<DWORD>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_EXSTYLE); }));
     if ((exStyle & WS_EX_APPWINDOW) != 0) return true;
     if ((exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) return false;
-    if (::GetWindow(hwnd, GW_OWNER) != nullptr) return false;
-    return static_cast<WORD>(::GetClassLongW(hwnd, GCW_ATOM)) != state.ghostClassAtom;
+    if (Timed(state, kOwner, [&] { return ::GetWindow(hwnd, GW_OWNER); }) != nullptr) return false;
+    return static_cast<WORD>(Timed(state, kClassAtom, [&] { return ::GetClassLongW(hwnd, GCW_ATOM); })) !=
+           state.ghostClassAtom;
 }
 
 // The image path as the tool finds it on this system: open with limited rights, ask for the full
 // name, close.
-void QueryImagePath(HWND hwnd, wchar_t* out)
+void QueryImagePath(HWND hwnd, wchar_t* out, FloorState& state)
 {
     out[0] = L'\0';
     DWORD processId = 0;
-    ::GetWindowThreadProcessId(hwnd, &processId);
+    Timed(state, kThreadProcessId, [&] { return ::GetWindowThreadProcessId(hwnd, &processId); });
     if (processId == 0) return;
-    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const HANDLE process = Timed(
+        state, kOpenProcess, [&] { return ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId); });
     if (process == nullptr) return;
     DWORD size = kExeChars;
-    ::QueryFullProcessImageNameW(process, 0, out, &size);
-    ::CloseHandle(process);
+    Timed(state, kImageName, [&] { return ::QueryFullProcessImageNameW(process, 0, out, &size); });
+    Timed(state, kCloseHandle, [&] { return ::CloseHandle(process); });
 }
 
 BOOL CALLBACK QueryWindow(HWND hwnd, LPARAM lParam)
 {
     auto& state = *reinterpret_cast<FloorState*>(lParam);
+    ++state.windows;
     if (!IsTaskbarWindow(hwnd, state)) return TRUE;
 
     wchar_t title[kTitleChars] = {};
     wchar_t className[kClassChars] = {};
     wchar_t exe[kExeChars] = {};
-    ::GetWindowTextW(hwnd, title, kTitleChars);
-    ::GetClassNameW(hwnd, className, kClassChars);
-    QueryImagePath(hwnd, exe);
+    Timed(state, kTitle, [&] { return ::GetWindowTextW(hwnd, title, kTitleChars); });
+    Timed(state, kClassName, [&] { return ::GetClassNameW(hwnd, className, kClassChars); });
+    QueryImagePath(hwnd, exe, state);
 
     RECT window{};
     RECT client{};
-    ::GetWindowRect(hwnd, &window);
-    ::GetClientRect(hwnd, &client);
-    const BOOL minimized = ::IsIconic(hwnd);
-    const BOOL maximized = ::IsZoomed(hwnd);
+    Timed(state, kRectangles, [&] { return ::GetWindowRect(hwnd, &window) + ::GetClientRect(hwnd, &client); });
+    const BOOL minimized = Timed(state, kIconicZoomed, [&] { return ::IsIconic(hwnd); });
+    const BOOL maximized = Timed(state, kIconicZoomed, [&] { return ::IsZoomed(hwnd); });
     WINDOWINFO info{};
     info.cbSize = sizeof(info);
-    ::GetWindowInfo(hwnd, &info);
-    const HWND getParent = ::GetParent(hwnd);
-    const HWND owner = ::GetWindow(hwnd, GW_OWNER);
-    const HWND parent = ::GetAncestor(hwnd, GA_PARENT);
-    const auto exStyle = static_cast<unsigned long>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
-    const auto style = static_cast<unsigned long>(::GetWindowLongW(hwnd, GWL_STYLE));
+    Timed(state, kWindowInfo, [&] { return ::GetWindowInfo(hwnd, &info); });
+    const HWND getParent = Timed(state, kGetParent, [&] { return ::GetParent(hwnd); });
+    const HWND owner = Timed(state, kOwner, [&] { return ::GetWindow(hwnd, GW_OWNER); });
+    const HWND parent = Timed(state, kAncestor, [&] { return ::GetAncestor(hwnd, GA_PARENT); });
+    const auto exStyle =
+        static_cast<unsigned long>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_EXSTYLE); }));
+    const auto style =
+        static_cast<unsigned long>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_STYLE); }));
 
     ++state.taskbarWindows;
     state.checksum += static_cast<unsigned long>(title[0] + className[0] + exe[0]) + info.atomWindowType + style +
@@ -91,15 +132,51 @@ BOOL CALLBACK QueryWindow(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+// Where the time went, slowest query first; one line per query.
+void AppendProfile(const FloorState& state, wchar_t* message, size_t capacity)
+{
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    bool done[kQueryCount] = {};
+    for (int line = 0; line < kQueryCount; ++line) {
+        int slowest = -1;
+        for (int q = 0; q < kQueryCount; ++q) {
+            if (!done[q] && (slowest < 0 || state.costs[q].ticks > state.costs[slowest].ticks)) slowest = q;
+        }
+        done[slowest] = true;
+        const QueryCost& cost = state.costs[slowest];
+        if (cost.calls == 0) continue;
+        const double ms = static_cast<double>(cost.ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+        const size_t used = std::wcslen(message);
+        std::swprintf(message + used, capacity - used, L"\n%ls: %ld calls, %.1f ms, %.1f us per call",
+                      kQueryNames[slowest], cost.calls, ms, ms * 1000.0 / static_cast<double>(cost.calls));
+    }
+}
+
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/)
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR commandLine, int /*show*/)
 {
     FloorState state;
+    state.profile = commandLine != nullptr && std::wcsstr(commandLine, L"--profile") != nullptr;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    ::QueryPerformanceCounter(&start);
     ::EnumWindows(&QueryWindow, reinterpret_cast<LPARAM>(&state));
+    ::QueryPerformanceCounter(&end);
 
-    wchar_t message[128];
-    ::wsprintfW(message, L"%d taskbar windows queried (checksum %lu).", state.taskbarWindows, state.checksum);
+    wchar_t message[4096];
+    std::swprintf(message, 4096, L"%d taskbar windows queried of %d top-level windows (checksum %lu).",
+                  state.taskbarWindows, state.windows, state.checksum);
+    if (state.profile) {
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
+        const size_t used = std::wcslen(message);
+        std::swprintf(message + used, 4096 - used, L"\nEnumWindows in all: %.1f ms",
+                      static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+                          static_cast<double>(frequency.QuadPart));
+        AppendProfile(state, message, 4096);
+    }
     ::MessageBoxW(nullptr, message, L"Vantrel floor", MB_ICONINFORMATION | MB_OK);
     return 0;
 }

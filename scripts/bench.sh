@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Benchmarks the optimised tool against the floor (the same Win32 queries per window, nothing
+# written) on desktops of 250 to 4000 taskbar windows, then the record path alone against the C
+# runtime's pipeline, and prints both tables. Installs what is missing, builds into build/bench
+# and runs everything under Wine in that build's own prefix, whose server it stops on exit.
+# About 5 to 10 minutes on two cores.
+#   scripts/bench.sh                  the full run: N = 250,500,1000,2000,4000, 5 runs of each program
+#   scripts/bench.sh --quick          a check in about a minute: N = 250,1000, 3 runs
+#   scripts/bench.sh [--sizes 250,1000] [--runs 3]   any other size list (at most 5000) or run count
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+driver_args=()
+record_args=()
+if [ "${1:-}" = --quick ]; then
+    shift
+    driver_args=(--sizes 250,1000 --runs 3)
+    record_args=(--records 50000 --rounds 3)
+fi
+driver_args+=("$@")
+
+bash scripts/install-deps.sh
+
+preset=release
+if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
+    echo "note: this kernel cannot run 32-bit code; benchmarking the same program built as 64-bit"
+    preset=release-x64
+fi
+build=$PWD/build/bench
+cmake --preset "$preset" -B "$build" >/dev/null
+cmake --build "$build" --target vantrel vantrel-bench bench-floor bench-window-owner bench-record-path
+
+prefix=$build/wineprefix
+# Stop this prefix's server however the run ends: it holds every window the owners made.
+trap 'scripts/wine-prefix.sh "$prefix" stop' EXIT
+# A fresh server, so that no window of an earlier run is on the desktop.
+scripts/wine-prefix.sh "$prefix" stop
+scripts/wine-prefix.sh "$prefix" start
+
+wine_loader=wine
+[ "$preset" = release-x64 ] && wine_loader=/usr/lib/wine/wine64
+echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
+    "$(uname -sr), $("$wine_loader" --version), preset $preset, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+
+scripts/wine-prefix.sh "$prefix" exec "$build/bench/vantrel-bench.exe" "${driver_args[@]}" </dev/null
+scripts/wine-prefix.sh "$prefix" exec "$build/bench/bench-record-path.exe" "${record_args[@]}" </dev/null
