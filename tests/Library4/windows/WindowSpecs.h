@@ -5,6 +5,7 @@
 #include "tests/support/TestWindow.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
