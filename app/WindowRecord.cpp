@@ -12,9 +12,6 @@ using platform::Api;
 
 namespace {
 
-constexpr int kExeChars = 260;
-constexpr int kTitleChars = 300;
-constexpr int kClassChars = 300;
 // Room for the longest record: the three strings at their limits, the fixed text and 19 numbers.
 constexpr int kRecordChars = 2048;
 
@@ -27,51 +24,52 @@ const wchar_t kRecordFormat[] =
 
 void* AsPointer(std::uintptr_t value) { return reinterpret_cast<void*>(value); }
 
-void WriteWindowRecord(HWND hwnd, LogStream& stream)
+void ReadWindow(HWND hwnd, WindowRecord& record)
 {
-    if (!Library4::Shell::IsTaskbarWindow(hwnd)) return;
+    record.hwnd = hwnd;
+    Api().GetWindowTextW(hwnd, record.title, WindowRecord::kTitleChars);
+    Api().GetClassNameW(hwnd, record.className, WindowRecord::kClassChars);
+    GetWindowProcessImagePath(hwnd, record.exe, WindowRecord::kExeChars);
 
-    wchar_t title[kTitleChars] = {};
-    wchar_t className[kClassChars] = {};
-    wchar_t exe[kExeChars] = {};
-    Api().GetWindowTextW(hwnd, title, kTitleChars);
-    Api().GetClassNameW(hwnd, className, kClassChars);
-    GetWindowProcessImagePath(hwnd, exe, kExeChars);
-
-    RECT window{};
-    RECT client{};
-    Api().GetWindowRect(hwnd, &window);
-    Api().GetClientRect(hwnd, &client);
-    const int minimized = Api().IsIconic(hwnd) ? 1 : 0;
-    const int maximized = Api().IsZoomed(hwnd) ? 1 : 0;
+    Api().GetWindowRect(hwnd, &record.window);
+    Api().GetClientRect(hwnd, &record.client);
+    record.minimized = Api().IsIconic(hwnd) ? 1 : 0;
+    record.maximized = Api().IsZoomed(hwnd) ? 1 : 0;
     WINDOWINFO info{};
     info.cbSize = sizeof(info);
     Api().GetWindowInfo(hwnd, &info);
-    const HWND getParent = Api().GetParent(hwnd);
-    const HWND owner = Api().GetWindow(hwnd, GW_OWNER);
-    const HWND parent = Api().GetAncestor(hwnd, GA_PARENT);
-    const auto exStyle = static_cast<unsigned int>(Api().GetWindowLongW(hwnd, GWL_EXSTYLE));
-    const auto style = static_cast<unsigned int>(Api().GetWindowLongW(hwnd, GWL_STYLE));
-
-    wchar_t record[kRecordChars];
-    platform::SafeStringCbPrintf(record, sizeof(record), kRecordFormat, static_cast<void*>(hwnd), exe, title,
-                                 className, AsPointer(info.atomWindowType), style, exStyle,
-                                 static_cast<void*>(parent), static_cast<void*>(owner),
-                                 static_cast<void*>(getParent), static_cast<int>(window.left),
-                                 static_cast<int>(window.top), static_cast<int>(window.right),
-                                 static_cast<int>(window.bottom), static_cast<int>(client.left),
-                                 static_cast<int>(client.top), static_cast<int>(client.right),
-                                 static_cast<int>(client.bottom), maximized, minimized);
-    stream.Write(record);
+    record.atom = info.atomWindowType;
+    record.getParent = Api().GetParent(hwnd);
+    record.owner = Api().GetWindow(hwnd, GW_OWNER);
+    record.parent = Api().GetAncestor(hwnd, GA_PARENT);
+    record.exStyle = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_EXSTYLE));
+    record.style = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_STYLE));
 }
 
 } // namespace
+
+void WriteWindowRecord(const WindowRecord& r, LogStream& stream)
+{
+    wchar_t text[kRecordChars];
+    platform::SafeStringCbPrintf(
+        text, sizeof(text), kRecordFormat, static_cast<void*>(r.hwnd), r.exe, r.title, r.className,
+        AsPointer(r.atom), static_cast<unsigned int>(r.style), static_cast<unsigned int>(r.exStyle),
+        static_cast<void*>(r.parent), static_cast<void*>(r.owner), static_cast<void*>(r.getParent),
+        static_cast<int>(r.window.left), static_cast<int>(r.window.top), static_cast<int>(r.window.right),
+        static_cast<int>(r.window.bottom), static_cast<int>(r.client.left), static_cast<int>(r.client.top),
+        static_cast<int>(r.client.right), static_cast<int>(r.client.bottom), r.maximized, r.minimized);
+    stream.Write(text);
+}
 
 BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM lParam)
 {
     auto* stream = reinterpret_cast<LogStream*>(lParam);
     try {
-        WriteWindowRecord(hwnd, *stream);
+        if (Library4::Shell::IsTaskbarWindow(hwnd)) {
+            WindowRecord record;
+            ReadWindow(hwnd, record);
+            WriteWindowRecord(record, *stream);
+        }
     } catch (...) {
         stream->WriterFailure = std::current_exception();
         return FALSE;
