@@ -18,12 +18,12 @@ const wchar_t* TestWindowClass()
     return name;
 }
 
-TestWindow::TestWindow(const WindowSpec& spec)
+TestWindow::TestWindow(const WindowOptions& options)
 {
-    const RECT& r = spec.rect;
-    hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className ? spec.className : TestWindowClass(),
-                              spec.title.c_str(), spec.style, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top, spec.parentOrOwner, nullptr, ::GetModuleHandleW(nullptr),
+    const RECT& r = options.rect;
+    hwnd_ = ::CreateWindowExW(options.exStyle, options.className ? options.className : TestWindowClass(),
+                              options.title.c_str(), options.style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, options.parentOrOwner, nullptr, ::GetModuleHandleW(nullptr),
                               nullptr);
     EXPECT_NE(nullptr, hwnd_) << "CreateWindowExW failed, error " << ::GetLastError();
     PumpMessages();

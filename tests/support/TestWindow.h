@@ -8,7 +8,7 @@
 
 namespace testsupport {
 
-struct WindowSpec {
+struct WindowOptions {
     std::wstring title;
     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     DWORD exStyle = 0;
@@ -19,7 +19,7 @@ struct WindowSpec {
 
 class TestWindow {
 public:
-    explicit TestWindow(const WindowSpec& spec);
+    explicit TestWindow(const WindowOptions& options);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;

@@ -1,7 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "tests/Library4/windows/ScriptedWindows.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -97,8 +97,8 @@ TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
     for (const RankingCase& c : kRankingCases) {
         for (const bool reversed : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (reversed ? ", created last to first" : ", created first to last"));
-            TestWindow given(Popup{c.givenTitle, 300, 200, nullptr, false}.Spec());
-            TestWindow otherOwner(Popup{L"other owner", 300, 200, nullptr, false}.Spec());
+            TestWindow given(Popup{c.givenTitle, 300, 200, nullptr, false}.Options());
+            TestWindow otherOwner(Popup{L"other owner", 300, 200, nullptr, false}.Options());
 
             std::vector<std::unique_ptr<TestWindow>> windows(c.candidates.size());
             for (std::size_t n = 0; n < c.candidates.size(); ++n) {
@@ -108,7 +108,7 @@ TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
                                    : candidate.owner == Owner::Other ? otherOwner.Get()
                                                                      : nullptr;
                 windows[i] = std::make_unique<TestWindow>(
-                    Popup{candidate.title, candidate.width, candidate.height, owner}.Spec());
+                    Popup{candidate.title, candidate.width, candidate.height, owner}.Options());
             }
 
             std::set<HWND> best;
@@ -123,21 +123,21 @@ TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
 
 TEST(BestTopLevelWindowTest, VisibleTopLevelWindowWithClientAreaIsItsOwnBest)
 {
-    TestWindow given(Popup{L"Editor", 100, 100}.Spec());
-    TestWindow owned(Popup{L"Editor - owned", 800, 600, given.Get()}.Spec());
+    TestWindow given(Popup{L"Editor", 100, 100}.Options());
+    TestWindow owned(Popup{L"Editor - owned", 800, 600, given.Get()}.Options());
     EXPECT_EQ(given.Get(), FindBestTopLevelWindow(given.Get()));
 }
 
 TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
 {
-    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Spec());
-    TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Spec());
-    testsupport::WindowSpec childSpec;
+    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
+    TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
+    testsupport::WindowOptions childSpec;
     childSpec.title = L"child";
     childSpec.style = WS_CHILD | WS_VISIBLE;
     childSpec.parentOrOwner = emptyFrame.Get();
     TestWindow child(childSpec);
-    TestWindow only(Popup{L"only", 300, 200, hidden.Get()}.Spec());
+    TestWindow only(Popup{L"only", 300, 200, hidden.Get()}.Options());
 
     EXPECT_EQ(only.Get(), FindBestTopLevelWindow(hidden.Get()));
     EXPECT_EQ(only.Get(), FindBestTopLevelWindow(child.Get()));
@@ -145,9 +145,9 @@ TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
 
 TEST(BestTopLevelWindowTest, NullWithoutAnyCandidate)
 {
-    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Spec());
-    TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Spec());
-    TestWindow hiddenOwned(Popup{L"hidden owned", 300, 200, hidden.Get(), false}.Spec());
+    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
+    TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
+    TestWindow hiddenOwned(Popup{L"hidden owned", 300, 200, hidden.Get(), false}.Options());
 
     EXPECT_EQ(nullptr, FindBestTopLevelWindow(hidden.Get()));
     EXPECT_EQ(nullptr, FindBestTopLevelWindow(emptyFrame.Get()));
@@ -165,9 +165,9 @@ TEST(BestTopLevelWindowTest, ChoosesOnlyAmongTheGivenWindowsProcess)
     ASSERT_NE(nullptr, foreignGiven);
     ASSERT_NE(nullptr, foreignBest);
 
-    TestWindow given(Popup{L"Editor", 300, 200, nullptr, false}.Spec());
-    TestWindow small(Popup{L"Notes", 20, 20}.Spec());
-    TestWindow large(Popup{L"Tools", 100, 100}.Spec());
+    TestWindow given(Popup{L"Editor", 300, 200, nullptr, false}.Options());
+    TestWindow small(Popup{L"Notes", 20, 20}.Options());
+    TestWindow large(Popup{L"Tools", 100, 100}.Options());
 
     EXPECT_EQ(large.Get(), FindBestTopLevelWindow(given.Get()));
     EXPECT_EQ(foreignBest, FindBestTopLevelWindow(foreignGiven));

@@ -2,7 +2,7 @@
 
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/AllocationFailure.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,10 @@ using windowtests::ScopedAllocationFailure;
 // Windows that every collector takes: visible, unowned, with a client area.
 class ChooserAllocationTest : public ::testing::Test {
 protected:
-    TestWindow given{Popup{L"given", 300, 200, nullptr, false}.Spec()};
-    TestWindow first{Popup{L"first"}.Spec()};
-    TestWindow second{Popup{L"second"}.Spec()};
-    TestWindow third{Popup{L"third"}.Spec()};
+    TestWindow given{Popup{L"given", 300, 200, nullptr, false}.Options()};
+    TestWindow first{Popup{L"first"}.Options()};
+    TestWindow second{Popup{L"second"}.Options()};
+    TestWindow third{Popup{L"third"}.Options()};
 };
 
 struct Collector {

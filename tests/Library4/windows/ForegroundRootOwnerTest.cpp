@@ -1,7 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "platform/Win32Api.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@ using windowtests::Popup;
 
 TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
 {
-    TestWindow root(Popup{L"root"}.Spec());
-    TestWindow middle(Popup{L"middle", 200, 100, root.Get()}.Spec());
-    TestWindow leaf(Popup{L"leaf", 200, 100, middle.Get()}.Spec());
+    TestWindow root(Popup{L"root"}.Options());
+    TestWindow middle(Popup{L"middle", 200, 100, root.Get()}.Options());
+    TestWindow leaf(Popup{L"leaf", 200, 100, middle.Get()}.Options());
 
     for (HWND foreground : {leaf.Get(), middle.Get(), root.Get()}) {
         ::SetForegroundWindow(foreground);
@@ -56,10 +56,10 @@ HWND WINAPI FakeGetWindow(HWND hwnd, UINT command)
 
 TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
 {
-    TestWindow a(Popup{L"a"}.Spec());
-    TestWindow b(Popup{L"b"}.Spec());
-    TestWindow c(Popup{L"c"}.Spec());
-    TestWindow d(Popup{L"d"}.Spec());
+    TestWindow a(Popup{L"a"}.Options());
+    TestWindow b(Popup{L"b"}.Options());
+    TestWindow c(Popup{L"c"}.Options());
+    TestWindow d(Popup{L"d"}.Options());
     const HWND A = a.Get(), B = b.Get(), C = c.Get(), D = d.Get();
 
     struct Case {

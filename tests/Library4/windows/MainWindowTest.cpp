@@ -1,7 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "tests/Library4/windows/ScriptedWindows.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +16,8 @@ using windowtests::ScriptFocus;
 
 TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 {
-    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Spec());
-    testsupport::WindowSpec childSpec;
+    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
+    testsupport::WindowOptions childSpec;
     childSpec.title = L"child";
     childSpec.style = WS_CHILD | WS_VISIBLE;
     childSpec.parentOrOwner = hidden.Get();
@@ -30,10 +30,10 @@ TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 
 TEST(MainWindowTest, TheOnlyTaskbarWindowWhicheverWindowIsGiven)
 {
-    TestWindow taskbar(Popup{L"taskbar"}.Spec());
-    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Spec());
-    TestWindow owned(Popup{L"owned", 300, 200, hidden.Get()}.Spec());
-    TestWindow tool(Popup{L"tool", 300, 200, nullptr, true, WS_EX_TOOLWINDOW}.Spec());
+    TestWindow taskbar(Popup{L"taskbar"}.Options());
+    TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
+    TestWindow owned(Popup{L"owned", 300, 200, hidden.Get()}.Options());
+    TestWindow tool(Popup{L"tool", 300, 200, nullptr, true, WS_EX_TOOLWINDOW}.Options());
 
     for (HWND given : {taskbar.Get(), hidden.Get(), owned.Get(), tool.Get()}) {
         EXPECT_EQ(taskbar.Get(), FindMainWindow(given));
@@ -45,9 +45,9 @@ TEST(MainWindowTest, AmongBareUnownedFramesTheGivenWindowsOwner)
     // Another process's window with a client area would send the choice to the focus title, were
     // it collected.
     testsupport::HelperProcess helper("scripted_windows", {Script({L"v", L"foreign frame"})});
-    TestWindow first(Popup{L"first", 0, 0}.Spec());
-    TestWindow second(Popup{L"second", 0, 0}.Spec());
-    TestWindow elsewhere(Popup{L"elsewhere", 300, 200, nullptr, false}.Spec());
+    TestWindow first(Popup{L"first", 0, 0}.Options());
+    TestWindow second(Popup{L"second", 0, 0}.Options());
+    TestWindow elsewhere(Popup{L"elsewhere", 300, 200, nullptr, false}.Options());
 
     struct Case {
         const char* name;
@@ -62,16 +62,16 @@ TEST(MainWindowTest, AmongBareUnownedFramesTheGivenWindowsOwner)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestWindow given(Popup{L"given", 300, 200, c.owner, false}.Spec());
+        TestWindow given(Popup{L"given", 300, 200, c.owner, false}.Options());
         EXPECT_EQ(c.ownerIsAnswer ? c.owner : given.Get(), FindMainWindow(given.Get()));
     }
 }
 
 TEST(MainWindowTest, OwnerDecidesOnlyWhenEveryTaskbarWindowIsABareUnownedFrame)
 {
-    TestWindow bare(Popup{L"bare", 0, 0}.Spec());
-    TestWindow framed(Popup{L"framed", 300, 200}.Spec());
-    TestWindow given(Popup{L"given", 300, 200, bare.Get(), false}.Spec());
+    TestWindow bare(Popup{L"bare", 0, 0}.Options());
+    TestWindow framed(Popup{L"framed", 300, 200}.Options());
+    TestWindow given(Popup{L"given", 300, 200, bare.Get(), false}.Options());
     // Without a focus window the title search has nothing to go by.
     ::SetFocus(nullptr);
     ASSERT_EQ(nullptr, ::GetFocus());

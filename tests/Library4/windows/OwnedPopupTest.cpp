@@ -1,7 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "tests/Library4/windows/ScriptedWindows.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -32,14 +32,14 @@ TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
     for (const Case& c : cases) {
         for (const bool reversed : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (reversed ? ", created last to first" : ", created first to last"));
-            TestWindow owner(Popup{L"owner"}.Spec());
+            TestWindow owner(Popup{L"owner"}.Options());
             std::unique_ptr<TestWindow> first;
             std::unique_ptr<TestWindow> second;
             const auto makeFirst = [&] {
-                first = std::make_unique<TestWindow>(Popup{L"first", 200, 100, owner.Get(), true, c.firstExStyle}.Spec());
+                first = std::make_unique<TestWindow>(Popup{L"first", 200, 100, owner.Get(), true, c.firstExStyle}.Options());
             };
             const auto makeSecond = [&] {
-                second = std::make_unique<TestWindow>(Popup{L"second", 200, 100, owner.Get(), true, c.secondExStyle}.Spec());
+                second = std::make_unique<TestWindow>(Popup{L"second", 200, 100, owner.Get(), true, c.secondExStyle}.Options());
             };
             if (reversed) {
                 makeSecond();
@@ -56,12 +56,12 @@ TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
 
 TEST(OwnedPopupTest, OnlyVisibleWindowsOwnedDirectly)
 {
-    TestWindow top(Popup{L"top"}.Spec());
+    TestWindow top(Popup{L"top"}.Options());
     // The grand-child would be preferred for its plain frame, were it considered.
-    TestWindow middle(Popup{L"middle", 200, 100, top.Get(), true, WS_EX_DLGMODALFRAME}.Spec());
-    TestWindow bottom(Popup{L"bottom", 200, 100, middle.Get()}.Spec());
-    TestWindow hiddenPlain(Popup{L"hidden plain", 200, 100, top.Get(), false}.Spec());
-    TestWindow unrelated(Popup{L"unrelated"}.Spec());
+    TestWindow middle(Popup{L"middle", 200, 100, top.Get(), true, WS_EX_DLGMODALFRAME}.Options());
+    TestWindow bottom(Popup{L"bottom", 200, 100, middle.Get()}.Options());
+    TestWindow hiddenPlain(Popup{L"hidden plain", 200, 100, top.Get(), false}.Options());
+    TestWindow unrelated(Popup{L"unrelated"}.Options());
 
     EXPECT_EQ(middle.Get(), FindOwnedPopup(top.Get()));
     EXPECT_EQ(bottom.Get(), FindOwnedPopup(middle.Get()));
@@ -71,15 +71,15 @@ TEST(OwnedPopupTest, OnlyVisibleWindowsOwnedDirectly)
 
 TEST(OwnedPopupTest, NullWhenTheOwnedWindowsAreHidden)
 {
-    TestWindow owner(Popup{L"owner"}.Spec());
-    TestWindow hidden(Popup{L"hidden", 200, 100, owner.Get(), false}.Spec());
+    TestWindow owner(Popup{L"owner"}.Options());
+    TestWindow hidden(Popup{L"hidden", 200, 100, owner.Get(), false}.Options());
     EXPECT_EQ(nullptr, FindOwnedPopup(owner.Get()));
     EXPECT_EQ(nullptr, FindOwnedPopup(nullptr));
 }
 
 TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
 {
-    TestWindow owner(Popup{L"owner"}.Spec());
+    TestWindow owner(Popup{L"owner"}.Options());
     windowtests::ScriptedWindow foreign{L"v", L"foreign popup"};
     foreign.foreignOwner = owner.Get();
     testsupport::HelperProcess helper("scripted_windows", {windowtests::Script(foreign)});
@@ -90,7 +90,7 @@ TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
     EXPECT_EQ(nullptr, FindOwnedPopup(owner.Get()));
 
     // The foreign popup's plain frame would beat this modal dialog, were it considered.
-    TestWindow dialog(Popup{L"dialog", 200, 100, owner.Get(), true, WS_EX_DLGMODALFRAME}.Spec());
+    TestWindow dialog(Popup{L"dialog", 200, 100, owner.Get(), true, WS_EX_DLGMODALFRAME}.Options());
     EXPECT_EQ(dialog.Get(), FindOwnedPopup(owner.Get()));
 }
 

@@ -9,7 +9,7 @@
 using Library4::Shell::GhostClassAtom;
 using Library4::Shell::IsTaskbarWindow;
 using testsupport::TestWindow;
-using testsupport::WindowSpec;
+using testsupport::WindowOptions;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/ScriptedWindows.h"
-#include "tests/Library4/windows/WindowSpecs.h"
+#include "tests/Library4/windows/PopupWindows.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ namespace {
 
 using namespace Library4::Shell;
 using testsupport::TestWindow;
-using testsupport::WindowSpec;
+using testsupport::WindowOptions;
 using windowtests::Popup;
 
 enum class Relation { None, Owned, Child };
@@ -52,14 +52,14 @@ TEST(WindowPredicatesTest, AnswerForEachKindOfWindow)
     for (const PredicateCase& c : kPredicateCases) {
         SCOPED_TRACE(c.name);
         // A visible owner or parent: only the relation itself should matter.
-        TestWindow other(Popup{L"other", 300, 300}.Spec());
-        WindowSpec spec;
-        spec.title = L"subject";
-        spec.style = c.style;
-        spec.exStyle = c.exStyle;
-        spec.parentOrOwner = c.relation == Relation::None ? nullptr : other.Get();
-        spec.rect = RECT{10, 10, 10 + c.width, 10 + c.height};
-        TestWindow subject(spec);
+        TestWindow other(Popup{L"other", 300, 300}.Options());
+        WindowOptions options;
+        options.title = L"subject";
+        options.style = c.style;
+        options.exStyle = c.exStyle;
+        options.parentOrOwner = c.relation == Relation::None ? nullptr : other.Get();
+        options.rect = RECT{10, 10, 10 + c.width, 10 + c.height};
+        TestWindow subject(options);
 
         EXPECT_EQ(c.hasClientArea, HasClientArea(subject.Get()));
         EXPECT_EQ(c.visibleTask, IsVisibleTaskWindow(subject.Get()));
@@ -71,7 +71,7 @@ TEST(WindowPredicatesTest, HandlesThatAreNoWindowAnswerFalse)
 {
     HWND destroyed = nullptr;
     {
-        TestWindow gone(Popup{L"gone"}.Spec());
+        TestWindow gone(Popup{L"gone"}.Options());
         destroyed = gone.Get();
     }
     for (HWND hwnd : {static_cast<HWND>(nullptr), destroyed}) {
@@ -85,7 +85,7 @@ BOOL WINAPI FailingGetClientRect(HWND, LPRECT) { return FALSE; }
 
 TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
 {
-    TestWindow window(Popup{L"large", 400, 300}.Spec());
+    TestWindow window(Popup{L"large", 400, 300}.Options());
     platform::ScopedApiOverride api;
     api->GetClientRect = &FailingGetClientRect;
     EXPECT_FALSE(HasClientArea(window.Get()));
@@ -96,10 +96,10 @@ TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
 // Windows of this process of every kind the collectors tell apart, beside another process's.
 class CollectorTest : public ::testing::Test {
 protected:
-    TestWindow taskbar{Popup{L"taskbar"}.Spec()};
-    TestWindow owned{Popup{L"owned", 200, 100, taskbar.Get()}.Spec()};
-    TestWindow empty{Popup{L"empty", 0, 0}.Spec()};
-    TestWindow hidden{Popup{L"hidden", 200, 100, nullptr, false}.Spec()};
+    TestWindow taskbar{Popup{L"taskbar"}.Options()};
+    TestWindow owned{Popup{L"owned", 200, 100, taskbar.Get()}.Options()};
+    TestWindow empty{Popup{L"empty", 0, 0}.Options()};
+    TestWindow hidden{Popup{L"hidden", 200, 100, nullptr, false}.Options()};
     testsupport::HelperProcess helper{"scripted_windows",
                                       {windowtests::Script({L"v", L"foreign"}),
                                        windowtests::Script({L"v", L"foreign owned", L"foreign"}),

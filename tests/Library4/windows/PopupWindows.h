@@ -20,15 +20,15 @@ struct Popup {
     bool visible = true;
     DWORD exStyle = 0;
 
-    testsupport::WindowSpec Spec() const
+    testsupport::WindowOptions Options() const
     {
-        testsupport::WindowSpec spec;
-        spec.title = title;
-        spec.style = WS_POPUP | (visible ? WS_VISIBLE : 0);
-        spec.exStyle = exStyle;
-        spec.parentOrOwner = owner;
-        spec.rect = RECT{60, 60, 60 + width, 60 + height};
-        return spec;
+        testsupport::WindowOptions options;
+        options.title = title;
+        options.style = WS_POPUP | (visible ? WS_VISIBLE : 0);
+        options.exStyle = exStyle;
+        options.parentOrOwner = owner;
+        options.rect = RECT{60, 60, 60 + width, 60 + height};
+        return options;
     }
 };
 
