@@ -4,10 +4,12 @@
 // the log's size and the peak working sets.
 //   vantrel-bench.exe [--sizes 250,500,1000,2000,4000] [--runs 5] [--tool PATH] [--floor PATH]
 //                     [--owner PATH] [--full-watch] [--profile]
+// --runs is the count for the largest sizes; a size below 2000 gets proportionally more runs, up to
+// three times as many: its runs are cheap, and the start-up's jitter weighs more in them.
 // Paths default to the build tree's layout around this program. Size 0 gives the fixed cost of
 // starting each program and showing its box. --full-watch times with the message-box watch's own
-// search instead of the light one (see WaitUntilBoxShown). --profile adds, for each size, one run
-// of the floor that accounts for its time query by query.
+// search instead of the light one (see WaitUntilBoxShown). --profile adds, at the largest size, one
+// run of the floor that accounts for its time query by query.
 
 #include "tools/MessageBoxWatch.h"
 
@@ -49,6 +51,7 @@ struct Measurement {
 
 struct SizeResult {
     int size = 0;
+    int runs = 0;
     double toolMs = 0;
     double floorMs = 0;
     double toolMinMs = 0;
@@ -331,6 +334,14 @@ bool ReadLog(const std::wstring& path, ULONGLONG& bytes, int& records)
     return true;
 }
 
+int RunsFor(const Options& options, int size)
+{
+    constexpr int kFullRunsFrom = 2000;
+    if (size >= kFullRunsFrom) return options.runs;
+    const int scaled = size > 0 ? options.runs * kFullRunsFrom / size : 3 * options.runs;
+    return std::max(options.runs, std::min(3 * options.runs, scaled));
+}
+
 double Median(std::vector<double> values)
 {
     if (values.empty()) return 0;
@@ -343,6 +354,7 @@ SizeResult MeasureSize(const Options& options, int size)
 {
     SizeResult result;
     result.size = size;
+    result.runs = RunsFor(options, size);
     std::fprintf(stderr, "N = %d: starting %d window owners...\n", size, kOwnerProcesses);
     const double setUp = Now();
     WindowOwners owners(options.owner, size);
@@ -352,7 +364,7 @@ SizeResult MeasureSize(const Options& options, int size)
         return result;
     }
     std::fprintf(stderr, "N = %d: windows up in %.0f ms; one warm-up each, then %d runs each\n", size,
-                 Now() - setUp, options.runs);
+                 Now() - setUp, result.runs);
 
     // Warm-up: the first start of each program pays for loading its pages.
     RunOnce(options.tool, options.fullWatch);
@@ -360,7 +372,7 @@ SizeResult MeasureSize(const Options& options, int size)
 
     std::vector<double> tool;
     std::vector<double> floor;
-    for (int run = 0; run < options.runs; ++run) {
+    for (int run = 0; run < result.runs; ++run) {
         // Alternate which goes first, so that drift within a pair does not favour one side.
         for (int turn = 0; turn < 2; ++turn) {
             const bool toolTurn = (turn == 0) == (run % 2 == 0);
@@ -382,7 +394,8 @@ SizeResult MeasureSize(const Options& options, int size)
         std::fprintf(stderr, "  run %d: tool %.0f ms, floor %.0f ms\n", run + 1, tool.empty() ? 0.0 : tool.back(),
                      floor.empty() ? 0.0 : floor.back());
     }
-    if (options.profile) result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
+    const bool largest = size == *std::max_element(options.sizes.begin(), options.sizes.end());
+    if (options.profile && largest) result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
     result.toolMs = Median(tool);
     result.floorMs = Median(floor);
     if (!tool.empty()) {
@@ -398,10 +411,10 @@ SizeResult MeasureSize(const Options& options, int size)
 
 void PrintTable(const Options& options, const std::vector<SizeResult>& results)
 {
-    std::printf("\nTool vs floor, process start to message box; median of %d runs each (alternating, after one "
-                "warm-up each)%s\n\n",
-                options.runs, options.fullWatch ? ", timed with the full message-box search" : "");
-    std::printf("%6s %10s %10s %7s %12s %12s %10s %8s %11s %11s %15s %15s\n", "N", "tool ms", "floor ms",
+    std::printf("\nTool vs floor, process start to message box; median of the runs of each (alternating, after "
+                "one warm-up each)%s\n\n",
+                options.fullWatch ? ", timed with the full message-box search" : "");
+    std::printf("%6s %5s %10s %10s %7s %12s %12s %10s %8s %11s %11s %15s %15s\n", "N", "runs", "tool ms", "floor ms",
                 "ratio", "tool us/win", "floor us/win", "log bytes", "records", "tool peak", "floor peak",
                 "tool min-max", "floor min-max");
     for (const SizeResult& r : results) {
@@ -420,7 +433,8 @@ void PrintTable(const Options& options, const std::vector<SizeResult>& results)
             std::snprintf(toolPerWindow, sizeof(toolPerWindow), "%.1f", r.toolMs * 1000.0 / r.size);
             std::snprintf(floorPerWindow, sizeof(floorPerWindow), "%.1f", r.floorMs * 1000.0 / r.size);
         }
-        std::printf("%6d %10.1f %10.1f %7.3f %12s %12s %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size, r.toolMs,
+        std::printf("%6d %5d %10.1f %10.1f %7.3f %12s %12s %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size,
+                    r.runs, r.toolMs,
                     r.floorMs, r.toolMs / r.floorMs, toolPerWindow, floorPerWindow, r.logBytes, r.records,
                     static_cast<double>(r.toolPeak) / (1024.0 * 1024.0),
                     static_cast<double>(r.floorPeak) / (1024.0 * 1024.0), toolRange, floorRange,
