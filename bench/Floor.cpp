@@ -6,6 +6,7 @@
 // tool itself would show, since everything else the tool does is small beside these calls.
 //   bench-floor.exe [--profile]
 
+#include "app/WindowRecord.h"
 #include "platform/WindowsHeaders.h"
 
 #include <cwchar>
@@ -13,9 +14,9 @@
 namespace {
 
 // The tool's own sizes, so that the same number of characters cross from the window system.
-constexpr int kExeChars = 260;
-constexpr int kTitleChars = 300;
-constexpr int kClassChars = 300;
+constexpr int kExeChars = WindowRecord::kExeChars;
+constexpr int kTitleChars = WindowRecord::kTitleChars;
+constexpr int kClassChars = WindowRecord::kClassChars;
 
 constexpr WORD kNoGhostClass = 0xFFFF;
 

@@ -1,36 +1,53 @@
 // The record path alone, in process: one typical window record formatted, converted to single
 // bytes and appended to the log's 4096-byte buffer, again and again, by
-//   - the program's own path: platform::SafeStringCbPrintf with the record format, then LogStream
-//     (the program's log stream itself: byte conversion, CR LF, 4096-byte blocks to WriteFile);
+//   - the program's own path: WriteWindowRecord, the record writer's formatting and writing (its
+//     formatter with the record format, then the log stream's byte conversion, CR LF and
+//     4096-byte blocks to WriteFile);
 //   - the C runtime's pipeline for the same bytes: _snwprintf, WideCharToMultiByte to ISO 8859-1
 //     (code page 28591), then fwrite to a text-mode stream with a 4096-byte buffer.
 // Both write to a file in the temporary folder, which the system caches, so the disk does not set
-// the pace; the file is deleted afterwards. Prints records per second for each.
+// the pace; the file is deleted afterwards. Prints records per second for each, after checking
+// that both wrote the same bytes.
+// It also counts, in the program's path and in the record writer's whole per-window callback
+// (over windows of its own), the heap allocations made through operator new and the sizes of the
+// log's WriteFile calls.
 //   bench-record-path.exe [--records 200000] [--rounds 5]
 
 #include "app/LogStream.h"
-#include "platform/SafeString.h"
+#include "app/WindowRecord.h"
+#include "platform/Win32Api.h"
 
 #include "platform/WindowsHeaders.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <new>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The record writer's format, as it stands in the program.
-const wchar_t kRecordFormat[] =
-    L"0x%p: exe=%s\n"
-    L"title=\"%s\" class=\"%s\" atom = 0x%p\n"
-    L"Style=0x%x exStyle=0x%x parent=0x%p owner=0x%p getparent=0x%p\n"
-    L"rcWnd = %d,%d - %d,%d rcClient = %d,%d - %d,%d maximized = %d minimized = %d\n"
-    L"\n";
+// Counted only while Counting is set; the program is single-threaded.
+bool Counting = false;
+long Allocations = 0;
 
-// The same record in the runtime's notation: %ls is a wide string in every runtime, and the
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    if (Counting) ++Allocations;
+    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+// The record format in the runtime's notation: %ls is a wide string in every runtime, and the
 // handles go in as unsigned 32-bit values with eight upper-case digits.
 const wchar_t kRuntimeFormat[] =
     L"0x%08X: exe=%ls\n"
@@ -43,26 +60,28 @@ constexpr size_t kRecordChars = 2048;
 constexpr UINT kIso8859_1 = 28591;
 
 // A typical window: a path under Program Files, a title of some 60 characters with a Latin-1
-// letter and two characters the log writes as '?', a registered class.
-struct TypicalRecord {
-    std::uintptr_t hwnd = 0x0001002C;
-    const wchar_t* exe = L"C:\\Program Files\\Contoso Office\\Spreadsheet\\spreadsheet.exe";
-    const wchar_t* title = L"Quarterly report \u2013 caf\u00e9 budget \u20ac 2024.xlsx - Spreadsheet";
-    const wchar_t* className = L"SpreadsheetMainFrame";
-    std::uintptr_t atom = 0xC0F1;
-    unsigned int style = 0x14CF0000;
-    unsigned int exStyle = 0x100;
-    std::uintptr_t parent = 0x00010010;
-    std::uintptr_t owner = 0;
-    std::uintptr_t getParent = 0;
-    RECT window{-8, -8, 1928, 1048};
-    RECT client{0, 0, 1920, 1017};
-    int maximized = 1;
-    int minimized = 0;
-};
+// letter and two characters the log writes as '?', a registered class, maximized.
+WindowRecord TypicalRecord()
+{
+    WindowRecord r;
+    r.hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x0001002C));
+    std::wcscpy(r.exe, L"C:\\Program Files\\Contoso Office\\Spreadsheet\\spreadsheet.exe");
+    std::wcscpy(r.title, L"Quarterly report \u2013 caf\u00e9 budget \u20ac 2024.xlsx - Spreadsheet");
+    std::wcscpy(r.className, L"SpreadsheetMainFrame");
+    r.atom = 0xC0F1;
+    r.style = 0x14CF0000;
+    r.exStyle = 0x100;
+    r.parent = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x00010010));
+    r.window = RECT{-8, -8, 1928, 1048};
+    r.client = RECT{0, 0, 1920, 1017};
+    r.maximized = 1;
+    return r;
+}
 
-void* AsPointer(std::uintptr_t value) { return reinterpret_cast<void*>(value); }
-unsigned int AsUnsigned32(std::uintptr_t value) { return static_cast<unsigned int>(value & 0xFFFFFFFFu); }
+unsigned int AsUnsigned32(HWND value)
+{
+    return static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(value) & 0xFFFFFFFFu);
+}
 
 double Now()
 {
@@ -76,28 +95,18 @@ double Now()
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The program's path: what the record writer does after its queries.
-bool WriteWithProgramPath(const std::wstring& path, const TypicalRecord& r, int records)
+// The program's path: what the record writer does once a window's queries are done.
+bool WriteWithProgramPath(const std::wstring& path, const WindowRecord& record, int records)
 {
     LogStream stream(path.c_str());
     if (!stream.IsOpen()) return false;
-    for (int i = 0; i < records; ++i) {
-        wchar_t record[kRecordChars];
-        platform::SafeStringCbPrintf(record, sizeof(record), kRecordFormat, AsPointer(r.hwnd), r.exe, r.title,
-                                     r.className, AsPointer(r.atom), r.style, r.exStyle, AsPointer(r.parent),
-                                     AsPointer(r.owner), AsPointer(r.getParent), static_cast<int>(r.window.left),
-                                     static_cast<int>(r.window.top), static_cast<int>(r.window.right),
-                                     static_cast<int>(r.window.bottom), static_cast<int>(r.client.left),
-                                     static_cast<int>(r.client.top), static_cast<int>(r.client.right),
-                                     static_cast<int>(r.client.bottom), r.maximized, r.minimized);
-        stream.Write(record);
-    }
+    for (int i = 0; i < records; ++i) WriteWindowRecord(record, stream);
     stream.Close();
     return true;
 }
 
 // The C runtime's pipeline for the same bytes.
-bool WriteWithRuntimePipeline(const std::wstring& path, const TypicalRecord& r, int records)
+bool WriteWithRuntimePipeline(const std::wstring& path, const WindowRecord& r, int records)
 {
     FILE* file = _wfopen(path.c_str(), L"w");
     if (file == nullptr) return false;
@@ -106,8 +115,9 @@ bool WriteWithRuntimePipeline(const std::wstring& path, const TypicalRecord& r, 
         wchar_t record[kRecordChars];
         char bytes[kRecordChars];
         const int chars = _snwprintf(record, kRecordChars, kRuntimeFormat, AsUnsigned32(r.hwnd), r.exe, r.title,
-                                     r.className, AsUnsigned32(r.atom), r.style, r.exStyle, AsUnsigned32(r.parent),
-                                     AsUnsigned32(r.owner), AsUnsigned32(r.getParent),
+                                     r.className, static_cast<unsigned int>(r.atom),
+                                     static_cast<unsigned int>(r.style), static_cast<unsigned int>(r.exStyle),
+                                     AsUnsigned32(r.parent), AsUnsigned32(r.owner), AsUnsigned32(r.getParent),
                                      static_cast<int>(r.window.left), static_cast<int>(r.window.top),
                                      static_cast<int>(r.window.right), static_cast<int>(r.window.bottom),
                                      static_cast<int>(r.client.left), static_cast<int>(r.client.top),
@@ -132,6 +142,85 @@ std::string ReadFileBytes(const std::wstring& path)
     for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), file)) > 0;) content.append(chunk, n);
     std::fclose(file);
     return content;
+}
+
+// The log's writes, seen through the program's own platform table.
+struct WriteCounts {
+    long calls = 0;
+    long fullBlocks = 0;
+    DWORD lastBytes = 0;
+};
+WriteCounts Writes;
+decltype(&::WriteFile) RealWriteFile = nullptr;
+
+BOOL WINAPI CountingWriteFile(HANDLE file, LPCVOID data, DWORD bytes, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    ++Writes.calls;
+    if (bytes == LogStream::kBufferBytes) ++Writes.fullBlocks;
+    Writes.lastBytes = bytes;
+    return RealWriteFile(file, data, bytes, written, overlapped);
+}
+
+struct Accounting {
+    long allocations = 0;
+    WriteCounts writes;
+    int records = 0;
+};
+
+// Runs work with allocations and the log's writes counted.
+template <class Work>
+Accounting Account(Work work)
+{
+    platform::ScopedApiOverride api;
+    RealWriteFile = api.Original().WriteFile;
+    api->WriteFile = &CountingWriteFile;
+    Writes = WriteCounts{};
+    Allocations = 0;
+    Counting = true;
+    Accounting result;
+    result.records = work();
+    Counting = false;
+    result.allocations = Allocations;
+    result.writes = Writes;
+    return result;
+}
+
+const wchar_t kOwnClassName[] = L"VantrelRecordPathWindow";
+
+// Visible, unowned top-level windows that the record writer logs like any other.
+std::vector<HWND> CreateOwnWindows(int count)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &::DefWindowProcW;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kOwnClassName;
+    ::RegisterClassExW(&windowClass);
+    std::vector<HWND> windows;
+    for (int i = 0; i < count; ++i) {
+        const std::wstring title = L"Record path window " + std::to_wstring(i) + L" caf\u00e9 \u20ac";
+        const HWND hwnd = ::CreateWindowExW(0, kOwnClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10 * i, 10 * i,
+                                            400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (hwnd == nullptr) break;
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        windows.push_back(hwnd);
+    }
+    return windows;
+}
+
+int CountRecords(const std::string& log)
+{
+    int records = 0;
+    for (size_t at = log.find(": exe="); at != std::string::npos; at = log.find(": exe=", at + 1)) ++records;
+    return records;
+}
+
+void PrintAccounting(const char* what, const Accounting& a)
+{
+    std::printf("%-58s %7d records %6ld allocations (%.2f per record) %5ld WriteFile calls, %ld of 4096 bytes, "
+                "last %lu\n",
+                what, a.records, a.allocations, a.records > 0 ? static_cast<double>(a.allocations) / a.records : 0.0,
+                a.writes.calls, a.writes.fullBlocks, static_cast<unsigned long>(a.writes.lastBytes));
 }
 
 double Median(std::vector<double> values)
@@ -161,7 +250,7 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring stem = std::wstring(folder) + L"vantrel-record-path-" + std::to_wstring(::GetCurrentProcessId());
     const std::wstring programFile = stem + L"-program.txt";
     const std::wstring runtimeFile = stem + L"-runtime.txt";
-    const TypicalRecord record;
+    const WindowRecord record = TypicalRecord();
 
     // Both sides must produce the same bytes, or the comparison means nothing.
     if (!WriteWithProgramPath(programFile, record, 100) || !WriteWithRuntimePipeline(runtimeFile, record, 100)) {
@@ -199,11 +288,41 @@ int wmain(int argc, wchar_t** argv)
                 "the temporary folder\n\n",
                 static_cast<unsigned>(recordBytes), records, rounds);
     std::printf("%-62s %14s %10s\n", "pipeline", "records/s", "MB/s");
-    std::printf("%-62s %14.0f %10.1f\n", "program: SafeStringCbPrintf + LogStream (4096-byte blocks)", programRate,
+    std::printf("%-62s %14.0f %10.1f\n", "program: WriteWindowRecord (own formatter + LogStream)", programRate,
                 programRate * static_cast<double>(recordBytes) / 1e6);
     std::printf("%-62s %14.0f %10.1f\n", "C runtime: _snwprintf + WideCharToMultiByte(28591) + fwrite", runtimeRate,
                 runtimeRate * static_cast<double>(recordBytes) / 1e6);
     std::printf("\nprogram / C runtime: %.2f; identical bytes: %s\n", programRate / runtimeRate, same ? "yes" : "NO");
+
+    // Heap and write accounting: the record path alone, then the whole callback over real windows.
+    // A counter that cannot see an allocation would report zero for anything: show it one first.
+    const Accounting probe = Account([] {
+        void* held = ::operator new(16);
+        ::operator delete(held);
+        return 1;
+    });
+    if (probe.allocations != 1) {
+        std::fputs("the allocation counter does not see operator new; no figures\n", stderr);
+        return 1;
+    }
+    const Accounting path = Account([&] {
+        WriteWithProgramPath(programFile, record, 1000);
+        return 1000;
+    });
+    const std::vector<HWND> windows = CreateOwnWindows(64);
+    const Accounting callback = Account([&] {
+        LogStream stream(programFile.c_str());
+        platform::Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
+        stream.Close();
+        return 0;
+    });
+    Accounting callbackWithRecords = callback;
+    callbackWithRecords.records = CountRecords(ReadFileBytes(programFile));
+    for (HWND hwnd : windows) ::DestroyWindow(hwnd);
+    ::DeleteFileW(programFile.c_str());
+    std::printf("\nHeap allocations (operator new) and the log's writes\n");
+    PrintAccounting("WriteWindowRecord, 1000 typical records", path);
+    PrintAccounting("LogWindowProc over the desktop, with 64 windows of its own", callbackWithRecords);
     std::fflush(stdout);
     return same ? 0 : 1;
 }
