@@ -3,7 +3,7 @@
 # written) on desktops of 250 to 4000 taskbar windows, then the record path alone against the C
 # runtime's pipeline, and prints both tables. Installs what is missing, builds into build/bench
 # and runs everything under Wine in that build's own prefix, whose server it stops on exit.
-# About 5 to 10 minutes on two cores.
+# About 4 to 6 minutes on two cores, the build included.
 #   scripts/bench.sh                  the full run: N = 250,500,1000,2000,4000, 5 runs of each program
 #                                     at 2000 windows and up, 10 to 15 below
 #   scripts/bench.sh --quick          a check in about a minute: N = 250,1000, 9 and 6 runs
