@@ -380,3 +380,65 @@ TEST_F(ImagePathFixture, AMissingTaskEnumerationFunctionMeansNoTask)
     EXPECT_STREQ(L"C:\\WINNT\\system32\\NTVDM.EXE", out);
     EXPECT_EQ(0, taskEnumerations);
 }
+
+namespace {
+
+// A window on a thread of its own, so that it belongs to a different thread id than the test's.
+class WindowOnItsOwnThread {
+public:
+    WindowOnItsOwnThread()
+    {
+        ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        quit_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = ::CreateThread(nullptr, 0, &Run, this, 0, &threadId_);
+        ::WaitForSingleObject(ready_, 10000);
+    }
+    ~WindowOnItsOwnThread()
+    {
+        ::SetEvent(quit_);
+        ::WaitForSingleObject(thread_, 10000);
+        for (HANDLE h : {thread_, quit_, ready_}) ::CloseHandle(h);
+    }
+    HWND Window() const { return window_; }
+    DWORD ThreadId() const { return threadId_; }
+
+private:
+    static DWORD WINAPI Run(LPVOID self)
+    {
+        auto* me = static_cast<WindowOnItsOwnThread*>(self);
+        me->window_ = ::CreateWindowExW(0, testsupport::TestWindowClass(), L"task window",
+                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                        ::GetModuleHandleW(nullptr), nullptr);
+        ::SetEvent(me->ready_);
+        ::WaitForSingleObject(me->quit_, 10000);
+        ::DestroyWindow(me->window_);
+        return 0;
+    }
+
+    HANDLE ready_ = nullptr;
+    HANDLE quit_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ImagePathFixture, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
+{
+    WindowOnItsOwnThread first;
+    WindowOnItsOwnThread second;
+    WindowOnItsOwnThread noTask;
+    ASSERT_NE(nullptr, first.Window());
+    ASSERT_NE(nullptr, second.Window());
+    PretendVirtualDosMachine();
+    tasks = {{second.ThreadId(), "C:\\APPS\\TWO.EXE"}, {first.ThreadId(), "C:\\APPS\\ONE.EXE"}};
+
+    wchar_t out[260];
+    EXPECT_TRUE(GetWindowProcessImagePath(first.Window(), out, 260));
+    EXPECT_STREQ(L"C:\\APPS\\ONE.EXE", out);
+    EXPECT_TRUE(GetWindowProcessImagePath(second.Window(), out, 260));
+    EXPECT_STREQ(L"C:\\APPS\\TWO.EXE", out);
+    EXPECT_TRUE(GetWindowProcessImagePath(noTask.Window(), out, 260));
+    EXPECT_STREQ(L"C:\\WINNT\\system32\\NTVDM.EXE", out);
+}
