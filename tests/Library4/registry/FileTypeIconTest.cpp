@@ -116,52 +116,98 @@ TEST(FileTypeIcon, PerUserRegistrationComesFirst)
     EXPECT_TRUE(AllReleased(recorder));
 }
 
-TEST(FileTypeIcon, MachineWideRegistrationWhenTheUserHasNone)
+// The machine-wide registration that the rows fall back to.
+void RegisterMachineDocument(RegistrySandbox& sandbox)
 {
-    RegistrySandbox sandbox;
     RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
     RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
-
-    ApiRecorder recorder;
-    const IconResult result = LookUp(L"report.vtx");
-
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"machine.dll", result.file);
-    EXPECT_EQ(2, result.index);
-    EXPECT_TRUE(AllReleased(recorder));
 }
 
-TEST(FileTypeIcon, PerUserClassWithItsIconOnlyMachineWideIsFoundThroughTheMachineExtension)
+struct RootCase {
+    const char* name;
+    const wchar_t* path;
+    void (*registerTypes)(RegistrySandbox&);
+    const wchar_t* expectedFile; // null: nothing found, buffers untouched
+    int expectedIndex;
+};
+
+// Which root's registration answers, and when one root's registration is unusable.
+TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
 {
-    RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Shared");
-    sandbox.CreateKey(HKEY_CURRENT_USER, std::wstring(kClasses) + L"Vantrel.Shared");
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Shared");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Shared", L"shared.dll,-3");
+    const RootCase cases[] = {
+        {"MachineWideWhenTheUserHasNone", L"report.vtx", RegisterMachineDocument, L"machine.dll", 2},
+        {"PerUserClassWithItsIconOnlyMachineWideIsFoundThroughTheMachineExtension", L"report.vtx",
+         [](RegistrySandbox& sandbox) {
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Shared");
+             sandbox.CreateKey(HKEY_CURRENT_USER, std::wstring(kClasses) + L"Vantrel.Shared");
+             RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Shared");
+             RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Shared", L"shared.dll,-3");
+         },
+         L"shared.dll", -3},
+        // The user's extension names a class that only the machine knows, and the machine has no
+        // registration of the extension itself: the class is looked up only below the root that named it.
+        {"ClassIsLookedUpOnlyBelowTheRootThatNamedIt", L"report.vtx",
+         [](RegistrySandbox& sandbox) {
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.MachineOnly");
+             RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.MachineOnly", L"machine.dll,4");
+         },
+         nullptr, 0},
+        {"BareExtensionServesAsPath", L".vtx",
+         [](RegistrySandbox& sandbox) {
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
+             RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", L"vantrel.dll,9");
+         },
+         L"vantrel.dll", 9},
+        {"MissingExecutableGoesToTheExtension", L"C:\\no such folder\\tool.exe",
+         [](RegistrySandbox& sandbox) {
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".exe", L"exefile");
+             RegisterIcon(sandbox, HKEY_CURRENT_USER, L"exefile", L"%1");
+         },
+         L"%1", 0},
+        // 250 characters fit the class name buffer, but not with "\DefaultIcon" after them.
+        {"ClassNameTooLongForTheIconKeyIsNotFoundAtThatRoot", L"report.vtx",
+         [](RegistrySandbox& sandbox) {
+             const std::wstring longClass(250, L'c');
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", longClass);
+             RegisterIcon(sandbox, HKEY_CURRENT_USER, longClass, L"toolong.dll,1");
+             RegisterMachineDocument(sandbox);
+         },
+         L"machine.dll", 2},
+        {"ClassNameWithoutTerminatorFillingItsBufferIsNotFoundAtThatRoot", L"report.vtx",
+         [](RegistrySandbox& sandbox) {
+             const std::wstring unterminated(260, L'c');
+             sandbox.SetBytes(HKEY_CURRENT_USER, std::wstring(kClasses) + L".vtx", nullptr, REG_BINARY,
+                              unterminated.data(), static_cast<DWORD>(unterminated.size() * sizeof(wchar_t)));
+             RegisterMachineDocument(sandbox);
+         },
+         L"machine.dll", 2},
+        {"LocationTooLargeForItsBufferIsNotFoundAtThatRoot", L"report.vtx",
+         [](RegistrySandbox& sandbox) {
+             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
+             RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", std::wstring(300, L'i') + L",1");
+             RegisterMachineDocument(sandbox);
+         },
+         L"machine.dll", 2},
+    };
+    for (const RootCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegistrySandbox sandbox;
+        c.registerTypes(sandbox);
 
-    ApiRecorder recorder;
-    const IconResult result = LookUp(L"report.vtx");
+        ApiRecorder recorder;
+        registrytest::GarbageOnMoreData garbage;
+        const IconResult result = LookUp(c.path);
 
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"shared.dll", result.file);
-    EXPECT_EQ(-3, result.index);
-    EXPECT_TRUE(AllReleased(recorder));
-}
-
-TEST(FileTypeIcon, ClassIsLookedUpOnlyBelowTheRootThatNamedIt)
-{
-    RegistrySandbox sandbox;
-    // The user's extension names a class that only the machine knows, and the machine has no
-    // registration of the extension itself.
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.MachineOnly");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.MachineOnly", L"machine.dll,4");
-
-    ApiRecorder recorder;
-    const IconResult result = LookUp(L"report.vtx");
-
-    EXPECT_FALSE(result.found);
-    EXPECT_TRUE(result.Untouched());
-    EXPECT_TRUE(AllReleased(recorder));
+        if (c.expectedFile == nullptr) {
+            EXPECT_FALSE(result.found);
+            EXPECT_TRUE(result.Untouched());
+        } else {
+            EXPECT_TRUE(result.found);
+            EXPECT_STREQ(c.expectedFile, result.file);
+            EXPECT_EQ(c.expectedIndex, result.index);
+        }
+        EXPECT_TRUE(AllReleased(recorder));
+    }
 }
 
 TEST(FileTypeIcon, PathsWithoutAUsableExtensionFindNothingAndTouchNothing)
@@ -180,18 +226,6 @@ TEST(FileTypeIcon, PathsWithoutAUsableExtensionFindNothingAndTouchNothing)
     }
 }
 
-TEST(FileTypeIcon, BareExtensionServesAsPath)
-{
-    RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", L"vantrel.dll,9");
-
-    const IconResult result = LookUp(L".vtx");
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"vantrel.dll", result.file);
-    EXPECT_EQ(9, result.index);
-}
-
 TEST(FileTypeIcon, ExistingExecutableIsItsOwnIconWithoutReadingTheRegistry)
 {
     wchar_t ownPath[MAX_PATH] = {};
@@ -204,54 +238,6 @@ TEST(FileTypeIcon, ExistingExecutableIsItsOwnIconWithoutReadingTheRegistry)
     EXPECT_STREQ(ownPath, result.file);
     EXPECT_EQ(0, result.index);
     EXPECT_TRUE(recorder.OpenedKeys().empty());
-}
-
-TEST(FileTypeIcon, MissingExecutableGoesToTheExtension)
-{
-    RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".exe", L"exefile");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"exefile", L"%1");
-
-    const IconResult result = LookUp(L"C:\\no such folder\\tool.exe");
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"%1", result.file);
-    EXPECT_EQ(0, result.index);
-}
-
-TEST(FileTypeIcon, ClassNameTooLongForTheIconKeyIsNotFoundAtThatRoot)
-{
-    RegistrySandbox sandbox;
-    // 250 characters fit the class name buffer, but not with "\DefaultIcon" after them.
-    const std::wstring longClass(250, L'c');
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", longClass);
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, longClass, L"toolong.dll,1");
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
-
-    ApiRecorder recorder;
-    const IconResult result = LookUp(L"report.vtx");
-
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"machine.dll", result.file);
-    EXPECT_EQ(2, result.index);
-    EXPECT_TRUE(AllReleased(recorder));
-}
-
-TEST(FileTypeIcon, ClassNameWithoutTerminatorFillingItsBufferIsNotFoundAtThatRoot)
-{
-    RegistrySandbox sandbox;
-    const std::wstring unterminated(260, L'c');
-    sandbox.SetBytes(HKEY_CURRENT_USER, std::wstring(kClasses) + L".vtx", nullptr, REG_BINARY, unterminated.data(),
-                     static_cast<DWORD>(unterminated.size() * sizeof(wchar_t)));
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
-
-    ApiRecorder recorder;
-    const IconResult result = LookUp(L"report.vtx");
-
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"machine.dll", result.file);
-    EXPECT_TRUE(AllReleased(recorder));
 }
 
 TEST(FileTypeIcon, LocationWithoutTerminatorFillingItsBufferStaysInsideIt)
@@ -268,24 +254,6 @@ TEST(FileTypeIcon, LocationWithoutTerminatorFillingItsBufferStaysInsideIt)
     EXPECT_EQ(std::wstring(269, L'i'), std::wstring(result.file));
     EXPECT_EQ(0, result.index);
     EXPECT_EQ(kUntouched, result.file[270]);
-}
-
-TEST(FileTypeIcon, LocationTooLargeForItsBufferIsNotFoundAtThatRoot)
-{
-    RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", std::wstring(300, L'i') + L",1");
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-    const IconResult result = LookUp(L"report.vtx");
-
-    ASSERT_TRUE(result.found);
-    EXPECT_STREQ(L"machine.dll", result.file);
-    EXPECT_EQ(2, result.index);
-    EXPECT_TRUE(AllReleased(recorder));
 }
 
 } // namespace

@@ -48,6 +48,15 @@ FARPROC WINAPI FakeGetProcAddress(HMODULE module, LPCSTR name)
     return originalForSettings.GetProcAddress(module, name);
 }
 
+// Makes the shell report the given click setting for the recorder's scope.
+void FakeShellSettings(ApiRecorder& recorder, ShellSettings settings)
+{
+    shellSettings = settings;
+    settingsCalls = 0;
+    originalForSettings = recorder.Override().Original();
+    recorder.Override()->GetProcAddress = &FakeGetProcAddress;
+}
+
 HMODULE WINAPI FailingLoadLibraryW(LPCWSTR) { return nullptr; }
 
 struct UnderlineCase {
@@ -95,10 +104,7 @@ TEST_P(LinkUnderlineTable, GivesTheOutcomeOfTheSettings)
     }
 
     ApiRecorder recorder;
-    shellSettings = c.settings;
-    settingsCalls = 0;
-    originalForSettings = recorder.Override().Original();
-    recorder.Override()->GetProcAddress = &FakeGetProcAddress;
+    FakeShellSettings(recorder, c.settings);
 
     LinkUnderlineSettings settings;
     std::memset(&settings, 0xCC, sizeof(settings));
@@ -143,9 +149,7 @@ TEST(LinkUnderline, ReadsTheBrowserSettingOnlyAfterTheShellSettingAndClosesBothK
     sandbox.SetText(HKEY_CURRENT_USER, kBrowserKey, L"Anchor Underline", L"no");
 
     ApiRecorder recorder;
-    shellSettings = ShellSettings::SingleClick;
-    originalForSettings = recorder.Override().Original();
-    recorder.Override()->GetProcAddress = &FakeGetProcAddress;
+    FakeShellSettings(recorder, ShellSettings::SingleClick);
 
     LinkUnderlineSettings settings{};
     GetLinkUnderlineMode(&settings);

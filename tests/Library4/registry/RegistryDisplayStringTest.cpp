@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 using Library4::Shell::ReadRegistryDisplayString;
 using registrytest::AllReleased;
@@ -97,21 +98,6 @@ TEST_P(DisplayStringReference, PrefersTheReferencedStringToThePlainText)
 INSTANTIATE_TEST_SUITE_P(References, DisplayStringReference, ::testing::ValuesIn(ReferenceCases()),
                          [](const ::testing::TestParamInfo<ReferenceCase>& info) { return info.param.name; });
 
-TEST(RegistryDisplayString, FoundReferenceDoesNotReadThePlainValue)
-{
-    RegistrySandbox sandbox;
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"Name", L"Plain name");
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", L"@" + StringsDll() + L",-5");
-
-    ApiRecorder recorder;
-    const Reading reading = Read(64);
-
-    ASSERT_TRUE(reading.found);
-    EXPECT_EQ(std::vector<std::wstring>{L"NameReference"}, recorder.QueriedValues());
-    ASSERT_EQ(1u, recorder.ModulesLoadedAsData().size());
-    EXPECT_EQ(StringsDll(), recorder.ModulesLoadedAsData()[0]);
-}
-
 TEST(RegistryDisplayString, ModulePathHasItsEnvironmentReferencesExpanded)
 {
     std::wstring dll = StringsDll();
@@ -156,30 +142,62 @@ TEST(RegistryDisplayString, ReferenceFillingItsBufferWithoutTerminatorStaysInsid
     EXPECT_STREQ(kFive, reading.buffer);
 }
 
-TEST(RegistryDisplayString, MissingIdWithoutPlainValueReportsLengthZero)
+// A found reference makes reading the plain value needless; without a reference name there is
+// nothing to load.
+TEST(RegistryDisplayString, ReadsOnlyTheValuesItNeeds)
 {
-    RegistrySandbox sandbox;
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", L"@" + StringsDll() + L",-77");
+    struct {
+        const char* name;
+        const wchar_t* referenceName;
+        const wchar_t* expectedText;
+        std::vector<std::wstring> expectedQueried;
+        std::vector<std::wstring> expectedModulesLoaded;
+    } const cases[] = {
+        {"FoundReferenceDoesNotReadThePlainValue", L"NameReference", kFive, {L"NameReference"}, {StringsDll()}},
+        {"NullReferenceNameReadsThePlainValueOnly", nullptr, L"Plain name", {L"Name"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegistrySandbox sandbox;
+        sandbox.SetText(HKEY_CURRENT_USER, kKey, L"Name", L"Plain name");
+        sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", L"@" + StringsDll() + L",-5");
 
-    ApiRecorder recorder;
-    const Reading reading = Read(64);
+        ApiRecorder recorder;
+        const Reading reading = Read(64, L"Name", c.referenceName);
 
-    EXPECT_FALSE(reading.found);
-    EXPECT_EQ(0u, reading.length);
-    EXPECT_TRUE(AllReleased(recorder));
+        ASSERT_TRUE(reading.found);
+        EXPECT_STREQ(c.expectedText, reading.buffer);
+        EXPECT_EQ(c.expectedQueried, recorder.QueriedValues());
+        EXPECT_EQ(c.expectedModulesLoaded, recorder.ModulesLoadedAsData());
+        EXPECT_EQ(static_cast<int>(c.expectedModulesLoaded.size()), recorder.LibraryLoads());
+    }
 }
 
-TEST(RegistryDisplayString, FailuresWithoutALoadedModuleKeepTheLength)
+// Only a loaded module whose string is missing reports length zero; other failures keep it.
+TEST(RegistryDisplayString, FailuresReportTheLengthOnlyAfterLoadingTheModule)
 {
-    RegistrySandbox sandbox;
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", L"@C:\\no such folder\\none.dll,-5");
-    sandbox.SetBytes(HKEY_CURRENT_USER, kKey, L"Empty", REG_SZ, L"", 0);
+    struct {
+        const char* name;
+        std::wstring reference;
+        const wchar_t* valueName;
+        DWORD expectedLength;
+    } const cases[] = {
+        {"MissingIdWithoutPlainValue", L"@" + StringsDll() + L",-77", L"Name", 0},
+        {"UnloadableModuleWithoutPlainValue", L"@C:\\no such folder\\none.dll,-5", L"Missing", 64},
+        {"UnloadableModuleWithEmptyPlainValue", L"@C:\\no such folder\\none.dll,-5", L"Empty", 64},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegistrySandbox sandbox;
+        sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", c.reference);
+        sandbox.SetBytes(HKEY_CURRENT_USER, kKey, L"Empty", REG_SZ, L"", 0);
 
-    for (const wchar_t* valueName : {L"Missing", L"Empty"}) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(valueName)));
-        const Reading reading = Read(64, valueName);
+        ApiRecorder recorder;
+        const Reading reading = Read(64, c.valueName);
+
         EXPECT_FALSE(reading.found);
-        EXPECT_EQ(64u, reading.length);
+        EXPECT_EQ(c.expectedLength, reading.length);
+        EXPECT_TRUE(AllReleased(recorder));
     }
 }
 
@@ -192,21 +210,6 @@ TEST(RegistryDisplayString, MissingKeyTouchesNothing)
                                            reading.buffer, &reading.length));
     EXPECT_EQ(kUntouchedLength, reading.length);
     EXPECT_EQ(kUntouched, reading.buffer[0]);
-}
-
-TEST(RegistryDisplayString, NullReferenceNameReadsThePlainValueOnly)
-{
-    RegistrySandbox sandbox;
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"Name", L"Plain name");
-    sandbox.SetText(HKEY_CURRENT_USER, kKey, L"NameReference", L"@" + StringsDll() + L",-5");
-
-    ApiRecorder recorder;
-    const Reading reading = Read(64, L"Name", nullptr);
-
-    ASSERT_TRUE(reading.found);
-    EXPECT_STREQ(L"Plain name", reading.buffer);
-    EXPECT_EQ(0, recorder.LibraryLoads());
-    EXPECT_EQ(std::vector<std::wstring>{L"Name"}, recorder.QueriedValues());
 }
 
 TEST(RegistryDisplayString, NullValueNameReadsTheDefaultValue)

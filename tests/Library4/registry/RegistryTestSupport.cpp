@@ -18,6 +18,18 @@ std::vector<std::wstring> queriedValues;
 std::vector<HANDLE> closedHandles;
 std::vector<std::wstring> modulesLoadedAsData;
 
+// Drops one recorded opening of the item; releasing what was never recorded is counted apart.
+template <typename T>
+void ForgetOne(std::multiset<T>& open, T item, int& unknownReleases)
+{
+    const auto found = open.find(item);
+    if (found != open.end()) {
+        open.erase(found);
+    } else {
+        ++unknownReleases;
+    }
+}
+
 LONG WINAPI RecordingRegOpenKeyExW(HKEY parent, LPCWSTR name, DWORD options, REGSAM access, PHKEY result)
 {
     openedKeys.push_back({name != nullptr ? name : L"<null>", access});
@@ -28,12 +40,7 @@ LONG WINAPI RecordingRegOpenKeyExW(HKEY parent, LPCWSTR name, DWORD options, REG
 
 LONG WINAPI RecordingRegCloseKey(HKEY key)
 {
-    const auto found = openKeys.find(key);
-    if (found != openKeys.end()) {
-        openKeys.erase(found);
-    } else {
-        ++unknownKeyCloses;
-    }
+    ForgetOne(openKeys, key, unknownKeyCloses);
     return recorderOriginal.RegCloseKey(key);
 }
 
@@ -63,12 +70,7 @@ HMODULE WINAPI RecordingLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags)
 
 BOOL WINAPI RecordingFreeLibrary(HMODULE module)
 {
-    const auto found = loadedLibraries.find(module);
-    if (found != loadedLibraries.end()) {
-        loadedLibraries.erase(found);
-    } else {
-        ++unknownLibraryFrees;
-    }
+    ForgetOne(loadedLibraries, module, unknownLibraryFrees);
     return recorderOriginal.FreeLibrary(module);
 }
 
@@ -97,6 +99,15 @@ void CheckStatus(LONG status, const char* what)
     ASSERT_EQ(ERROR_SUCCESS, status) << what;
 }
 
+// The caller closes the key; null after a failure, which is already reported.
+HKEY CreateKeyBelow(HKEY parent, const std::wstring& path)
+{
+    HKEY key = nullptr;
+    CheckStatus(::RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                "creating a key");
+    return key;
+}
+
 } // namespace
 
 RegistrySandbox::RegistrySandbox()
@@ -105,11 +116,7 @@ RegistrySandbox::RegistrySandbox()
                    std::to_wstring(::GetTickCount());
     const std::pair<const wchar_t*, HKEY*> scratchKeys[] = {
         {L"\\CurrentUser", &currentUser_}, {L"\\LocalMachine", &localMachine_}, {L"\\ClassesRoot", &classesRoot_}};
-    for (const auto& [suffix, slot] : scratchKeys) {
-        CheckStatus(::RegCreateKeyExW(HKEY_CURRENT_USER, (scratchName_ + suffix).c_str(), 0, nullptr, 0,
-                                      KEY_ALL_ACCESS, nullptr, slot, nullptr),
-                    "creating a scratch key");
-    }
+    for (const auto& [suffix, slot] : scratchKeys) *slot = CreateKeyBelow(HKEY_CURRENT_USER, scratchName_ + suffix);
     CheckStatus(::RegOverridePredefKey(HKEY_CURRENT_USER, currentUser_), "redirecting HKEY_CURRENT_USER");
     overridden_ = true;
     CheckStatus(::RegOverridePredefKey(HKEY_LOCAL_MACHINE, localMachine_), "redirecting HKEY_LOCAL_MACHINE");
@@ -143,20 +150,14 @@ HKEY RegistrySandbox::ScratchFor(HKEY root) const
 
 void RegistrySandbox::CreateKey(HKEY root, const std::wstring& path)
 {
-    HKEY key = nullptr;
-    CheckStatus(::RegCreateKeyExW(ScratchFor(root), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                "creating a key");
+    const HKEY key = CreateKeyBelow(ScratchFor(root), path);
     if (key != nullptr) ::RegCloseKey(key);
 }
 
 void RegistrySandbox::SetBytes(HKEY root, const std::wstring& path, const wchar_t* valueName, DWORD type,
                                const void* data, DWORD size)
 {
-    HKEY key = nullptr;
-    CheckStatus(::RegCreateKeyExW(ScratchFor(root), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                  nullptr),
-                "creating a key");
+    const HKEY key = CreateKeyBelow(ScratchFor(root), path);
     if (key == nullptr) return;
     const LONG status = ::RegSetValueExW(key, valueName, 0, type, static_cast<const BYTE*>(data), size);
     ::RegCloseKey(key);

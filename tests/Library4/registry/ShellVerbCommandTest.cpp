@@ -200,61 +200,49 @@ TEST(ShellVerbCommand, ExpansionThatDoesNotFitKeepsTheStoredText)
     EXPECT_STREQ(L"%VANTREL_TOOLS%\\viewer.exe", record.Command);
 }
 
-TEST(ShellVerbCommand, DdeFieldsWithoutACommand)
+// The DDE text decides whether Application and Topic are read at all; a verb may also have DDE
+// fields without a command. Every row registers Application and Topic below "ddeexec".
+struct DdeCase {
+    const char* name;
+    bool registerCommand;  // "run-open" as the verb's command
+    const wchar_t* ddeText; // null: "ddeexec" has no default value
+    bool expectedFound;
+    const wchar_t* expectedCommand;
+    const wchar_t* expectedDdeExec;
+    const wchar_t* expectedApplication;
+    const wchar_t* expectedTopic;
+};
+
+TEST(ShellVerbCommand, DdeFieldsFollowTheDdeText)
 {
-    RegistrySandbox sandbox;
-    RegisterDocumentType(sandbox);
-    const std::wstring dde = std::wstring(kShell) + L"open\\ddeexec";
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde, nullptr, L"[open(\"%1\")]");
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Application", nullptr, L"VantrelViewer");
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Topic", nullptr, L"System");
+    const std::wstring longDde(700, L'd');
+    const DdeCase cases[] = {
+        {"WithoutACommand", false, L"[open(\"%1\")]", false, L"", L"[open(\"%1\")]", L"VantrelViewer", L"System"},
+        {"NoDefaultValueSkipsApplicationAndTopic", true, nullptr, true, L"run-open", L"", L"", L""},
+        {"EmptyTextStillReadsApplicationAndTopic", true, L"", true, L"run-open", L"", L"VantrelViewer", L"System"},
+        {"TextLargerThanItsFieldSkipsApplicationAndTopic", true, longDde.c_str(), true, L"run-open", L"", L"", L""},
+    };
+    for (const DdeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegistrySandbox sandbox;
+        RegisterDocumentType(sandbox);
+        if (c.registerCommand) RegisterVerb(sandbox, L"open");
+        const std::wstring dde = std::wstring(kShell) + L"open\\ddeexec";
+        if (c.ddeText != nullptr) sandbox.SetText(HKEY_CLASSES_ROOT, dde, nullptr, c.ddeText);
+        sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Application", nullptr, L"VantrelViewer");
+        sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Topic", nullptr, L"System");
 
-    ApiRecorder recorder;
-    ShellVerbCommand record;
-    EXPECT_FALSE(GetShellVerbCommand(L"report.vtx", nullptr, false, &record));
+        ApiRecorder recorder;
+        registrytest::GarbageOnMoreData garbage;
+        ShellVerbCommand record;
+        EXPECT_EQ(c.expectedFound, GetShellVerbCommand(L"report.vtx", nullptr, false, &record));
 
-    EXPECT_STREQ(L"", record.Command);
-    EXPECT_STREQ(L"[open(\"%1\")]", record.DdeExec);
-    EXPECT_STREQ(L"VantrelViewer", record.Application);
-    EXPECT_STREQ(L"System", record.Topic);
-    EXPECT_TRUE(AllReleased(recorder));
-}
-
-TEST(ShellVerbCommand, DdeKeyWithoutDefaultValueSkipsApplicationAndTopic)
-{
-    RegistrySandbox sandbox;
-    RegisterDocumentType(sandbox);
-    RegisterVerb(sandbox, L"open");
-    const std::wstring dde = std::wstring(kShell) + L"open\\ddeexec";
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Application", nullptr, L"VantrelViewer");
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Topic", nullptr, L"System");
-
-    ApiRecorder recorder;
-    ShellVerbCommand record;
-    EXPECT_TRUE(GetShellVerbCommand(L"report.vtx", nullptr, false, &record));
-
-    EXPECT_STREQ(L"run-open", record.Command);
-    EXPECT_STREQ(L"", record.DdeExec);
-    EXPECT_STREQ(L"", record.Application);
-    EXPECT_STREQ(L"", record.Topic);
-    EXPECT_TRUE(AllReleased(recorder));
-}
-
-TEST(ShellVerbCommand, EmptyDdeTextStillReadsApplicationAndTopic)
-{
-    RegistrySandbox sandbox;
-    RegisterDocumentType(sandbox);
-    RegisterVerb(sandbox, L"open");
-    const std::wstring dde = std::wstring(kShell) + L"open\\ddeexec";
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde, nullptr, L"");
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Application", nullptr, L"VantrelViewer");
-    sandbox.SetText(HKEY_CLASSES_ROOT, dde + L"\\Topic", nullptr, L"System");
-
-    ShellVerbCommand record;
-    EXPECT_TRUE(GetShellVerbCommand(L"report.vtx", nullptr, false, &record));
-    EXPECT_STREQ(L"", record.DdeExec);
-    EXPECT_STREQ(L"VantrelViewer", record.Application);
-    EXPECT_STREQ(L"System", record.Topic);
+        EXPECT_STREQ(c.expectedCommand, record.Command);
+        EXPECT_STREQ(c.expectedDdeExec, record.DdeExec);
+        EXPECT_STREQ(c.expectedApplication, record.Application);
+        EXPECT_STREQ(c.expectedTopic, record.Topic);
+        EXPECT_TRUE(AllReleased(recorder));
+    }
 }
 
 TEST(ShellVerbCommand, ClassNameTooLongForTheShellKeyFindsNothing)
@@ -315,24 +303,6 @@ TEST(ShellVerbCommand, ValuesLargerThanTheirFieldsLeaveThemEmpty)
     EXPECT_STREQ(L"", record.Application);
     EXPECT_STREQ(L"System", record.Topic);
     EXPECT_TRUE(AllReleased(recorder));
-}
-
-TEST(ShellVerbCommand, DdeTextLargerThanItsFieldSkipsApplicationAndTopic)
-{
-    RegistrySandbox sandbox;
-    RegisterDocumentType(sandbox);
-    RegisterVerb(sandbox, L"open");
-    const std::wstring verb = std::wstring(kShell) + L"open";
-    sandbox.SetText(HKEY_CLASSES_ROOT, verb + L"\\ddeexec", nullptr, std::wstring(700, L'd'));
-    sandbox.SetText(HKEY_CLASSES_ROOT, verb + L"\\ddeexec\\Application", nullptr, L"VantrelViewer");
-
-    registrytest::GarbageOnMoreData garbage;
-    ShellVerbCommand record;
-    EXPECT_TRUE(GetShellVerbCommand(L"report.vtx", L"open", false, &record));
-
-    EXPECT_STREQ(L"run-open", record.Command);
-    EXPECT_STREQ(L"", record.DdeExec);
-    EXPECT_STREQ(L"", record.Application);
 }
 
 } // namespace
