@@ -132,11 +132,7 @@ TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
     TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
-    testsupport::WindowOptions childSpec;
-    childSpec.title = L"child";
-    childSpec.style = WS_CHILD | WS_VISIBLE;
-    childSpec.parentOrOwner = emptyFrame.Get();
-    TestWindow child(childSpec);
+    TestWindow child(windowtests::Child(L"child", emptyFrame.Get()));
     TestWindow only(Popup{L"only", 300, 200, hidden.Get()}.Options());
 
     EXPECT_EQ(only.Get(), FindBestTopLevelWindow(hidden.Get()));

@@ -17,11 +17,7 @@ using windowtests::ScriptFocus;
 TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
-    testsupport::WindowOptions childSpec;
-    childSpec.title = L"child";
-    childSpec.style = WS_CHILD | WS_VISIBLE;
-    childSpec.parentOrOwner = hidden.Get();
-    TestWindow child(childSpec);
+    TestWindow child(windowtests::Child(L"child", hidden.Get()));
 
     EXPECT_EQ(child.Get(), FindMainWindow(child.Get()));
     EXPECT_EQ(hidden.Get(), FindMainWindow(hidden.Get()));

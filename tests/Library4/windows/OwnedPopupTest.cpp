@@ -33,23 +33,17 @@ TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
         for (const bool reversed : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (reversed ? ", created last to first" : ", created first to last"));
             TestWindow owner(Popup{L"owner"}.Options());
-            std::unique_ptr<TestWindow> first;
-            std::unique_ptr<TestWindow> second;
-            const auto makeFirst = [&] {
-                first = std::make_unique<TestWindow>(Popup{L"first", 200, 100, owner.Get(), true, c.firstExStyle}.Options());
-            };
-            const auto makeSecond = [&] {
-                second = std::make_unique<TestWindow>(Popup{L"second", 200, 100, owner.Get(), true, c.secondExStyle}.Options());
-            };
-            if (reversed) {
-                makeSecond();
-                makeFirst();
-            } else {
-                makeFirst();
-                makeSecond();
+            const DWORD exStyles[] = {c.firstExStyle, c.secondExStyle};
+            std::unique_ptr<TestWindow> popups[2];
+            for (std::size_t n = 0; n < 2; ++n) {
+                const std::size_t i = reversed ? 1 - n : n;
+                popups[i] = std::make_unique<TestWindow>(
+                    Popup{i == 0 ? L"first" : L"second", 200, 100, owner.Get(), true, exStyles[i]}.Options());
             }
-            const HWND lower = Value(first->Get()) < Value(second->Get()) ? first->Get() : second->Get();
-            EXPECT_EQ(c.lowerHandleWins ? lower : first->Get(), FindOwnedPopup(owner.Get()));
+            const HWND first = popups[0]->Get();
+            const HWND second = popups[1]->Get();
+            const HWND lower = Value(first) < Value(second) ? first : second;
+            EXPECT_EQ(c.lowerHandleWins ? lower : first, FindOwnedPopup(owner.Get()));
         }
     }
 }

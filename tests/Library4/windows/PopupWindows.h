@@ -32,6 +32,16 @@ struct Popup {
     }
 };
 
+// A visible child window of `parent`.
+inline testsupport::WindowOptions Child(const std::wstring& title, HWND parent)
+{
+    testsupport::WindowOptions options;
+    options.title = title;
+    options.style = WS_CHILD | WS_VISIBLE;
+    options.parentOrOwner = parent;
+    return options;
+}
+
 // The elements of `wanted`, in the window system's enumeration order of `everything`.
 inline std::vector<HWND> InOrder(const std::vector<HWND>& everything, const std::set<HWND>& wanted)
 {

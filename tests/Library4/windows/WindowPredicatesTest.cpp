@@ -106,6 +106,18 @@ protected:
                                        windowtests::Script({L"", L"foreign hidden"})}};
 };
 
+// Runs a collector over all top-level windows; each collector fills its own kind of query.
+template <class Query>
+std::vector<HWND> Collect(WNDENUMPROC collector, DWORD processId)
+{
+    Query query;
+    query.ProcessId = processId;
+    EXPECT_TRUE(::EnumWindows(collector, reinterpret_cast<LPARAM>(&query)))
+        << "a collector stopped the enumeration early";
+    EXPECT_FALSE(query.Failure);
+    return {query.List.begin(), query.List.end()};
+}
+
 TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
 {
     const DWORD self = ::GetCurrentProcessId();
@@ -134,22 +146,9 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
         const auto expected = windowtests::InOrder(testsupport::WindowsOfProcess(c.processId), c.expected);
         ASSERT_EQ(c.expected.size(), expected.size());
 
-        std::vector<HWND> collected;
-        BOOL completed = FALSE;
-        if (c.collector == &CollectVisibleWindowsProc) {
-            OwnedPopupQuery query;
-            query.ProcessId = c.processId;
-            completed = ::EnumWindows(c.collector, reinterpret_cast<LPARAM>(&query));
-            collected.assign(query.List.begin(), query.List.end());
-            EXPECT_FALSE(query.Failure);
-        } else {
-            ProcessWindowQuery query;
-            query.ProcessId = c.processId;
-            completed = ::EnumWindows(c.collector, reinterpret_cast<LPARAM>(&query));
-            collected.assign(query.List.begin(), query.List.end());
-            EXPECT_FALSE(query.Failure);
-        }
-        EXPECT_TRUE(completed) << "a collector stopped the enumeration early";
+        const std::vector<HWND> collected = c.collector == &CollectVisibleWindowsProc
+                                                 ? Collect<OwnedPopupQuery>(c.collector, c.processId)
+                                                 : Collect<ProcessWindowQuery>(c.collector, c.processId);
         EXPECT_EQ(expected, collected);
     }
 }
