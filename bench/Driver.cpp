@@ -14,6 +14,7 @@
 #include "tools/MessageBoxWatch.h"
 
 #include "platform/WindowsHeaders.h"
+#include "bench/Clock.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -81,18 +82,6 @@ public:
 private:
     HANDLE h_;
 };
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 std::string Utf8(const std::wstring& text)
 {
@@ -252,7 +241,7 @@ private:
 // windows is one server request per pass, so the light search polls every millisecond.
 bool WaitUntilBoxShown(DWORD processId, HANDLE process)
 {
-    const double deadline = Now() + kBoxTimeoutMs;
+    const double deadline = NowMilliseconds() + kBoxTimeoutMs;
     for (;;) {
         for (HWND box = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
              box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) {
@@ -260,7 +249,7 @@ bool WaitUntilBoxShown(DWORD processId, HANDLE process)
             ::GetWindowThreadProcessId(box, &owner);
             if (owner == processId && ::IsWindowVisible(box)) return true;
         }
-        if (Now() > deadline) return false;
+        if (NowMilliseconds() > deadline) return false;
         if (::WaitForSingleObject(process, 1) == WAIT_OBJECT_0) return false;
     }
 }
@@ -269,7 +258,7 @@ Measurement RunOnce(const std::wstring& exe, bool fullWatch, const std::wstring&
 {
     Measurement result;
     PROCESS_INFORMATION info;
-    const double start = Now();
+    const double start = NowMilliseconds();
     if (!StartProcess(exe, arguments, info)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", Utf8(exe).c_str(), ::GetLastError());
         return result;
@@ -281,10 +270,10 @@ Measurement RunOnce(const std::wstring& exe, bool fullWatch, const std::wstring&
     bool shown = false;
     if (fullWatch) {
         shown = tools::WaitForMessageBox(info.dwProcessId, info.hProcess, kBoxTimeoutMs, box);
-        result.milliseconds = Now() - start;
+        result.milliseconds = NowMilliseconds() - start;
     } else {
         shown = WaitUntilBoxShown(info.dwProcessId, info.hProcess);
-        result.milliseconds = Now() - start;
+        result.milliseconds = NowMilliseconds() - start;
         // The box is up, so this finds it on the first pass.
         shown = shown && tools::WaitForMessageBox(info.dwProcessId, info.hProcess, kBoxTimeoutMs, box);
     }
@@ -356,7 +345,7 @@ SizeResult MeasureSize(const Options& options, int size)
     result.size = size;
     result.runs = RunsFor(options, size);
     std::fprintf(stderr, "N = %d: starting %d window owners...\n", size, kOwnerProcesses);
-    const double setUp = Now();
+    const double setUp = NowMilliseconds();
     WindowOwners owners(options.owner, size);
     if (!owners.WaitUntilReady()) {
         std::fprintf(stderr, "N = %d: the window owners did not get ready\n", size);
@@ -364,7 +353,7 @@ SizeResult MeasureSize(const Options& options, int size)
         return result;
     }
     std::fprintf(stderr, "N = %d: windows up in %.0f ms; one warm-up each, then %d runs each\n", size,
-                 Now() - setUp, result.runs);
+                 NowMilliseconds() - setUp, result.runs);
 
     // Warm-up: the first start of each program pays for loading its pages.
     RunOnce(options.tool, options.fullWatch);

@@ -18,6 +18,7 @@
 #include "platform/Win32Api.h"
 
 #include "platform/WindowsHeaders.h"
+#include "bench/Clock.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -81,18 +82,6 @@ WindowRecord TypicalRecord()
 unsigned int AsUnsigned32(HWND value)
 {
     return static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(value) & 0xFFFFFFFFu);
-}
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // The program's path: what the record writer does once a window's queries are done.
@@ -268,13 +257,13 @@ int wmain(int argc, wchar_t** argv)
         // Alternate which goes first, so that drift within a round does not favour one side.
         for (int turn = 0; turn < 2; ++turn) {
             const bool programTurn = (turn == 0) == (round % 2 == 0);
-            const double start = Now();
+            const double start = NowMilliseconds();
             if (programTurn) {
                 WriteWithProgramPath(programFile, record, records);
-                program.push_back(records / (Now() - start));
+                program.push_back(records * 1000.0 / (NowMilliseconds() - start));
             } else {
                 WriteWithRuntimePipeline(runtimeFile, record, records);
-                runtime.push_back(records / (Now() - start));
+                runtime.push_back(records * 1000.0 / (NowMilliseconds() - start));
             }
         }
     }
