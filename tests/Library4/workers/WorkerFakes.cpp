@@ -196,61 +196,6 @@ DWORD ApiRecorder::ThreadExitCodeAtClose() const
     return exitCodeAtClose;
 }
 
-namespace {
-
-// One entry of the system's handle table in the form Wine gives it.
-struct SystemHandleEntry {
-    ULONG OwnerPid;
-    BYTE ObjectType;
-    BYTE HandleFlags;
-    USHORT HandleValue;
-    PVOID ObjectPointer;
-    ULONG AccessMask;
-};
-
-struct SystemHandleTable {
-    ULONG Count;
-    SystemHandleEntry Handles[1];
-};
-
-constexpr ULONG kSystemHandleInformation = 16;
-constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
-
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-DWORD HandlesInSystemTable()
-{
-    const auto query = reinterpret_cast<QuerySystemInformation>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (query == nullptr) return 0;
-    std::vector<char> buffer(1 << 16);
-    LONG status = 0;
-    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
-           kStatusInfoLengthMismatch) {
-        buffer.resize(buffer.size() * 2);
-    }
-    if (status != 0) return 0;
-    const auto* table = reinterpret_cast<const SystemHandleTable*>(buffer.data());
-    DWORD count = 0;
-    for (ULONG i = 0; i < table->Count; ++i) {
-        if (table->Handles[i].OwnerPid == ::GetCurrentProcessId()) ++count;
-    }
-    return count;
-}
-
-} // namespace
-
-DWORD ProcessHandleCount()
-{
-    DWORD count = 0;
-    EXPECT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &count));
-    // A live process always holds handles; Wine's GetProcessHandleCount answers 0 whatever it
-    // holds, but its system handle table is exact.
-    if (count == 0) count = HandlesInSystemTable();
-    EXPECT_NE(0u, count) << "no way to count this process's handles";
-    return count;
-}
-
 std::string SourceLine(const char* file, int line)
 {
     // This file lives at tests/Library4/workers/ below the root the module's paths start from.

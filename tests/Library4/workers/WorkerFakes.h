@@ -52,8 +52,6 @@ private:
     platform::ScopedApiOverride api_;
 };
 
-DWORD ProcessHandleCount();
-
 // The text of the line at `line` of `file`, a path relative to the repository root with
 // backslash separators; empty when there is no such line.
 std::string SourceLine(const char* file, int line);

@@ -1,6 +1,7 @@
 // A worker whose events or thread cannot be created throws, keeps what it made, loses no handle
 // and starts cleanly on the next Call.
 #include "tests/Library4/workers/WorkerKinds.h"
+#include "tests/support/ResourceCount.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,6 +11,7 @@ namespace {
 
 using Library4::Shell::Exception;
 using Library4::Shell::UnknownErrorException;
+using testsupport::ProcessHandleCount;
 
 struct StartFailure {
     const char* failingCall;

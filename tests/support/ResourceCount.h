@@ -1,0 +1,36 @@
+// What a process holds of the system's resources: kernel handles, GDI objects and USER objects.
+// The leak tests compare these before and after running an operation many times.
+#pragma once
+
+#include "platform/WindowsHeaders.h"
+
+#include <functional>
+#include <string>
+
+namespace testsupport {
+
+struct ResourceCounts {
+    DWORD handles = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+
+    bool operator==(const ResourceCounts& other) const
+    {
+        return handles == other.handles && gdiObjects == other.gdiObjects && userObjects == other.userObjects;
+    }
+};
+
+std::string Describe(const ResourceCounts& counts);
+
+// This process's counts. GetProcessHandleCount and GetGuiResources are asked first; where they
+// only answer 0 (Wine 8 implements neither), the counts come from the system's handle table, the
+// process's GDI handle table and the windows the process owns.
+ResourceCounts CountProcessResources();
+
+DWORD ProcessHandleCount();
+
+// Runs `operation` once so that one-time work (a library bound, an atom cached) is done, then
+// `iterations` times more, and expects every count to be back where it was after the first run.
+void ExpectNoResourceLeak(const std::function<void()>& operation, int iterations = 1000);
+
+} // namespace testsupport
