@@ -1,9 +1,9 @@
 // The real program, run as a user would: from a folder of its own, with another process's windows
 // on the desktop, its message box read and confirmed while the log is checked on disk.
+#include "tests/app/ProgramRun.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
-#include "tools/MessageBoxWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+using apptest::AsLogBytes;
+using apptest::CopyProgramAs;
+using apptest::OwnExe;
+using apptest::ProgramRun;
+using apptest::RunProgram;
 using testsupport::HelperProcess;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
@@ -40,52 +45,7 @@ VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
     return testsupport::SignalReadyAndServe();
 }
 
-struct ProgramRun {
-    bool boxShown = false;
-    tools::ShownMessageBox box;
-    std::string logWhileBoxUp;
-    DWORD exitCode = STILL_ACTIVE;
-};
-
-// Starts the program, reads its box and the log while the box is up, presses OK.
-ProgramRun RunProgram(const std::wstring& exe, const std::wstring& log)
-{
-    ProgramRun run;
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
-        ADD_FAILURE() << "cannot start the program, error " << ::GetLastError();
-        return run;
-    }
-    run.boxShown = tools::WaitForMessageBox(info.dwProcessId, info.hProcess, 60000, run.box);
-    if (run.boxShown) {
-        run.logWhileBoxUp = ReadBytes(log);
-        tools::PressOk(run.box.window);
-    }
-    if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &run.exitCode);
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return run;
-}
-
-std::wstring CopyProgramAs(const TempFolder& folder, const std::wstring& name)
-{
-    const std::wstring exe = folder.File(name);
-    EXPECT_TRUE(::CopyFileW(VANTREL_TEST_EXE, exe.c_str(), FALSE)) << ::GetLastError();
-    return exe;
-}
-
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string OwnExeAscii()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return std::string(path, path + ::lstrlenW(path));
-}
 
 } // namespace
 
@@ -108,7 +68,7 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
     const std::string& text = run.logWhileBoxUp;
     char handle[32];
     std::snprintf(handle, sizeof(handle), "0x%08X: exe=", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(visible)));
-    const std::string visibleRecord = handle + OwnExeAscii() + "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
+    const std::string visibleRecord = handle + AsLogBytes(OwnExe()) + "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
     EXPECT_TRUE(Contains(text, visibleRecord)) << visibleRecord << "\n---\n" << text;
     EXPECT_TRUE(Contains(text, "title=\"e2e owned app\""));
     EXPECT_TRUE(Contains(text, "title=\"e2e caf\xE9 ?\""));
