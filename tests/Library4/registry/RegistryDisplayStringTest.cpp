@@ -14,20 +14,13 @@ using registrytest::AllReleased;
 using registrytest::ApiRecorder;
 using registrytest::RegistrySandbox;
 using registrytest::ScopedEnvironmentVariable;
+using registrytest::StringsDll;
 
 namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Vantrel\\Display";
 constexpr wchar_t kUntouched = 0xCCCC;
 constexpr DWORD kUntouchedLength = 0xDEADBEEF;
-
-// The string table DLL that the build makes for these tests, as a Windows path.
-std::wstring StringsDll()
-{
-    std::wstring path = VANTREL_DISPLAY_STRINGS_DLL;
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return path;
-}
 
 // The table's strings, as its resource script holds them.
 constexpr wchar_t kFive[] = L"Five from the table";

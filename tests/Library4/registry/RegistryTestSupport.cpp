@@ -252,4 +252,11 @@ std::wstring SystemDirectory()
     return path;
 }
 
+std::wstring StringsDll()
+{
+    std::wstring path = VANTREL_DISPLAY_STRINGS_DLL;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
 } // namespace registrytest
