@@ -1,177 +1,25 @@
 #include "inspect/ProcessImagePath.h"
 
 #include "platform/Win32Api.h"
+#include "tests/inspect/ImagePathTestSupport.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 using testsupport::HelperProcess;
-
-namespace {
-
-constexpr wchar_t kSentinel = 0xCCCC;
-
-// --- Fakes, all forwarding to the real system unless a test says otherwise. ---------------------
-
-std::map<std::string, FARPROC> substitutes;  // GetProcAddress answers by name; null = missing
-std::vector<std::wstring> loadedLibraries;
-std::wstring refusedLibrarySuffix;            // LoadLibraryW fails for a path ending so
-HMODULE stubVdmLibrary = nullptr;             // what LoadLibraryW gives for VDMDBG.dll, if set
-int freedLibraries = 0;
-int moduleSnapshots = 0;
-
-template <class Fn>
-FARPROC AsFarProc(Fn fn) { return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(fn)); }
-
-bool EndsWith(const std::wstring& text, const std::wstring& end)
-{
-    return text.size() >= end.size() && ::lstrcmpiW(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
-}
-
-FARPROC WINAPI SubstitutingGetProcAddress(HMODULE module, LPCSTR name)
-{
-    const auto found = substitutes.find(name);
-    if (found != substitutes.end()) return found->second;
-    return ::GetProcAddress(module, name);
-}
-
-HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path)
-{
-    loadedLibraries.push_back(path);
-    if (!refusedLibrarySuffix.empty() && EndsWith(path, refusedLibrarySuffix)) return nullptr;
-    if (stubVdmLibrary != nullptr && EndsWith(path, L"\\VDMDBG.dll")) return stubVdmLibrary;
-    return ::LoadLibraryW(path);
-}
-
-BOOL WINAPI CountingFreeLibrary(HMODULE module)
-{
-    ++freedLibraries;
-    return ::FreeLibrary(module);
-}
-
-HANDLE WINAPI CountingCreateToolhelp32Snapshot(DWORD flags, DWORD processId)
-{
-    if (flags & TH32CS_SNAPMODULE) ++moduleSnapshots;
-    return ::CreateToolhelp32Snapshot(flags, processId);
-}
-
-// A process list of one entry whose name already is a full path.
-DWORD snapshotProcessId = 0;
-BOOL WINAPI OneFullPathProcess32FirstW(HANDLE, LPPROCESSENTRY32W entry)
-{
-    EXPECT_EQ(sizeof(PROCESSENTRY32W), entry->dwSize);
-    entry->th32ProcessID = snapshotProcessId;
-    ::lstrcpyW(entry->szExeFile, L"C:\\Program Files\\Tool\\tool.exe");
-    return TRUE;
-}
-BOOL WINAPI NoMoreProcess32NextW(HANDLE, LPPROCESSENTRY32W) { return FALSE; }
-
-// The virtual DOS machine, as the image-name queries report it.
-std::wstring reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
-BOOL WINAPI VdmQueryFullProcessImageNameW(HANDLE, DWORD, LPWSTR out, PDWORD size)
-{
-    ::lstrcpynW(out, reportedImage.c_str(), static_cast<int>(*size));
-    *size = static_cast<DWORD>(::lstrlenW(out));
-    return TRUE;
-}
-DWORD WINAPI VdmGetModuleFileNameExW(HANDLE, HMODULE, LPWSTR out, DWORD size)
-{
-    ::lstrcpynW(out, reportedImage.c_str(), static_cast<int>(size));
-    return static_cast<DWORD>(::lstrlenW(out));
-}
-
-struct FakeTask {
-    DWORD threadId;
-    std::string fileName;
-};
-std::vector<FakeTask> tasks;
-int taskEnumerations = 0;
-INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query)
-{
-    ++taskEnumerations;
-    for (FakeTask& task : tasks) {
-        if (callback(task.threadId, 1, 2, const_cast<PSZ>("MODULE"), &task.fileName[0], query)) break;
-    }
-    return static_cast<INT>(tasks.size());
-}
-
-struct ImagePathFixture : ::testing::Test {
-    ImagePathFixture()
-    {
-        api->GetProcAddress = &SubstitutingGetProcAddress;
-        api->LoadLibraryW = &RecordingLoadLibraryW;
-        api->FreeLibrary = &CountingFreeLibrary;
-        api->CreateToolhelp32Snapshot = &CountingCreateToolhelp32Snapshot;
-        substitutes.clear();
-        loadedLibraries.clear();
-        refusedLibrarySuffix.clear();
-        stubVdmLibrary = nullptr;
-        freedLibraries = 0;
-        moduleSnapshots = 0;
-        tasks.clear();
-        taskEnumerations = 0;
-        reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
-    }
-
-    void MakeMissing(const char* name) { substitutes[name] = nullptr; }
-
-    // Pretends that this process is a virtual DOS machine found by strategy A, with VDMDBG.dll
-    // offering the fake task list.
-    void PretendVirtualDosMachine()
-    {
-        substitutes["QueryFullProcessImageNameW"] = AsFarProc(&VdmQueryFullProcessImageNameW);
-        substitutes["VDMEnumTaskWOWEx"] = AsFarProc(&FakeVdmEnumTaskWOWEx);
-        stubVdmLibrary = ::GetModuleHandleW(L"kernel32");
-    }
-
-    // Out-parameter with guard characters behind its room.
-    std::vector<wchar_t> Out(int capacity) { return std::vector<wchar_t>(static_cast<std::size_t>(capacity) + 8, kSentinel); }
-    static bool GuardIntact(const std::vector<wchar_t>& out, int capacity)
-    {
-        for (std::size_t i = static_cast<std::size_t>(capacity); i < out.size(); ++i)
-            if (out[i] != kSentinel) return false;
-        return true;
-    }
-
-    static std::wstring OwnPath()
-    {
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        return path;
-    }
-
-    static std::wstring SystemFile(const wchar_t* name)
-    {
-        wchar_t path[MAX_PATH] = {};
-        ::GetSystemDirectoryW(path, MAX_PATH);
-        return std::wstring(path) + L"\\" + name;
-    }
-
-    platform::ScopedApiOverride api;
-};
-
-bool SamePath(const std::wstring& a, const std::wstring& b) { return ::lstrcmpiW(a.c_str(), b.c_str()) == 0; }
-
-VANTREL_TEST_HELPER(OwnsOneWindow)
-{
-    testsupport::TestWindow window({L"image path helper", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
-    return testsupport::SignalReadyAndServe();
-}
-
-} // namespace
+using namespace imagepathtests;
 
 // --- Strategy A: the system's own full-name query. --------------------------------------------
 
 TEST_F(ImagePathFixture, NamesAnotherProcessesExecutableByItsWindow)
 {
-    HelperProcess helper("OwnsOneWindow");
-    const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), L"image path helper");
+    HelperProcess helper(kOneWindowHelper);
+    const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), kOneWindowTitle);
     ASSERT_NE(nullptr, window);
 
     wchar_t out[260];

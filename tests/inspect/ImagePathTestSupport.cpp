@@ -1,0 +1,136 @@
+#include "tests/inspect/ImagePathTestSupport.h"
+
+#include "tests/support/HelperProcess.h"
+#include "tests/support/TestWindow.h"
+
+namespace imagepathtests {
+
+std::map<std::string, FARPROC> substitutes;
+std::vector<std::wstring> loadedLibraries;
+std::wstring refusedLibrarySuffix;
+HMODULE stubVdmLibrary = nullptr;
+int freedLibraries = 0;
+int moduleSnapshots = 0;
+DWORD snapshotProcessId = 0;
+std::wstring reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
+std::vector<FakeTask> tasks;
+int taskEnumerations = 0;
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && ::lstrcmpiW(text.c_str() + text.size() - end.size(), end.c_str()) == 0;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) { return ::lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+
+FARPROC WINAPI SubstitutingGetProcAddress(HMODULE module, LPCSTR name)
+{
+    const auto found = substitutes.find(name);
+    if (found != substitutes.end()) return found->second;
+    return ::GetProcAddress(module, name);
+}
+
+HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path)
+{
+    loadedLibraries.push_back(path);
+    if (!refusedLibrarySuffix.empty() && EndsWith(path, refusedLibrarySuffix)) return nullptr;
+    if (stubVdmLibrary != nullptr && EndsWith(path, L"\\VDMDBG.dll")) return stubVdmLibrary;
+    return ::LoadLibraryW(path);
+}
+
+BOOL WINAPI CountingFreeLibrary(HMODULE module)
+{
+    ++freedLibraries;
+    return ::FreeLibrary(module);
+}
+
+HANDLE WINAPI CountingCreateToolhelp32Snapshot(DWORD flags, DWORD processId)
+{
+    if (flags & TH32CS_SNAPMODULE) ++moduleSnapshots;
+    return ::CreateToolhelp32Snapshot(flags, processId);
+}
+
+BOOL WINAPI OneFullPathProcess32FirstW(HANDLE, LPPROCESSENTRY32W entry)
+{
+    EXPECT_EQ(sizeof(PROCESSENTRY32W), entry->dwSize);
+    entry->th32ProcessID = snapshotProcessId;
+    ::lstrcpyW(entry->szExeFile, L"C:\\Program Files\\Tool\\tool.exe");
+    return TRUE;
+}
+
+BOOL WINAPI NoMoreProcess32NextW(HANDLE, LPPROCESSENTRY32W) { return FALSE; }
+
+BOOL WINAPI VdmQueryFullProcessImageNameW(HANDLE, DWORD, LPWSTR out, PDWORD size)
+{
+    ::lstrcpynW(out, reportedImage.c_str(), static_cast<int>(*size));
+    *size = static_cast<DWORD>(::lstrlenW(out));
+    return TRUE;
+}
+
+DWORD WINAPI VdmGetModuleFileNameExW(HANDLE, HMODULE, LPWSTR out, DWORD size)
+{
+    ::lstrcpynW(out, reportedImage.c_str(), static_cast<int>(size));
+    return static_cast<DWORD>(::lstrlenW(out));
+}
+
+INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query)
+{
+    ++taskEnumerations;
+    for (FakeTask& task : tasks) {
+        if (callback(task.threadId, 1, 2, const_cast<PSZ>("MODULE"), &task.fileName[0], query)) break;
+    }
+    return static_cast<INT>(tasks.size());
+}
+
+ImagePathFixture::ImagePathFixture()
+{
+    api->GetProcAddress = &SubstitutingGetProcAddress;
+    api->LoadLibraryW = &RecordingLoadLibraryW;
+    api->FreeLibrary = &CountingFreeLibrary;
+    api->CreateToolhelp32Snapshot = &CountingCreateToolhelp32Snapshot;
+    substitutes.clear();
+    loadedLibraries.clear();
+    refusedLibrarySuffix.clear();
+    stubVdmLibrary = nullptr;
+    freedLibraries = 0;
+    moduleSnapshots = 0;
+    tasks.clear();
+    taskEnumerations = 0;
+    reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
+}
+
+void ImagePathFixture::PretendVirtualDosMachine()
+{
+    substitutes["QueryFullProcessImageNameW"] = AsFarProc(&VdmQueryFullProcessImageNameW);
+    substitutes["VDMEnumTaskWOWEx"] = AsFarProc(&FakeVdmEnumTaskWOWEx);
+    stubVdmLibrary = ::GetModuleHandleW(L"kernel32");
+}
+
+bool ImagePathFixture::GuardIntact(const std::vector<wchar_t>& out, int capacity)
+{
+    for (std::size_t i = static_cast<std::size_t>(capacity); i < out.size(); ++i)
+        if (out[i] != kSentinel) return false;
+    return true;
+}
+
+std::wstring ImagePathFixture::OwnPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::wstring ImagePathFixture::SystemFile(const wchar_t* name)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetSystemDirectoryW(path, MAX_PATH);
+    return std::wstring(path) + L"\\" + name;
+}
+
+} // namespace imagepathtests
+
+VANTREL_TEST_HELPER(OwnsOneWindow)
+{
+    testsupport::TestWindow window({imagepathtests::kOneWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE});
+    return testsupport::SignalReadyAndServe();
+}

@@ -1,0 +1,87 @@
+// What the image-path tests share: stand-ins reached through the platform seam (functions made
+// missing or replaced by name, libraries refused or stubbed, snapshot entries, a virtual DOS
+// machine with a task list of the test's making), the fixture that installs them, and a helper
+// process that owns one window. The stand-ins keep their state here, reset by the fixture.
+#pragma once
+
+#include "platform/Win32Api.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace imagepathtests {
+
+constexpr wchar_t kSentinel = 0xCCCC;
+
+// The helper mode whose process owns one visible window with this title.
+constexpr char kOneWindowHelper[] = "OwnsOneWindow";
+constexpr wchar_t kOneWindowTitle[] = L"image path helper";
+
+extern std::map<std::string, FARPROC> substitutes;  // GetProcAddress answers by name; null = missing
+extern std::vector<std::wstring> loadedLibraries;
+extern std::wstring refusedLibrarySuffix;            // LoadLibraryW fails for a path ending so
+extern HMODULE stubVdmLibrary;                       // what LoadLibraryW gives for VDMDBG.dll, if set
+extern int freedLibraries;
+extern int moduleSnapshots;
+
+// The process id that OneFullPathProcess32FirstW reports.
+extern DWORD snapshotProcessId;
+
+// The virtual DOS machine's image, as the image-name queries report it.
+extern std::wstring reportedImage;
+
+struct FakeTask {
+    DWORD threadId;
+    std::string fileName;
+};
+extern std::vector<FakeTask> tasks;  // what FakeVdmEnumTaskWOWEx offers, in order
+extern int taskEnumerations;
+
+template <class Fn>
+FARPROC AsFarProc(Fn fn)
+{
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(fn));
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& end);
+bool SamePath(const std::wstring& a, const std::wstring& b);
+
+FARPROC WINAPI SubstitutingGetProcAddress(HMODULE module, LPCSTR name);
+HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path);
+BOOL WINAPI CountingFreeLibrary(HMODULE module);
+HANDLE WINAPI CountingCreateToolhelp32Snapshot(DWORD flags, DWORD processId);
+
+// A process list of one entry whose name already is a full path.
+BOOL WINAPI OneFullPathProcess32FirstW(HANDLE, LPPROCESSENTRY32W entry);
+BOOL WINAPI NoMoreProcess32NextW(HANDLE, LPPROCESSENTRY32W);
+
+BOOL WINAPI VdmQueryFullProcessImageNameW(HANDLE, DWORD, LPWSTR out, PDWORD size);
+DWORD WINAPI VdmGetModuleFileNameExW(HANDLE, HMODULE, LPWSTR out, DWORD size);
+INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query);
+
+struct ImagePathFixture : ::testing::Test {
+    ImagePathFixture();
+
+    void MakeMissing(const char* name) { substitutes[name] = nullptr; }
+
+    // Pretends that this process is a virtual DOS machine found by strategy A, with VDMDBG.dll
+    // offering the fake task list.
+    void PretendVirtualDosMachine();
+
+    // Out-parameter with guard characters behind its room.
+    std::vector<wchar_t> Out(int capacity)
+    {
+        return std::vector<wchar_t>(static_cast<std::size_t>(capacity) + 8, kSentinel);
+    }
+    static bool GuardIntact(const std::vector<wchar_t>& out, int capacity);
+
+    static std::wstring OwnPath();
+    static std::wstring SystemFile(const wchar_t* name);
+
+    platform::ScopedApiOverride api;
+};
+
+} // namespace imagepathtests
