@@ -1,15 +1,13 @@
 // The real program, run as a user would: from a folder of its own, with another process's windows
 // on the desktop, its message box read and confirmed while the log is checked on disk.
 #include "tests/app/ProgramRun.h"
+#include "tests/app/WindowsOfEveryKind.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/TempFiles.h"
-#include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 using apptest::AsLogBytes;
 using apptest::CopyProgramAs;
@@ -19,31 +17,8 @@ using apptest::RunProgram;
 using testsupport::HelperProcess;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
-using testsupport::TestWindow;
 
 namespace {
-
-constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-
-// One window of every kind the taskbar test tells apart; its argument prefixes every title.
-VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
-{
-    const std::wstring tag = args.empty() ? L"" : args[0];
-    std::vector<std::unique_ptr<TestWindow>> windows;
-    auto add = [&](const std::wstring& title, DWORD style, DWORD exStyle, HWND relative) {
-        windows.push_back(std::make_unique<TestWindow>(testsupport::WindowOptions{tag + title, style, exStyle, relative}));
-        return windows.back()->Get();
-    };
-    const HWND main = add(L" visible", kVisible, 0, nullptr);
-    add(L" hidden", WS_OVERLAPPEDWINDOW, 0, nullptr);
-    add(L" tool", kVisible, WS_EX_TOOLWINDOW, nullptr);
-    add(L" owned", kVisible, 0, main);
-    add(L" owned app", kVisible, WS_EX_APPWINDOW, main);
-    add(L" no-activate", kVisible, WS_EX_NOACTIVATE, nullptr);
-    add(L" child", WS_CHILD | WS_VISIBLE, 0, main);
-    add(L" caf\u00e9 \u20ac", kVisible, 0, nullptr);
-    return testsupport::SignalReadyAndServe();
-}
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -54,7 +29,7 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
     TempFolder folder;
     const std::wstring exe = CopyProgramAs(folder, L"prog.v2.exe");
     const std::wstring log = folder.File(L"prog.v2.txt");
-    HelperProcess helper("OwnsWindowsOfEveryKind", {L"e2e"});
+    HelperProcess helper(apptest::kWindowsOfEveryKindHelper, {L"e2e"});
     const HWND visible = testsupport::FindWindowOfProcess(helper.ProcessId(), L"e2e visible");
     ASSERT_NE(nullptr, visible);
 
@@ -85,12 +60,12 @@ TEST(EndToEnd, ASecondRunOverwritesTheFirstLog)
     const std::wstring exe = CopyProgramAs(folder, L"vantrel.exe");
     const std::wstring log = folder.File(L"vantrel.txt");
     {
-        HelperProcess first("OwnsWindowsOfEveryKind", {L"first"});
+        HelperProcess first(apptest::kWindowsOfEveryKindHelper, {L"first"});
         const ProgramRun run = RunProgram(exe, log);
         EXPECT_EQ(0u, run.exitCode);
         EXPECT_TRUE(Contains(ReadBytes(log), "title=\"first visible\""));
     }
-    HelperProcess second("OwnsWindowsOfEveryKind", {L"second"});
+    HelperProcess second(apptest::kWindowsOfEveryKindHelper, {L"second"});
     const ProgramRun run = RunProgram(exe, log);
     EXPECT_EQ(0u, run.exitCode);
     const std::string text = ReadBytes(log);
