@@ -52,6 +52,23 @@ private:
     platform::ScopedApiOverride api_;
 };
 
+// One of the three creations of a worker's start made to fail, and what the worker holds after it.
+struct StartFailure {
+    const char* failingCall;
+    Op op;
+    int nth;
+    DWORD error;
+    bool keepsRequestEvent;
+    bool keepsDoneEvent;
+};
+
+// A distinct last-error value for each failure, so a value read from the wrong call shows.
+inline const StartFailure kStartFailures[] = {
+    {"first CreateEventW", Op::CreateEvent, 1, ERROR_NO_SYSTEM_RESOURCES, false, false},
+    {"second CreateEventW", Op::CreateEvent, 2, ERROR_NOT_ENOUGH_MEMORY, true, false},
+    {"CreateThread", Op::CreateThread, 1, ERROR_MAX_THRDS_REACHED, true, true},
+};
+
 // The text of the line at `line` of `file`, a path relative to the repository root with
 // backslash separators; empty when there is no such line.
 std::string SourceLine(const char* file, int line);

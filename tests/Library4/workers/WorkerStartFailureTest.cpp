@@ -13,22 +13,6 @@ using Library4::Shell::Exception;
 using Library4::Shell::UnknownErrorException;
 using testsupport::ProcessHandleCount;
 
-struct StartFailure {
-    const char* failingCall;
-    Op op;
-    int nth;
-    DWORD error;
-    bool keepsRequestEvent;
-    bool keepsDoneEvent;
-};
-
-// A distinct last-error value for each failure, so a value read from the wrong call shows.
-const StartFailure kStartFailures[] = {
-    {"first CreateEventW", Op::CreateEvent, 1, ERROR_NO_SYSTEM_RESOURCES, false, false},
-    {"second CreateEventW", Op::CreateEvent, 2, ERROR_NOT_ENOUGH_MEMORY, true, false},
-    {"CreateThread", Op::CreateThread, 1, ERROR_MAX_THRDS_REACHED, true, true},
-};
-
 template <class Kind>
 class WorkerStartFailureTest : public ::testing::Test {};
 TYPED_TEST_SUITE(WorkerStartFailureTest, WorkerKinds, WorkerKindNames);
