@@ -23,6 +23,21 @@ std::wstring OwnPath()
     return path;
 }
 
+// Every helper joins this job; the handle closes with the test process however that ends, killed
+// for overrunning its time included, and takes the helpers and their windows with it.
+HANDLE HelperJob()
+{
+    static const HANDLE job = [] {
+        HANDLE created = ::CreateJobObjectW(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (created != nullptr)
+            ::SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        return created;
+    }();
+    return job;
+}
+
 } // namespace
 
 bool RegisterHelper(const char* name, HelperMain main)
@@ -89,8 +104,10 @@ HelperProcess::HelperProcess(const std::string& name, const std::vector<std::wst
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &info)) {
+    if (::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                         &startup, &info)) {
+        EXPECT_TRUE(::AssignProcessToJobObject(HelperJob(), info.hProcess)) << ::GetLastError();
+        ::ResumeThread(info.hThread);
         process_ = info.hProcess;
         thread_ = info.hThread;
         processId_ = info.dwProcessId;
