@@ -33,19 +33,7 @@ public:
         ::RemoveDirectoryW(path_.c_str());
     }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
-    std::vector<std::wstring> Files() const
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found{};
-        HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") names.push_back(name);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
-        return Sorted(names);
-    }
+    std::vector<std::wstring> Files() const { return Sorted(testsupport::FilesIn(path_)); }
     const std::wstring& Path() const { return path_; }
 
 private:

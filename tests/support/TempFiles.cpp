@@ -21,11 +21,13 @@ TempFolder::~TempFolder()
     ::RemoveDirectoryW(path_.c_str());
 }
 
-std::vector<std::wstring> TempFolder::Files() const
+std::vector<std::wstring> TempFolder::Files() const { return FilesIn(path_); }
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((path_ + L"\\*").c_str(), &found);
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring name = found.cFileName;

@@ -25,6 +25,9 @@ private:
     std::wstring path_;
 };
 
+// The names of the files and folders in a folder, "." and ".." left out.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
 // The file's bytes; empty when it cannot be read. `exists` tells the two apart.
 std::string ReadBytes(const std::wstring& path, bool* exists = nullptr);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
