@@ -8,20 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-300}
-bash scripts/install-deps.sh
-
-preset=tests
-if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
-    echo "note: this kernel cannot run 32-bit code; the soak runs the 64-bit build under 64-bit Wine"
-    preset=tests-x64
-fi
-prefix=$PWD/build/$preset/wineprefix
-trap 'scripts/wine-prefix.sh "$prefix" stop' EXIT
-
-cmake --preset release >/dev/null
-cmake --build --preset release
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target app_tests
-scripts/wine-prefix.sh "$prefix" start
+test_targets=app_tests
+source scripts/test-build.sh
 VANTREL_CHURN_RUNS=$runs scripts/wine-prefix.sh "$prefix" exec "build/$preset/tests/app_tests.exe" \
     --gtest_filter='Churn.*' </dev/null

@@ -1,0 +1,20 @@
+# Sourced by test.sh and soak.sh: installs what is missing, picks the test preset this kernel can
+# run, builds the shipped program and the test tree (only the targets named in test_targets, when
+# set), and starts the preset's Wine prefix, whose server is stopped however the caller ends.
+# Leaves preset and prefix set.
+bash scripts/install-deps.sh
+
+preset=tests
+if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
+    echo "note: this kernel cannot run 32-bit code; the tests run as a 64-bit build under 64-bit Wine"
+    preset=tests-x64
+fi
+prefix=$PWD/build/$preset/wineprefix
+# Stop this prefix's server however the run ends, or its processes outlive the script.
+trap 'scripts/wine-prefix.sh "$prefix" stop' EXIT
+
+cmake --preset release >/dev/null
+cmake --build --preset release
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" ${test_targets:+--target $test_targets}
+scripts/wine-prefix.sh "$prefix" start
