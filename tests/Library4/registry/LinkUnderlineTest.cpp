@@ -14,14 +14,13 @@ using Library4::Shell::LinkUnderlineSettings;
 using Library4::Shell::UnderlineAlways;
 using Library4::Shell::UnderlineHover;
 using Library4::Shell::UnderlineNever;
+using registrytest::kBrowserKey;
+using registrytest::kExplorerKey;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
 using registrytest::RegistrySandbox;
 
 namespace {
-
-constexpr wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
-constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 
 // Wine's shell writes nothing for the double-click flag, so the click setting is faked.
 enum class ShellSettings { DoubleClick, SingleClick, Missing };

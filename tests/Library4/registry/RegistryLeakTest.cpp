@@ -24,6 +24,8 @@ using Library4::Shell::ShellVerbCommand;
 using Library4::Shell::UnderlineAlways;
 using Library4::Shell::UnderlineHover;
 using registrytest::RegistrySandbox;
+using registrytest::kBrowserKey;
+using registrytest::kExplorerKey;
 using registrytest::ScopedEnvironmentVariable;
 using registrytest::StringsDll;
 
@@ -31,8 +33,6 @@ namespace {
 
 constexpr int kIterations = 1000;
 
-constexpr wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
-constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 constexpr wchar_t kDisplayKey[] = L"Software\\Vantrel\\Display";
 constexpr wchar_t kPlainName[] = L"Plain name";
 constexpr wchar_t kFiveFromTheTable[] = L"Five from the table"; // id 5 of the string table DLL

@@ -24,6 +24,8 @@ using registrymodel::Generator;
 using registrymodel::ModelRegistry;
 using registrymodel::ReadIntoField;
 using registrymodel::StoredValue;
+using registrytest::kBrowserKey;
+using registrytest::kExplorerKey;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
 using registrytest::RegistrySandbox;
@@ -34,8 +36,6 @@ namespace {
 
 constexpr std::uint32_t kUnderlineSeed = 0x4C696E6B;
 constexpr int kUnderlineCases = 5000;
-constexpr wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
-constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
 
 enum class ClickSetting { Single, Double, Missing };
 ClickSetting clickSetting = ClickSetting::Single;

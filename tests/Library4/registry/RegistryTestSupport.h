@@ -13,6 +13,10 @@
 
 namespace registrytest {
 
+// Where the link-underline settings live below HKEY_CURRENT_USER.
+constexpr wchar_t kExplorerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
+constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
+
 // Redirects HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT to empty scratch keys for
 // the life of the object; the real roots are restored and the scratch keys deleted afterwards.
 // The setters write below the scratch key that stands for the given root.
