@@ -11,7 +11,7 @@ LogStream::~LogStream() { Close(); }
 void LogStream::Write(const wchar_t* text)
 {
     if (!IsOpen()) return;
-    for (; *text != L'\0'; ++text) {
+    for (; *text != L'\0' && !writeFailed_; ++text) {
         const wchar_t unit = *text;
         if (unit == L'\n') {
             Put('\r');
@@ -24,22 +24,19 @@ void LogStream::Write(const wchar_t* text)
 
 void LogStream::Flush()
 {
-    std::size_t done = 0;
-    while (done < used_) {
-        DWORD written = 0;
-        if (!platform::Api().WriteFile(file_.Get(), buffer_ + done, static_cast<DWORD>(used_ - done),
-                                       &written, nullptr) ||
-            written == 0) {
-            break;
-        }
-        done += written;
-    }
+    if (used_ == 0 || writeFailed_) return;
+    // A synchronous write to a file writes everything or fails; anything less (a full disk, a
+    // quota) leaves a gap in the log, so the first short write ends the writing.
+    DWORD written = 0;
+    const BOOL ok = platform::Api().WriteFile(file_.Get(), buffer_, static_cast<DWORD>(used_), &written, nullptr);
+    if (!ok || written != used_) writeFailed_ = true;
     used_ = 0;
 }
 
-void LogStream::Close()
+bool LogStream::Close()
 {
-    if (!IsOpen()) return;
+    if (!IsOpen()) return false;
     Flush();
-    file_.Reset();
+    const bool closed = file_.Close();
+    return closed && !writeFailed_;
 }

@@ -20,11 +20,13 @@ public:
     bool IsOpen() const { return file_.IsValid(); }
 
     // Appends text up to its terminator. Each UTF-16 unit up to U+00FF becomes the byte of the same
-    // value, anything above becomes '?', and every line feed is written as CR LF.
+    // value, anything above becomes '?', and every line feed is written as CR LF. After a failed
+    // write nothing more is written: a full disk is not asked again and again.
     void Write(const wchar_t* text);
 
-    // Writes out what is buffered and closes the file. Write errors are not reported.
-    void Close();
+    // Writes out what is buffered and closes the file. True only when every byte reached the file
+    // and the close succeeded; a false result means the file on disk cannot be trusted to be whole.
+    bool Close();
 
     // An exception that stopped the record writer inside the window enumeration. It must not
     // unwind through the system's frames, so it waits here for the entry, which reports the log
@@ -35,6 +37,7 @@ private:
     void Put(char byte)
     {
         if (used_ == kBufferBytes) Flush();
+        if (writeFailed_) return;
         buffer_[used_++] = byte;
     }
     void Flush();
@@ -42,4 +45,5 @@ private:
     platform::UniqueHandle file_;
     char buffer_[kBufferBytes];
     std::size_t used_ = 0;
+    bool writeFailed_ = false;
 };

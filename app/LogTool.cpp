@@ -43,9 +43,14 @@ int RunLogTool(HINSTANCE instance)
     LogStream stream(path);
     if (!stream.IsOpen()) return ReportFailure(path);
     Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
-    stream.Close();
-    // A writer stopped by an exception (memory running out) left the log incomplete.
-    if (stream.WriterFailure) return ReportFailure(path);
+    // A failed or short write (a full disk), a failed close, or a writer stopped by an exception
+    // (memory running out) leaves a log cut somewhere, which would pass for whole. This run
+    // created the file (emptying any earlier one), so removing it loses nothing.
+    const bool written = stream.Close();
+    if (!written || stream.WriterFailure) {
+        Api().DeleteFileW(path);
+        return ReportFailure(path);
+    }
 
     return Report(L"Log file '%s' has been created.", path, MB_ICONINFORMATION, 0);
 }

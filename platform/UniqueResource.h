@@ -42,6 +42,14 @@ public:
         }
     }
 
+    // Closes what is held now and says whether the system accepted the close: for a file written
+    // through a cache, a failed close can mean data that never reached the disk.
+    bool Close()
+    {
+        const Value old = Release();
+        return !Traits::IsValid(old) || Traits::Close(old);
+    }
+
     // For out-parameters: releases what is held and hands out the slot.
     Value* Put()
     {
@@ -59,21 +67,21 @@ struct HandleTraits {
     using Value = HANDLE;
     static Value Invalid() { return nullptr; }
     static bool IsValid(Value v) { return v != nullptr && v != INVALID_HANDLE_VALUE; }
-    static void Close(Value v) { Api().CloseHandle(v); }
+    static bool Close(Value v) { return Api().CloseHandle(v) != FALSE; }
 };
 
 struct LibraryTraits {
     using Value = HMODULE;
     static Value Invalid() { return nullptr; }
     static bool IsValid(Value v) { return v != nullptr; }
-    static void Close(Value v) { Api().FreeLibrary(v); }
+    static bool Close(Value v) { return Api().FreeLibrary(v) != FALSE; }
 };
 
 struct RegistryKeyTraits {
     using Value = HKEY;
     static Value Invalid() { return nullptr; }
     static bool IsValid(Value v) { return v != nullptr; }
-    static void Close(Value v) { Api().RegCloseKey(v); }
+    static bool Close(Value v) { return Api().RegCloseKey(v) == ERROR_SUCCESS; }
 };
 
 using UniqueHandle = UniqueResource<HandleTraits>;

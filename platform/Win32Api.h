@@ -26,13 +26,15 @@ namespace platform {
     X(lstrcmpW) X(lstrcmpiW) X(lstrcpyW) X(lstrcpynW) X(lstrcatW) X(lstrlenA)                   \
     X(MultiByteToWideChar) X(ExpandEnvironmentStringsW)                                         \
     /* Files */                                                                                 \
-    X(CreateFileW) X(WriteFile)                                                                 \
+    X(CreateFileW) X(WriteFile) X(DeleteFileW)                                                  \
     /* Registry */                                                                              \
     X(RegOpenKeyExW) X(RegQueryValueExW) X(RegEnumKeyExW) X(RegCloseKey)                        \
     /* Shell */                                                                                 \
     X(SHGetFileInfoW) X(SHAppBarMessage) X(ShellExecuteExW)                                     \
     /* Threads and events */                                                                    \
-    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread) X(GetLastError)
+    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread) X(GetLastError)         \
+    /* COM */                                                                                   \
+    X(CoInitializeEx) X(CoUninitialize)
 
 struct Win32Api {
 #define VANTREL_DECLARE_ENTRY(name) decltype(&::name) name;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ struct ShownBox {
     std::wstring caption;
     UINT flags;
     bool logClosed;
+    bool logPresent;
 };
 std::vector<ShownBox> shownBoxes;
 int classNameCalls = 0;
@@ -45,7 +47,8 @@ int WINAPI RecordingMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT 
     HANDLE exclusive = ::CreateFileW(logToCheck.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     const bool closed = exclusive != INVALID_HANDLE_VALUE;
     if (closed) ::CloseHandle(exclusive);
-    shownBoxes.push_back({text, caption, flags, closed});
+    const bool present = ::GetFileAttributesW(logToCheck.c_str()) != INVALID_FILE_ATTRIBUTES;
+    shownBoxes.push_back({text, caption, flags, closed, present});
     return IDOK;
 }
 
@@ -147,4 +150,94 @@ TEST_F(RunFixture, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
     EXPECT_EQ(1, classNameCalls);  // the enumeration stopped at the first failure
     ASSERT_EQ(1u, shownBoxes.size());
     EXPECT_EQ(L"Failed to create log file " + logToCheck + L".", shownBoxes[0].text);
+    EXPECT_TRUE(folder.Files().empty());  // no cut log is left behind
 }
+
+namespace {
+
+// How the file system lets the log down, and at which WriteFile call (from 1).
+enum class Fault { WriteFails, WriteFallsShort, CloseFails };
+struct WriteFaultCase {
+    const char* name;
+    Fault fault;
+    int call;
+};
+
+WriteFaultCase activeFault;
+HANDLE logHandle = nullptr;
+int writeCalls = 0;
+platform::Win32Api original;
+
+HANDLE WINAPI RememberingCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                     DWORD disposition, DWORD flags, HANDLE templateFile)
+{
+    logHandle = original.CreateFileW(path, access, share, security, disposition, flags, templateFile);
+    return logHandle;
+}
+
+// Writes for real until the chosen call, which fails as a full disk does or writes only half.
+BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    ++writeCalls;
+    if (writeCalls == activeFault.call && activeFault.fault == Fault::WriteFails) {
+        *written = 0;
+        ::SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    if (writeCalls == activeFault.call && activeFault.fault == Fault::WriteFallsShort) size /= 2;
+    return original.WriteFile(file, data, size, written, overlapped);
+}
+
+// Closes for real, then says the close failed, for the log's handle only.
+BOOL WINAPI FaultyCloseHandle(HANDLE handle)
+{
+    const BOOL closed = original.CloseHandle(handle);
+    if (handle != logHandle || activeFault.fault != Fault::CloseFails) return closed;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+const WriteFaultCase kWriteFaults[] = {
+    {"FirstBlockFails", Fault::WriteFails, 1},
+    {"MiddleBlockFails", Fault::WriteFails, 2},
+    {"MiddleBlockFallsShort", Fault::WriteFallsShort, 2},
+    {"CloseFails", Fault::CloseFails, 0},
+};
+
+struct WriteFaultTest : RunFixture, ::testing::WithParamInterface<WriteFaultCase> {};
+
+} // namespace
+
+TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
+{
+    activeFault = GetParam();
+    logHandle = nullptr;
+    writeCalls = 0;
+    original = api.Original();
+    api->CreateFileW = &RememberingCreateFileW;
+    api->WriteFile = &FaultyWriteFile;
+    api->CloseHandle = &FaultyCloseHandle;
+    // Records of about 450 bytes each, so the log spans several 4096-byte blocks.
+    std::vector<std::unique_ptr<testsupport::TestWindow>> windows;
+    for (int i = 0; i < 36; ++i)
+        windows.push_back(std::make_unique<testsupport::TestWindow>(
+            testsupport::WindowOptions{L"window " + std::to_wstring(i) + L" " + std::wstring(250, L'w')}));
+    modulePath = folder.File(L"prog.exe");
+    logToCheck = folder.File(L"prog.txt");
+
+    EXPECT_EQ(1, RunLogTool(nullptr));
+
+    if (activeFault.fault == Fault::CloseFails) {
+        EXPECT_GE(writeCalls, 3);  // so the second block is a middle one
+    } else {
+        EXPECT_EQ(activeFault.call, writeCalls) << "writing went on after the first failure";
+    }
+    ASSERT_EQ(1u, shownBoxes.size());
+    EXPECT_EQ(L"Failed to create log file " + logToCheck + L".", shownBoxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONWARNING | MB_OK), shownBoxes[0].flags);
+    EXPECT_FALSE(shownBoxes[0].logPresent) << "the box appeared before the cut log was removed";
+    EXPECT_TRUE(folder.Files().empty()) << "a cut log was left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(LogTool, WriteFaultTest, ::testing::ValuesIn(kWriteFaults),
+                         [](const ::testing::TestParamInfo<WriteFaultCase>& info) { return info.param.name; });
