@@ -33,6 +33,11 @@ BOOL ShellExecuteWorker::Call()
 DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
 {
     auto* self = static_cast<ShellExecuteWorker*>(object);
+    // Some verbs are carried out by shell extensions that need COM on the calling thread, in a
+    // single-threaded apartment; OLE1 DDE is left out as the shell asks. The thread is the
+    // module's own, so the caller's apartment is untouched. Without COM the shell may still
+    // manage the request, so a failed initialisation does not stop the worker.
+    const HRESULT com = Api().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
         // In place: the shell writes hInstApp and hProcess straight into the caller's request.
         // Nothing may unwind through the system's thread start, and the owner waits for DoneEvent
@@ -44,6 +49,7 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
         }
         WorkerProtocol::Finish(self->DoneEvent);
     }
+    if (SUCCEEDED(com)) Api().CoUninitialize();
     return WorkerProtocol::kExitCode;
 }
 

@@ -83,6 +83,8 @@ public:
 // Runs ShellExecuteExW on a worker thread. The object is its own SHELLEXECUTEINFOW: fill it, call
 // Call and read the shell's output fields (hInstApp, hProcess) from it. A process handle the shell
 // returns belongs to the caller. Start, stop and the one-Call-at-a-time rule as for AppBarWorker.
+// The worker thread lives in a single-threaded COM apartment of its own (OLE1 DDE disabled), as
+// shell extensions that carry out verbs expect; the caller's own COM state is not touched.
 class ShellExecuteWorker : public SHELLEXECUTEINFOW {
 public:
     ShellExecuteWorker();

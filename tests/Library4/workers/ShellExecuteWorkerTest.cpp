@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace workertest {
 namespace {
@@ -120,6 +121,92 @@ TEST(ShellExecuteWorkerTest, MissingFileGivesFalseWithoutThrowing)
     worker.lpFile = missing.c_str();
     EXPECT_FALSE(worker.Call());
 }
+
+// Asks, from inside the shell call, which apartment the calling thread is in: a thread in a
+// single-threaded apartment is refused a switch to the multithreaded one.
+HRESULT apartmentProbe = E_UNEXPECTED;
+BOOL ProbesApartment(SHELLEXECUTEINFOW*)
+{
+    apartmentProbe = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (SUCCEEDED(apartmentProbe)) ::CoUninitialize();
+    return TRUE;
+}
+
+TEST(ShellExecuteWorkerTest, ShellRunsInASingleThreadedApartmentAndTheCallersThreadIsUntouched)
+{
+    ApiRecorder recorder;
+    recorder.SetShellExecuteShell(&ProbesApartment);
+    {
+        ShellExecuteWorker worker;
+        EXPECT_TRUE(worker.Call());
+    }
+    EXPECT_EQ(RPC_E_CHANGED_MODE, apartmentProbe);
+    // The caller's thread joined no apartment: it may still choose the multithreaded one.
+    const HRESULT own = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(S_OK, own);
+    if (SUCCEEDED(own)) ::CoUninitialize();
+}
+
+// What the worker thread's COM set-up answers, and whether the worker must undo it.
+struct ComSetUpCase {
+    const char* name;
+    HRESULT answer;
+    int uninitialisations;
+};
+
+HRESULT comAnswer = S_OK;
+std::vector<std::string> comEvents;
+DWORD initThread = 0;
+DWORD initFlags = 0;
+
+HRESULT WINAPI FakeCoInitializeEx(LPVOID, DWORD flags)
+{
+    initThread = ::GetCurrentThreadId();
+    initFlags = flags;
+    comEvents.push_back("init");
+    return comAnswer;
+}
+
+void WINAPI FakeCoUninitialize() { comEvents.push_back("uninit"); }
+
+BOOL RecordsShellCall(SHELLEXECUTEINFOW*)
+{
+    comEvents.push_back("shell");
+    return TRUE;
+}
+
+const ComSetUpCase kComSetUps[] = {
+    {"Initialised", S_OK, 1},
+    {"AlreadyInitialised", S_FALSE, 1},
+    {"OtherApartment", RPC_E_CHANGED_MODE, 0},
+    {"OutOfMemory", E_OUTOFMEMORY, 0},
+};
+
+class ComSetUpTest : public ::testing::TestWithParam<ComSetUpCase> {};
+
+TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceeded)
+{
+    comAnswer = GetParam().answer;
+    comEvents.clear();
+    ApiRecorder recorder;
+    recorder.SetShellExecuteShell(&RecordsShellCall);
+    platform::ScopedApiOverride api;
+    api->CoInitializeEx = &FakeCoInitializeEx;
+    api->CoUninitialize = &FakeCoUninitialize;
+    {
+        ShellExecuteWorker worker;
+        EXPECT_TRUE(worker.Call());
+        EXPECT_TRUE(worker.Call());
+    }
+    std::vector<std::string> expected = {"init", "shell", "shell"};
+    if (GetParam().uninitialisations == 1) expected.push_back("uninit");
+    EXPECT_EQ(expected, comEvents);
+    EXPECT_EQ(recorder.CreatedThreadId(), initThread);
+    EXPECT_EQ(static_cast<DWORD>(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE), initFlags);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ComSetUpTest, ::testing::ValuesIn(kComSetUps),
+                         [](const ::testing::TestParamInfo<ComSetUpCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace workertest
