@@ -37,12 +37,22 @@ bool ReadIconLocation(HKEY root, const wchar_t* extension, wchar_t (&location)[k
     return ReadRegistryText(iconKey.Get(), nullptr, location, kIconLocationChars).succeeded;
 }
 
+// The caller's room, as the header promises it: the larger of the icon location's room and the
+// path with its terminator.
+std::size_t IconFileRoom(const wchar_t* path)
+{
+    const std::size_t pathChars = std::wcslen(path) + 1;
+    return pathChars > kIconLocationChars ? pathChars : kIconLocationChars;
+}
+
 } // namespace
 
 bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
 {
+    const std::size_t room = IconFileRoom(path);
     if (Api().SHGetFileInfoW(path, 0, nullptr, 0, SHGFI_EXETYPE) != 0) {
-        Api().lstrcpyW(iconFile, path);
+        // A copy that cannot fit fails rather than writing past the caller's room.
+        if (FAILED(platform::SafeStringCchCopy(iconFile, room, path))) return false;
         *iconIndex = 0;
         return true;
     }
@@ -63,7 +73,7 @@ bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
         // long is 32 bits on Windows, so wcstol already clamps to the index's range.
         index = static_cast<int>(std::wcstol(comma + 1, nullptr, 10));
     }
-    Api().lstrcpyW(iconFile, location);
+    if (FAILED(platform::SafeStringCchCopy(iconFile, room, location))) return false;
     *iconIndex = index;
     return true;
 }

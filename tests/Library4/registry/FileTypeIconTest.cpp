@@ -256,4 +256,19 @@ TEST(FileTypeIcon, LocationWithoutTerminatorFillingItsBufferStaysInsideIt)
     EXPECT_EQ(kUntouched, result.file[270]);
 }
 
+DWORD_PTR WINAPI EverythingIsAnExecutable(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT) { return 0x4550; }
+
+TEST(FileTypeIcon, AnExecutablePathLongerThanTheLocationRoomFillsExactlyThePromisedRoom)
+{
+    platform::ScopedApiOverride api;
+    api->SHGetFileInfoW = &EverythingIsAnExecutable;
+    const std::wstring path = L"C:\\" + std::wstring(392, L'x') + L".exe";  // 399 characters: with its terminator, all 400
+    ASSERT_EQ(399u, path.size());
+
+    IconResult result;
+    ASSERT_TRUE(GetFileTypeIcon(path.c_str(), result.file, &result.index));
+    EXPECT_EQ(path, std::wstring(result.file));
+    EXPECT_EQ(0, result.index);
+}
+
 } // namespace
