@@ -39,10 +39,13 @@ done
 
 exe=$build/app/vantrel.exe
 log=$build/app/vantrel.txt
+# The tool logs the windows that exist when it starts: wait until the demonstration's are up.
+demo_classes=Notepad,WineMine
 status=0
 if [ "$headless" = 1 ]; then
-    wine_run "$build/tools/run-confirmed.exe" --wait-windows 2 "Z:${exe//\//\\}" </dev/null || status=$?
+    wine_run "$build/tools/run-confirmed.exe" --wait-classes "$demo_classes" "Z:${exe//\//\\}" </dev/null || status=$?
 else
+    wine_run "$build/tools/run-confirmed.exe" --wait-classes "$demo_classes" </dev/null || true
     echo "waiting for you to dismiss the message box..."
     wine_run "$exe" </dev/null || status=$?
     echo "exit code: $status"

@@ -4,7 +4,8 @@ namespace tools {
 namespace {
 
 struct BoxSearch {
-    DWORD processId;
+    DWORD processId;        // 0: any process
+    const wchar_t* caption; // null: any caption
     HWND found;
 };
 
@@ -15,12 +16,21 @@ bool IsDialogClass(HWND hwnd)
     return std::wstring(name) == L"#32770";
 }
 
-BOOL CALLBACK FindBoxOfProcess(HWND hwnd, LPARAM lParam)
+bool HasCaption(HWND hwnd, const wchar_t* caption)
+{
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    return std::wstring(text) == caption;
+}
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam)
 {
     auto* search = reinterpret_cast<BoxSearch*>(lParam);
     DWORD processId = 0;
     ::GetWindowThreadProcessId(hwnd, &processId);
-    if (processId != search->processId || !IsDialogClass(hwnd) || !::IsWindowVisible(hwnd)) return TRUE;
+    if (search->processId != 0 && processId != search->processId) return TRUE;
+    if (!IsDialogClass(hwnd) || !::IsWindowVisible(hwnd)) return TRUE;
+    if (search->caption != nullptr && !HasCaption(hwnd, search->caption)) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
@@ -37,14 +47,12 @@ BOOL CALLBACK FindMessageText(HWND child, LPARAM lParam)
     return FALSE;
 }
 
-} // namespace
-
-bool WaitForMessageBox(DWORD processId, HANDLE process, DWORD timeoutMs, ShownMessageBox& box)
+bool WaitForBox(BoxSearch search, HANDLE process, DWORD timeoutMs, ShownMessageBox& box)
 {
     const DWORD start = ::GetTickCount();
     for (;;) {
-        BoxSearch search{processId, nullptr};
-        ::EnumWindows(&FindBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+        search.found = nullptr;
+        ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
             box.window = search.found;
             wchar_t caption[256] = {};
@@ -59,6 +67,18 @@ bool WaitForMessageBox(DWORD processId, HANDLE process, DWORD timeoutMs, ShownMe
         if (process != nullptr && ::WaitForSingleObject(process, 10) == WAIT_OBJECT_0) return false;
         if (process == nullptr) ::Sleep(10);
     }
+}
+
+} // namespace
+
+bool WaitForMessageBox(DWORD processId, HANDLE process, DWORD timeoutMs, ShownMessageBox& box)
+{
+    return WaitForBox(BoxSearch{processId, nullptr, nullptr}, process, timeoutMs, box);
+}
+
+bool WaitForMessageBoxTitled(const wchar_t* caption, DWORD timeoutMs, ShownMessageBox& box)
+{
+    return WaitForBox(BoxSearch{0, caption, nullptr}, nullptr, timeoutMs, box);
 }
 
 void PressOk(HWND box)

@@ -18,6 +18,9 @@ struct ShownMessageBox {
 // was found; box then names it.
 bool WaitForMessageBox(DWORD processId, HANDLE process, DWORD timeoutMs, ShownMessageBox& box);
 
+// Waits until any process shows a message box with this caption, or the time runs out.
+bool WaitForMessageBoxTitled(const wchar_t* caption, DWORD timeoutMs, ShownMessageBox& box);
+
 // Presses the box's OK button, as a user would.
 void PressOk(HWND box);
 

@@ -1,29 +1,46 @@
-// Runs a program, waits for its message box, prints the box's caption and text, presses OK, and
-// prints the program's exit code, which it also returns. For headless runs of the tool.
-//   run-confirmed.exe [--wait-windows N] PROGRAM
-// --wait-windows N first waits (at most 15 s) until N visible top-level windows exist, so that
-// programs started just before have their windows up.
+// Confirms message boxes for runs without a person at the screen.
+//   run-confirmed.exe [--wait-classes CLASS,CLASS...] [PROGRAM]
+//       With --wait-classes, first waits (at most 15 s) until a visible top-level window of each
+//       class exists, so that programs started just before have their windows up; without a
+//       PROGRAM it only waits, and exits 0 when every class showed up, else 1.
+//       With PROGRAM, runs it, waits for its message box, prints the box's caption and text,
+//       presses OK, and prints the program's exit code, which it also returns.
+//   run-confirmed.exe --confirm CAPTION
+//       Waits (at most 60 s) for a message box with this caption from any process, prints it and
+//       presses OK: for a program that somebody else started. Exits 0, or 1 when none appeared.
 
 #include "tools/MessageBoxWatch.h"
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
-BOOL CALLBACK CountVisible(HWND hwnd, LPARAM lParam)
+bool HasVisibleWindowOfClass(const std::wstring& className)
 {
-    if (::IsWindowVisible(hwnd) && ::GetWindow(hwnd, GW_OWNER) == nullptr) ++*reinterpret_cast<int*>(lParam);
-    return TRUE;
+    for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, className.c_str(), nullptr); hwnd != nullptr;
+         hwnd = ::FindWindowExW(nullptr, hwnd, className.c_str(), nullptr)) {
+        if (::IsWindowVisible(hwnd)) return true;
+    }
+    return false;
 }
 
-void WaitForWindows(int wanted)
+bool WaitForClasses(const std::wstring& list)
 {
-    for (int waited = 0; waited < 15000; waited += 50) {
-        int count = 0;
-        ::EnumWindows(&CountVisible, reinterpret_cast<LPARAM>(&count));
-        if (count >= wanted) return;
+    std::vector<std::wstring> classes;
+    for (std::size_t start = 0; start <= list.size();) {
+        std::size_t comma = list.find(L',', start);
+        if (comma == std::wstring::npos) comma = list.size();
+        if (comma > start) classes.push_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    for (int waited = 0;; waited += 50) {
+        bool all = true;
+        for (const std::wstring& name : classes) all = all && HasVisibleWindowOfClass(name);
+        if (all) return true;
+        if (waited >= 15000) return false;
         ::Sleep(50);
     }
 }
@@ -39,37 +56,39 @@ void Print(const std::wstring& text)
     std::fflush(stdout);
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
+void PrintAndConfirm(const tools::ShownMessageBox& box)
 {
-    int arg = 1;
-    if (argc > 3 && std::wcscmp(argv[1], L"--wait-windows") == 0) {
-        WaitForWindows(_wtoi(argv[2]));
-        arg = 3;
-    }
-    if (arg >= argc) {
-        std::fputs("usage: run-confirmed [--wait-windows N] PROGRAM\n", stderr);
-        return 2;
-    }
+    Print(L"message box \"" + box.caption + L"\": " + box.text);
+    tools::PressOk(box.window);
+}
 
-    std::wstring commandLine = L"\"" + std::wstring(argv[arg]) + L"\"";
+int ConfirmBoxOfAnyProcess(const wchar_t* caption)
+{
+    tools::ShownMessageBox box;
+    if (!tools::WaitForMessageBoxTitled(caption, 60000, box)) {
+        Print(L"no message box appeared");
+        return 1;
+    }
+    PrintAndConfirm(box);
+    return 0;
+}
+
+int RunAndConfirm(const wchar_t* program)
+{
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(argv[arg], &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
-        Print(L"cannot start " + std::wstring(argv[arg]));
+    if (!::CreateProcessW(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        Print(L"cannot start " + std::wstring(program));
         return 2;
     }
 
     tools::ShownMessageBox box;
-    if (tools::WaitForMessageBox(info.dwProcessId, info.hProcess, 60000, box)) {
-        Print(L"message box \"" + box.caption + L"\": " + box.text);
-        tools::PressOk(box.window);
-    } else {
+    if (tools::WaitForMessageBox(info.dwProcessId, info.hProcess, 60000, box))
+        PrintAndConfirm(box);
+    else
         Print(L"no message box appeared");
-    }
 
     DWORD exitCode = 2;
     if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &exitCode);
@@ -77,4 +96,24 @@ int wmain(int argc, wchar_t** argv)
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
     return static_cast<int>(exitCode);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 3 && std::wcscmp(argv[1], L"--confirm") == 0) return ConfirmBoxOfAnyProcess(argv[2]);
+
+    int arg = 1;
+    bool classesShown = true;
+    if (argc >= 3 && std::wcscmp(argv[1], L"--wait-classes") == 0) {
+        classesShown = WaitForClasses(argv[2]);
+        if (!classesShown) Print(L"not every window of " + std::wstring(argv[2]) + L" appeared");
+        arg = 3;
+    }
+    if (arg < argc) return RunAndConfirm(argv[arg]);
+    if (arg > 1) return classesShown ? 0 : 1;
+
+    std::fputs("usage: run-confirmed [--wait-classes CLASS,...] [PROGRAM] | --confirm CAPTION\n", stderr);
+    return 2;
 }
