@@ -1,6 +1,6 @@
-#include "app/LogTool.h"
+#include "app/Entry.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/)
 {
-    return RunLogTool(instance);
+    return RunEntry(instance);
 }

@@ -47,7 +47,9 @@ bool GetShellVerbCommand(const wchar_t* path, const wchar_t* verb, bool expand, 
 // Reads a display text below root\subKey: the string resource that referenceValueName refers to
 // ("@module,-id"), else the plain text of valueName (null: the default value). length holds the
 // capacity of buffer in characters on entry and the text's length on success. On failure length is
-// 0 when a module was loaded but held no such string, else as on entry.
+// 0 when a module was loaded but held no such string, else as on entry. The module that the
+// reference names comes from the registry, so it is loaded as a data file only, for its string
+// table: none of its code is ever run, wherever it lies.
 bool ReadRegistryDisplayString(HKEY root, const wchar_t* subKey, const wchar_t* valueName,
                                const wchar_t* referenceValueName, wchar_t* buffer, DWORD* length);
 

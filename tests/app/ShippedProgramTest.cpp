@@ -1,4 +1,5 @@
 // Reads the shipped 32-bit program as a file: what it asks of Windows before any of its code runs.
+#include "tests/app/ImportedLibraries.h"
 #include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,20 @@ TEST(ShippedProgram, ImportsOnlyWhatWindows2000Has)
     // The newer image-name query must be looked up at run time, never imported.
     EXPECT_EQ(0u, imports.count("KERNEL32.DLL!QueryFullProcessImageNameW"));
     EXPECT_EQ(0u, imports.count("KERNEL32.DLL!GetTickCount64"));
+}
+
+TEST(ShippedProgram, ImportsOnlyFromKnownSystemLibraries)
+{
+    PeFile pe(VANTREL_SHIPPED_EXE);
+    ASSERT_NE(nullptr, pe.Headers());
+    const std::set<std::string> imports = pe.Imports();
+    ASSERT_FALSE(imports.empty());
+    EXPECT_EQ(std::set<std::string>{}, apptests::UnknownLibraries(imports));
+    // A delay-loaded DLL is loaded by bare name too, later, where the search may reach it.
+    EXPECT_EQ(0u, pe.Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size);
+    // The library search is restricted through functions looked up at run time, never imported.
+    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDefaultDllDirectories"));
+    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDllDirectoryW"));
 }
 
 TEST(ShippedProgram, CarriesItsManifestAndVersion)
