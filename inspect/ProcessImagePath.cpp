@@ -81,17 +81,14 @@ bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capa
     if (out == nullptr || capacity <= 0) return false;
     out[0] = L'\0';
 
-    const auto queryFullName = platform::LookUpFunction<QueryFullProcessImageNameFn>(
-        Api().GetModuleHandleW(L"kernel32"), "QueryFullProcessImageNameW");
-    if (queryFullName != nullptr) {
-        if (!QueryImageByFullName(queryFullName, processId, out, capacity)) return false;
+    if (const auto queryFullName = platform::Find<&platform::Win32Api::QueryFullProcessImageNameW>()) {
+        if (!QueryImageByFullName(queryFullName.Get(), processId, out, capacity)) return false;
     } else {
-        const platform::UniqueLibrary psapi(platform::LoadSystemLibrary(L"psapi.dll"));
-        if (!psapi.IsValid()) return false;
-        const auto moduleFileNameEx =
-            platform::LookUpFunction<GetModuleFileNameExFn>(psapi.Get(), "GetModuleFileNameExW");
-        if (moduleFileNameEx == nullptr) return GetProcessImagePathFromSnapshot(processId, out, capacity);
-        QueryImageByModuleName(moduleFileNameEx, processId, out, capacity);
+        // psapi stays loaded only for this query.
+        const auto moduleFileNameEx = platform::Find<&platform::Win32Api::GetModuleFileNameExW>();
+        if (moduleFileNameEx.LibraryMissing()) return false;
+        if (!moduleFileNameEx) return GetProcessImagePathFromSnapshot(processId, out, capacity);
+        QueryImageByModuleName(moduleFileNameEx.Get(), processId, out, capacity);
     }
 
     UseWowTaskFileIfVirtualDosMachine(processId, threadId, out, capacity);

@@ -11,14 +11,6 @@ namespace {
 
 constexpr int kTaskFileChars = 260;
 
-// The VDM debugging library is bound when the first virtual DOS machine is met and stays loaded.
-// A system without it, or without the function, simply has no tasks to report.
-decltype(&::VDMEnumTaskWOWEx) BindEnumTasks()
-{
-    static const HMODULE library = platform::LoadSystemLibrary(L"VDMDBG.dll");
-    return platform::LookUpFunction<decltype(&::VDMEnumTaskWOWEx)>(library, "VDMEnumTaskWOWEx");
-}
-
 } // namespace
 
 BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD /*module16*/, WORD /*task16*/, PSZ /*moduleName*/,
@@ -45,8 +37,10 @@ bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capac
     wchar_t buffer[kTaskFileChars] = {};
     WowTaskQuery query{processId, threadId, buffer, kTaskFileChars};
 
-    if (const auto enumTasks = BindEnumTasks()) {
-        enumTasks(processId, &WowTaskEnumProc, reinterpret_cast<LPARAM>(&query));
+    // The VDM debugging library is bound when the first virtual DOS machine is met and stays
+    // loaded. A system without it, or without the function, simply has no tasks to report.
+    if (const auto enumTasks = platform::Find<&platform::Win32Api::VDMEnumTaskWOWEx>()) {
+        enumTasks.Get()(processId, &WowTaskEnumProc, reinterpret_cast<LPARAM>(&query));
     }
     inspect::ReplaceByLongForm(buffer, kTaskFileChars);
 

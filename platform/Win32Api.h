@@ -23,7 +23,7 @@ namespace platform {
     X(LoadLibraryW) X(LoadLibraryExW) X(GetModuleHandleW) X(GetProcAddress) X(FreeLibrary)      \
     X(GetSystemDirectoryW)                                                                      \
     /* Strings */                                                                               \
-    X(lstrcmpW) X(lstrcmpiW) X(lstrcpyW) X(lstrcpynW) X(lstrcatW) X(lstrlenA)                   \
+    X(lstrcmpW) X(lstrcmpiW) X(lstrcpynW) X(lstrlenA)                                           \
     X(MultiByteToWideChar) X(ExpandEnvironmentStringsW)                                         \
     /* Files */                                                                                 \
     X(CreateFileW) X(WriteFile) X(DeleteFileW)                                                  \
@@ -36,11 +36,65 @@ namespace platform {
     /* COM */                                                                                   \
     X(CoInitializeEx) X(CoUninitialize)
 
+// Functions that only some systems offer, found at run time: X(library, name, binding), bound
+// once per process or once per call:
+//   Preloaded   in a library every process has from its start (kernel32): found on first use
+//               without loading anything, so even before the library search is restricted.
+//   PerProcess  found on first use, its library loaded by its full path in the system folder and
+//               kept for the rest of the process.
+//   PerCall     its library loaded by its full path in the system folder for one use and released
+//               after it, where nothing may outlive the call.
+#define VANTREL_RUNTIME_FUNCTIONS(X)                                                              \
+    X(L"kernel32.dll", QueryFullProcessImageNameW, Preloaded)                                   \
+    X(L"kernel32.dll", SetDefaultDllDirectories, Preloaded)                                     \
+    X(L"kernel32.dll", SetDllDirectoryW, Preloaded)                                             \
+    X(L"psapi.dll", GetModuleFileNameExW, PerCall)                                              \
+    X(L"VDMDBG.dll", VDMEnumTaskWOWEx, PerProcess)                                              \
+    X(L"shell32.dll", SHGetSettings, PerCall)
+
+enum class Binding { Preloaded, PerProcess, PerCall };
+
+// A run-time function's slot in the table. Untouched, it means "look the function up"; a test puts
+// its own function in it, or nullptr for "this system lacks it", like any other entry.
+template <class Fn>
+class RuntimeEntry {
+public:
+    RuntimeEntry& operator=(Fn function)
+    {
+        function_ = function;
+        replaced_ = true;
+        return *this;
+    }
+    bool Replaced() const { return replaced_; }
+    Fn Function() const { return function_; }
+
+private:
+    Fn function_ = nullptr;
+    bool replaced_ = false;
+};
+
 struct Win32Api {
 #define VANTREL_DECLARE_ENTRY(name) decltype(&::name) name;
     VANTREL_WIN32_OPERATIONS(VANTREL_DECLARE_ENTRY)
 #undef VANTREL_DECLARE_ENTRY
+#define VANTREL_DECLARE_RUNTIME_ENTRY(library, name, binding) RuntimeEntry<decltype(&::name)> name;
+    VANTREL_RUNTIME_FUNCTIONS(VANTREL_DECLARE_RUNTIME_ENTRY)
+#undef VANTREL_DECLARE_RUNTIME_ENTRY
 };
+
+// Where each run-time function lives and how it is bound, by its table entry.
+template <auto Entry>
+struct RuntimeFunctionTraits;
+#define VANTREL_RUNTIME_TRAITS(library_, name_, binding_)                                         \
+    template <>                                                                                   \
+    struct RuntimeFunctionTraits<&Win32Api::name_> {                                              \
+        using Function = decltype(&::name_);                                                      \
+        static constexpr const wchar_t* kLibrary = library_;                                      \
+        static constexpr const char* kName = #name_;                                              \
+        static constexpr Binding kBinding = Binding::binding_;                                    \
+    };
+VANTREL_RUNTIME_FUNCTIONS(VANTREL_RUNTIME_TRAITS)
+#undef VANTREL_RUNTIME_TRAITS
 
 // The table the logic calls through: the real system operations unless a test has replaced some.
 const Win32Api& Api();

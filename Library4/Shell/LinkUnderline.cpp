@@ -50,14 +50,13 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
     settings->SingleClick = false;
     settings->Underline = UnderlineNever;
 
-    const platform::UniqueLibrary shell(platform::LoadSystemLibrary(L"shell32.dll"));
-    if (!shell.IsValid()) return;
-
-    const auto getSettings = platform::LookUpFunction<decltype(&::SHGetSettings)>(shell.Get(), "SHGetSettings");
-    if (getSettings == nullptr) return;
-
     SHELLFLAGSTATE state{};
-    getSettings(&state, SSF_DOUBLECLICKINWEBVIEW);
+    {
+        // shell32 is loaded for this question only.
+        const auto getSettings = platform::Find<&platform::Win32Api::SHGetSettings>();
+        if (!getSettings) return;
+        getSettings.Get()(&state, SSF_DOUBLECLICKINWEBVIEW);
+    }
     if (state.fDoubleClickInWebView) return;
 
     settings->SingleClick = true;

@@ -1,6 +1,6 @@
 // The entry's first move, through the platform seam: the library search is restricted before the
 // log tool runs, by whichever of the two system functions exists, and nothing about it can stop
-// the run. Each function is made present, refused or missing by a fake GetProcAddress.
+// the run. Each function is made present, refused or missing through its own table entry.
 #include "app/Entry.h"
 #include "app/LibrarySearch.h"
 
@@ -36,21 +36,6 @@ BOOL WINAPI FakeSetDllDirectoryW(LPCWSTR folder)
     return setDllDirectory == Offered::Succeeding;
 }
 
-template <class Fn>
-FARPROC Offer(Offered offered, Fn fake)
-{
-    return offered == Offered::Missing ? nullptr : reinterpret_cast<FARPROC>(reinterpret_cast<void*>(fake));
-}
-
-FARPROC WINAPI OfferingGetProcAddress(HMODULE module, LPCSTR name)
-{
-    const std::string function = IS_INTRESOURCE(name) ? "" : name;
-    if (function != "SetDefaultDllDirectories" && function != "SetDllDirectoryW") return ::GetProcAddress(module, name);
-    EXPECT_EQ(::GetModuleHandleW(L"kernel32.dll"), module) << name << " looked up in the wrong module";
-    return function == "SetDllDirectoryW" ? Offer(setDllDirectory, &FakeSetDllDirectoryW)
-                                          : Offer(setDefaultDllDirectories, &FakeSetDefaultDllDirectories);
-}
-
 DWORD WINAPI FakeGetModuleFileNameW(HMODULE, LPWSTR out, DWORD size)
 {
     ::lstrcpynW(out, modulePath.c_str(), static_cast<int>(size));
@@ -75,17 +60,15 @@ void PrintTo(const SearchCase& searchCase, std::ostream* out) { *out << searchCa
 
 const SearchCase kSearchCases[] = {
     {"BothPresent", Offered::Succeeding, Offered::Succeeding, LibrarySearch::SystemFolderOnly,
-     {"GetModuleHandleW", "GetProcAddress", "SetDefaultDllDirectories(system32)"}},
+     {"SetDefaultDllDirectories(system32)"}},
     {"OnlySetDllDirectory", Offered::Missing, Offered::Succeeding, LibrarySearch::CurrentFolderRemoved,
-     {"GetModuleHandleW", "GetProcAddress", "GetProcAddress", "SetDllDirectoryW(\"\")"}},
+     {"SetDllDirectoryW(\"\")"}},
     {"Neither", Offered::Missing, Offered::Missing, LibrarySearch::Unchanged,
-     {"GetModuleHandleW", "GetProcAddress", "GetProcAddress"}},
+     {}},
     {"StricterOneRefused", Offered::Refusing, Offered::Succeeding, LibrarySearch::CurrentFolderRemoved,
-     {"GetModuleHandleW", "GetProcAddress", "SetDefaultDllDirectories(system32)", "GetProcAddress",
-      "SetDllDirectoryW(\"\")"}},
+     {"SetDefaultDllDirectories(system32)", "SetDllDirectoryW(\"\")"}},
     {"BothRefused", Offered::Refusing, Offered::Refusing, LibrarySearch::Unchanged,
-     {"GetModuleHandleW", "GetProcAddress", "SetDefaultDllDirectories(system32)", "GetProcAddress",
-      "SetDllDirectoryW(\"\")"}},
+     {"SetDefaultDllDirectories(system32)", "SetDllDirectoryW(\"\")"}},
 };
 
 class EntryLibrarySearch : public ::testing::TestWithParam<SearchCase> {
@@ -96,7 +79,14 @@ protected:
         setDllDirectory = GetParam().setDllDirectory;
         modulePath = folder.File(L"entry.exe");
         boxes = 0;
-        api->GetProcAddress = &OfferingGetProcAddress;
+        if (setDefaultDllDirectories != Offered::Missing)
+            api->SetDefaultDllDirectories = &FakeSetDefaultDllDirectories;
+        else
+            api->SetDefaultDllDirectories = nullptr;
+        if (setDllDirectory != Offered::Missing)
+            api->SetDllDirectoryW = &FakeSetDllDirectoryW;
+        else
+            api->SetDllDirectoryW = nullptr;
         api->GetModuleFileNameW = &FakeGetModuleFileNameW;
         api->MessageBoxW = &CountingMessageBoxW;
     }
@@ -117,6 +107,8 @@ TEST_P(EntryLibrarySearch, RestrictsTheSearchFirstThenRunsTheToolWhateverTheOutc
     EXPECT_EQ(0, RunEntry(nullptr));
     const std::vector<std::string> calls = log.Take();
     ASSERT_GT(calls.size(), restriction.size());
+    // Nothing else may come first, not even a library look-up that could load from the folders
+    // being taken out of the search.
     EXPECT_EQ(restriction, std::vector<std::string>(calls.begin(), calls.begin() + restriction.size()))
         << "the restriction must come before every other platform call of the entry";
     for (auto call = calls.begin() + restriction.size(); call != calls.end(); ++call)

@@ -48,11 +48,11 @@ struct LookUp {
 void PrintTo(const LookUp& lookUp, std::ostream* out) { *out << lookUp.id; }
 
 void AsTheSystemIs(ImagePathFixture&) {}
-void NoQueryByFullName(ImagePathFixture&) { substitutes["QueryFullProcessImageNameW"] = nullptr; }
+void NoQueryByFullName(ImagePathFixture& fixture) { fixture.api->QueryFullProcessImageNameW = nullptr; }
 void NeitherQuery(ImagePathFixture& fixture)
 {
     NoQueryByFullName(fixture);
-    substitutes["GetModuleFileNameExW"] = nullptr;
+    fixture.api->GetModuleFileNameExW = nullptr;
 }
 void NoPsapi(ImagePathFixture& fixture)
 {
@@ -67,13 +67,13 @@ void VirtualDosMachine(ImagePathFixture& fixture)
 void VirtualDosMachineSeenByPsapi(ImagePathFixture& fixture)
 {
     VirtualDosMachine(fixture);
-    substitutes["QueryFullProcessImageNameW"] = nullptr;
-    substitutes["GetModuleFileNameExW"] = AsFarProc(&VdmGetModuleFileNameExW);
+    fixture.api->QueryFullProcessImageNameW = nullptr;
+    fixture.api->GetModuleFileNameExW = &VdmGetModuleFileNameExW;
 }
 void VirtualDosMachineWithoutTaskList(ImagePathFixture& fixture)
 {
     VirtualDosMachine(fixture);
-    substitutes["VDMEnumTaskWOWEx"] = nullptr;
+    fixture.api->VDMEnumTaskWOWEx = nullptr;
 }
 
 bool ByWindow(const Target& target, wchar_t* out, int capacity)
@@ -203,8 +203,8 @@ TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
     const int iterations = 50;
     for (bool psapi : {false, true}) {
         SCOPED_TRACE(psapi ? "B" : "A");
-        substitutes.clear();
-        if (psapi) NoQueryByFullName(*this);
+        platform::ScopedApiOverride strategy;
+        if (psapi) strategy->QueryFullProcessImageNameW = nullptr;
         // What a first run loads, and what counting loads (the window system's connection).
         LookUpThisProcess();
         testsupport::CountProcessResources();

@@ -5,7 +5,6 @@
 
 namespace imagepathtests {
 
-std::map<std::string, FARPROC> substitutes;
 std::vector<std::wstring> loadedLibraries;
 std::wstring refusedLibrarySuffix;
 HMODULE stubVdmLibrary = nullptr;
@@ -22,13 +21,6 @@ bool EndsWith(const std::wstring& text, const std::wstring& end)
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return ::lstrcmpiW(a.c_str(), b.c_str()) == 0; }
-
-FARPROC WINAPI SubstitutingGetProcAddress(HMODULE module, LPCSTR name)
-{
-    const auto found = substitutes.find(name);
-    if (found != substitutes.end()) return found->second;
-    return ::GetProcAddress(module, name);
-}
 
 HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path)
 {
@@ -84,11 +76,9 @@ INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query)
 
 ImagePathFixture::ImagePathFixture()
 {
-    api->GetProcAddress = &SubstitutingGetProcAddress;
     api->LoadLibraryW = &RecordingLoadLibraryW;
     api->FreeLibrary = &CountingFreeLibrary;
     api->CreateToolhelp32Snapshot = &CountingCreateToolhelp32Snapshot;
-    substitutes.clear();
     loadedLibraries.clear();
     refusedLibrarySuffix.clear();
     stubVdmLibrary = nullptr;
@@ -99,11 +89,10 @@ ImagePathFixture::ImagePathFixture()
     reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
 }
 
-void ImagePathFixture::PretendVirtualDosMachine()
+void ImagePathFixture::PretendVirtualDosMachine(bool taskList)
 {
-    substitutes["QueryFullProcessImageNameW"] = AsFarProc(&VdmQueryFullProcessImageNameW);
-    substitutes["VDMEnumTaskWOWEx"] = AsFarProc(&FakeVdmEnumTaskWOWEx);
-    stubVdmLibrary = ::GetModuleHandleW(L"kernel32");
+    api->QueryFullProcessImageNameW = &VdmQueryFullProcessImageNameW;
+    if (taskList) api->VDMEnumTaskWOWEx = &FakeVdmEnumTaskWOWEx;
 }
 
 bool ImagePathFixture::GuardIntact(const std::vector<wchar_t>& out, int capacity)

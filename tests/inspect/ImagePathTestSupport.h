@@ -1,5 +1,5 @@
-// What the image-path tests share: stand-ins reached through the platform seam (functions made
-// missing or replaced by name, libraries refused or stubbed, snapshot entries, a virtual DOS
+// What the image-path tests share: stand-ins reached through the platform seam (run-time functions
+// made missing or replaced, libraries refused or stubbed, snapshot entries, a virtual DOS
 // machine with a task list of the test's making), the fixture that installs them, and a helper
 // process that owns one window. The stand-ins keep their state here, reset by the fixture.
 #pragma once
@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,6 @@ constexpr wchar_t kSentinel = 0xCCCC;
 constexpr char kOneWindowHelper[] = "OwnsOneWindow";
 constexpr wchar_t kOneWindowTitle[] = L"image path helper";
 
-extern std::map<std::string, FARPROC> substitutes;  // GetProcAddress answers by name; null = missing
 extern std::vector<std::wstring> loadedLibraries;
 extern std::wstring refusedLibrarySuffix;            // LoadLibraryW fails for a path ending so
 extern HMODULE stubVdmLibrary;                       // what LoadLibraryW gives for VDMDBG.dll, if set
@@ -40,16 +38,9 @@ struct FakeTask {
 extern std::vector<FakeTask> tasks;  // what FakeVdmEnumTaskWOWEx offers, in order
 extern int taskEnumerations;
 
-template <class Fn>
-FARPROC AsFarProc(Fn fn)
-{
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(fn));
-}
-
 bool EndsWith(const std::wstring& text, const std::wstring& end);
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
-FARPROC WINAPI SubstitutingGetProcAddress(HMODULE module, LPCSTR name);
 HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path);
 BOOL WINAPI CountingFreeLibrary(HMODULE module);
 HANDLE WINAPI CountingCreateToolhelp32Snapshot(DWORD flags, DWORD processId);
@@ -65,11 +56,9 @@ INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query);
 struct ImagePathFixture : ::testing::Test {
     ImagePathFixture();
 
-    void MakeMissing(const char* name) { substitutes[name] = nullptr; }
-
-    // Pretends that this process is a virtual DOS machine found by strategy A, with VDMDBG.dll
-    // offering the fake task list.
-    void PretendVirtualDosMachine();
+    // Pretends that this process is a virtual DOS machine found by strategy A, with the fake task
+    // list in place of the VDM debugging library's, or that library itself when taskList is false.
+    void PretendVirtualDosMachine(bool taskList = true);
 
     // Out-parameter with guard characters behind its room.
     std::vector<wchar_t> Out(int capacity)

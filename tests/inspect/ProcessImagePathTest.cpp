@@ -49,15 +49,15 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
     ASSERT_GT(own.size(), static_cast<std::size_t>(capacity));
     struct Case {
         const char* strategy;
-        std::vector<const char*> missing;
+        bool noFullNameQuery;
+        bool noModuleNameQuery;
     };
-    const Case cases[] = {{"A", {}},
-                          {"B", {"QueryFullProcessImageNameW"}},
-                          {"C", {"QueryFullProcessImageNameW", "GetModuleFileNameExW"}}};
+    const Case cases[] = {{"A", false, false}, {"B", true, false}, {"C", true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strategy);
-        substitutes.clear();
-        for (const char* name : c.missing) MakeMissing(name);
+        platform::ScopedApiOverride strategy;
+        if (c.noFullNameQuery) strategy->QueryFullProcessImageNameW = nullptr;
+        if (c.noModuleNameQuery) strategy->GetModuleFileNameExW = nullptr;
         std::vector<wchar_t> out = Out(capacity);
         EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out.data(), capacity));
         EXPECT_EQ(own.substr(0, capacity - 1), std::wstring(out.data()));
@@ -69,7 +69,7 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
 
 TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
 {
-    MakeMissing("QueryFullProcessImageNameW");
+    api->QueryFullProcessImageNameW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
     EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
@@ -81,7 +81,7 @@ TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
 
 TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
 {
-    MakeMissing("QueryFullProcessImageNameW");
+    api->QueryFullProcessImageNameW = nullptr;
     refusedLibrarySuffix = L"\\psapi.dll";
     wchar_t out[260] = L"stale";
     EXPECT_FALSE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
@@ -93,12 +93,11 @@ TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
 
 TEST_F(ImagePathFixture, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
 {
-    MakeMissing("QueryFullProcessImageNameW");
-    MakeMissing("GetModuleFileNameExW");
+    api->QueryFullProcessImageNameW = nullptr;
+    api->GetModuleFileNameExW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
     EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
-    EXPECT_EQ(1, freedLibraries);  // psapi was loaded to find out, and let go
 }
 
 TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
@@ -147,9 +146,6 @@ TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThrea
         EXPECT_EQ(c.expected, std::wstring(out.data()));
         EXPECT_TRUE(GuardIntact(out, c.capacity));
     }
-    // The library is looked for in the system folder, once for the run.
-    ASSERT_EQ(1u, loadedLibraries.size());
-    EXPECT_EQ(SystemFile(L"VDMDBG.dll"), loadedLibraries[0]);
 }
 
 TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
@@ -180,8 +176,8 @@ TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
 TEST_F(ImagePathFixture, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
 {
     PretendVirtualDosMachine();
-    MakeMissing("QueryFullProcessImageNameW");
-    substitutes["GetModuleFileNameExW"] = AsFarProc(&VdmGetModuleFileNameExW);
+    api->QueryFullProcessImageNameW = nullptr;
+    api->GetModuleFileNameExW = &VdmGetModuleFileNameExW;
     tasks = {{222, "C:\\APPS\\TWO.EXE"}};
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 222, out, 260));
@@ -206,22 +202,36 @@ TEST_F(ImagePathFixture, AShortTaskFileNameIsWrittenInItsLongForm)
     EXPECT_TRUE(SamePath(longPath, out)) << out;
 }
 
-TEST_F(ImagePathFixture, AMissingVdmLibraryOrFunctionMeansNoTask)
+TEST_F(ImagePathFixture, AMissingVdmLibraryMeansNoTask)
 {
-    PretendVirtualDosMachine();
-    tasks = {{111, "C:\\APPS\\ONE.EXE"}};
-    stubVdmLibrary = nullptr;
+    PretendVirtualDosMachine(false);
     refusedLibrarySuffix = L"\\VDMDBG.dll";
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 111, out, 260));
     EXPECT_STREQ(L"C:\\WINNT\\system32\\NTVDM.EXE", out);
-    EXPECT_EQ(0, taskEnumerations);
+    ASSERT_EQ(1u, loadedLibraries.size());
+    EXPECT_EQ(SystemFile(L"VDMDBG.dll"), loadedLibraries[0]);
+}
+
+TEST_F(ImagePathFixture, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
+{
+    // kernel32 stands in for the library: it lacks the function, so no task is found either.
+    PretendVirtualDosMachine(false);
+    stubVdmLibrary = ::GetModuleHandleW(L"kernel32");
+    wchar_t out[260];
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 111, out, 260));
+        EXPECT_STREQ(L"C:\\WINNT\\system32\\NTVDM.EXE", out);
+    }
+    ASSERT_EQ(1u, loadedLibraries.size());
+    EXPECT_EQ(SystemFile(L"VDMDBG.dll"), loadedLibraries[0]);
+    EXPECT_EQ(0, freedLibraries);
 }
 
 TEST_F(ImagePathFixture, AMissingTaskEnumerationFunctionMeansNoTask)
 {
     PretendVirtualDosMachine();
-    MakeMissing("VDMEnumTaskWOWEx");
+    api->VDMEnumTaskWOWEx = nullptr;
     tasks = {{111, "C:\\APPS\\ONE.EXE"}};
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 111, out, 260));

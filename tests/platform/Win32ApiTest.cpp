@@ -89,10 +89,53 @@ TEST(LoadSystemLibrary, LoadsByFullPathFromTheSystemFolderOnly)
     EXPECT_EQ(std::wstring(system) + L"\\psapi.dll", loadedLibraries[0]);
 }
 
-TEST(LookUpFunction, MissingFunctionOrModuleIsNull)
+namespace {
+
+int freedLibraries = 0;
+BOOL WINAPI CountingFreeLibrary(HMODULE module)
 {
-    const HMODULE kernel = ::GetModuleHandleW(L"kernel32");
-    EXPECT_NE(nullptr, platform::LookUpFunction<decltype(&::GetTickCount)>(kernel, "GetTickCount"));
-    EXPECT_EQ(nullptr, platform::LookUpFunction<decltype(&::GetTickCount)>(kernel, "NoSuchFunctionHere"));
-    EXPECT_EQ(nullptr, platform::LookUpFunction<decltype(&::GetTickCount)>(nullptr, "GetTickCount"));
+    ++freedLibraries;
+    return ::FreeLibrary(module);
+}
+HMODULE WINAPI RefusingLoadLibraryW(LPCWSTR) { return nullptr; }
+void WINAPI FakeSHGetSettings(SHELLFLAGSTATE*, DWORD) {}
+
+} // namespace
+
+TEST(RuntimeFunction, AReplacedEntryIsTakenAsItIsAndLoadsNothing)
+{
+    platform::ScopedApiOverride api;
+    api->LoadLibraryW = &RecordingLoadLibraryW;
+    loadedLibraries.clear();
+    api->SHGetSettings = nullptr;
+    EXPECT_FALSE(platform::Find<&platform::Win32Api::SHGetSettings>());
+    api->SHGetSettings = &FakeSHGetSettings;
+    EXPECT_EQ(&FakeSHGetSettings, platform::Find<&platform::Win32Api::SHGetSettings>().Get());
+    api->QueryFullProcessImageNameW = nullptr;
+    EXPECT_FALSE(platform::Find<&platform::Win32Api::QueryFullProcessImageNameW>());
+    EXPECT_TRUE(loadedLibraries.empty());
+}
+
+TEST(RuntimeFunction, APerCallLibraryIsLoadedFromTheSystemFolderForOneUseOnly)
+{
+    platform::ScopedApiOverride api;
+    api->LoadLibraryW = &RecordingLoadLibraryW;
+    api->FreeLibrary = &CountingFreeLibrary;
+    loadedLibraries.clear();
+    freedLibraries = 0;
+    for (int use = 1; use <= 2; ++use) {
+        const auto getSettings = platform::Find<&platform::Win32Api::SHGetSettings>();
+        EXPECT_TRUE(getSettings);
+        EXPECT_FALSE(getSettings.LibraryMissing());
+        EXPECT_EQ(use - 1, freedLibraries) << "released before its use ended";
+    }
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(std::vector<std::wstring>(2, std::wstring(system) + L"\\shell32.dll"), loadedLibraries);
+    EXPECT_EQ(2, freedLibraries);
+
+    api->LoadLibraryW = &RefusingLoadLibraryW;
+    const auto refused = platform::Find<&platform::Win32Api::SHGetSettings>();
+    EXPECT_FALSE(refused);
+    EXPECT_TRUE(refused.LibraryMissing());
 }

@@ -28,7 +28,6 @@ enum class ShellSettings { DoubleClick, SingleClick, Missing };
 ShellSettings shellSettings = ShellSettings::SingleClick;
 DWORD askedMask = 0;
 int settingsCalls = 0;
-platform::Win32Api originalForSettings;
 
 void WINAPI FakeSHGetSettings(SHELLFLAGSTATE* state, DWORD mask)
 {
@@ -37,23 +36,12 @@ void WINAPI FakeSHGetSettings(SHELLFLAGSTATE* state, DWORD mask)
     state->fDoubleClickInWebView = shellSettings == ShellSettings::DoubleClick;
 }
 
-FARPROC WINAPI FakeGetProcAddress(HMODULE module, LPCSTR name)
-{
-    // Names, not ordinals: an ordinal has a zero high part.
-    if ((reinterpret_cast<ULONG_PTR>(name) >> 16) != 0 && std::strcmp(name, "SHGetSettings") == 0) {
-        if (shellSettings == ShellSettings::Missing) return nullptr;
-        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeSHGetSettings));
-    }
-    return originalForSettings.GetProcAddress(module, name);
-}
-
 // Makes the shell report the given click setting for the recorder's scope.
 void FakeShellSettings(ApiRecorder& recorder, ShellSettings settings)
 {
     shellSettings = settings;
     settingsCalls = 0;
-    originalForSettings = recorder.Override().Original();
-    recorder.Override()->GetProcAddress = &FakeGetProcAddress;
+    recorder.Override()->SHGetSettings = settings == ShellSettings::Missing ? nullptr : &FakeSHGetSettings;
 }
 
 HMODULE WINAPI FailingLoadLibraryW(LPCWSTR) { return nullptr; }
@@ -112,7 +100,6 @@ TEST_P(LinkUnderlineTable, GivesTheOutcomeOfTheSettings)
     EXPECT_EQ(c.expectedSingleClick, settings.SingleClick);
     EXPECT_EQ(c.expectedUnderline, settings.Underline);
     EXPECT_TRUE(AllReleased(recorder));
-    EXPECT_EQ(1, recorder.LibraryLoads());
     if (c.settings == ShellSettings::Missing) {
         EXPECT_EQ(0, settingsCalls);
     } else {
@@ -139,6 +126,15 @@ TEST(LinkUnderline, WithoutTheShellLibraryIsDoubleClickNeverUnderlined)
     EXPECT_FALSE(settings.SingleClick);
     EXPECT_EQ(UnderlineNever, settings.Underline);
     EXPECT_TRUE(recorder.OpenedKeys().empty());
+}
+
+TEST(LinkUnderline, TheShellLibraryIsLoadedFromTheSystemFolderForTheQuestionOnly)
+{
+    ApiRecorder recorder;
+    LinkUnderlineSettings settings{};
+    GetLinkUnderlineMode(&settings);
+    EXPECT_EQ(1, recorder.LibraryLoads());
+    EXPECT_TRUE(AllReleased(recorder));
 }
 
 TEST(LinkUnderline, ReadsTheBrowserSettingOnlyAfterTheShellSettingAndClosesBothKeys)
