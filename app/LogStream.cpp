@@ -38,5 +38,5 @@ bool LogStream::Close()
     if (!IsOpen()) return false;
     Flush();
     const bool closed = file_.Close();
-    return closed && !writeFailed_;
+    return closed && !writeFailed_ && !writerFailure_;
 }

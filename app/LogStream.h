@@ -2,10 +2,12 @@
 // single-byte text through a 4096-byte buffer.
 #pragma once
 
+#include "platform/GuardedEnumeration.h"
 #include "platform/UniqueResource.h"
 
 #include <cstddef>
 #include <exception>
+#include <utility>
 
 class LogStream {
 public:
@@ -24,14 +26,22 @@ public:
     // write nothing more is written: a full disk is not asked again and again.
     void Write(const wchar_t* text);
 
-    // Writes out what is buffered and closes the file. True only when every byte reached the file
-    // and the close succeeded; a false result means the file on disk cannot be trusted to be whole.
+    // Writes out what is buffered and closes the file. True only when every byte reached the file,
+    // the close succeeded and no writer failed; a false result means the file on disk cannot be
+    // trusted to be whole.
     bool Close();
 
-    // An exception that stopped the record writer inside the window enumeration. It must not
-    // unwind through the system's frames, so it waits here for the entry, which reports the log
-    // as not written once the enumeration is over.
-    std::exception_ptr WriterFailure;
+    // Runs a record writer's work inside the window enumeration. An exception it throws must not
+    // unwind through the system's frames: it is kept here, ends the enumeration (FALSE), and
+    // makes the log count as not written.
+    template <class Work>
+    BOOL RunWriter(Work&& work) noexcept
+    {
+        return platform::GuardCallback(writerFailure_, std::forward<Work>(work));
+    }
+
+    // What stopped a writer, if anything did.
+    const std::exception_ptr& WriterFailure() const { return writerFailure_; }
 
 private:
     void Put(char byte)
@@ -46,4 +56,5 @@ private:
     char buffer_[kBufferBytes];
     std::size_t used_ = 0;
     bool writeFailed_ = false;
+    std::exception_ptr writerFailure_;
 };

@@ -46,8 +46,7 @@ int RunLogTool(HINSTANCE instance)
     // A failed or short write (a full disk), a failed close, or a writer stopped by an exception
     // (memory running out) leaves a log cut somewhere, which would pass for whole. This run
     // created the file (emptying any earlier one), so removing it loses nothing.
-    const bool written = stream.Close();
-    if (!written || stream.WriterFailure) {
+    if (!stream.Close()) {
         Api().DeleteFileW(path);
         return ReportFailure(path);
     }

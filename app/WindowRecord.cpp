@@ -64,15 +64,12 @@ void WriteWindowRecord(const WindowRecord& r, LogStream& stream)
 BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM lParam)
 {
     auto* stream = reinterpret_cast<LogStream*>(lParam);
-    try {
+    return stream->RunWriter([&] {
         if (Library4::Shell::IsTaskbarWindow(hwnd)) {
             WindowRecord record;
             ReadWindow(hwnd, record);
             WriteWindowRecord(record, *stream);
         }
-    } catch (...) {
-        stream->WriterFailure = std::current_exception();
-        return FALSE;
-    }
-    return TRUE;
+        return TRUE;
+    });
 }

@@ -31,6 +31,5 @@ struct WindowRecord {
 void WriteWindowRecord(const WindowRecord& record, LogStream& stream);
 
 // Callback of EnumWindows; lParam is the open LogStream. Returns TRUE so that every window is
-// visited, and FALSE only when writing failed by an exception, which it leaves in the stream's
-// WriterFailure.
+// visited, and FALSE only when writing failed by an exception, which the stream keeps.
 BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM stream);

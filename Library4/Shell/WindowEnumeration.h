@@ -3,9 +3,8 @@
 #pragma once
 
 #include "Library4/Shell/ShellWindows.h"
+#include "platform/GuardedEnumeration.h"
 #include "platform/Win32Api.h"
-
-#include <exception>
 
 namespace Library4::Shell::detail {
 
@@ -27,8 +26,7 @@ inline HWND OwnerOf(HWND hwnd) { return platform::Api().GetWindow(hwnd, GW_OWNER
 template <class Query>
 void CollectWindows(WNDENUMPROC collector, Query& query)
 {
-    platform::Api().EnumWindows(collector, reinterpret_cast<LPARAM>(&query));
-    if (query.Failure) std::rethrow_exception(query.Failure);
+    platform::EnumWindowsGuarded(collector, reinterpret_cast<LPARAM>(&query), query.Failure);
 }
 
 } // namespace Library4::Shell::detail

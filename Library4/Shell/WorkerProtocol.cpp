@@ -1,5 +1,6 @@
 #include "Library4/Shell/ShellWorkers.h"
 
+#include "Library4/Shell/ThrowLastError.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell::WorkerProtocol {
@@ -7,9 +8,6 @@ namespace Library4::Shell::WorkerProtocol {
 using platform::Api;
 
 namespace {
-
-// What the exception names as the throwing file: the same relative form on every build machine.
-constexpr char kThisFile[] = "Library4\\Shell\\WorkerProtocol.cpp";
 
 HANDLE CreateAutoResetEvent() { return Api().CreateEventW(nullptr, FALSE, FALSE, nullptr); }
 
@@ -28,18 +26,17 @@ void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_STA
 {
     if (thread != nullptr) return;
 
-    // Each failure reads the last-error value before anything else can change it.
     HANDLE created = CreateAutoResetEvent();
-    if (created == nullptr) throw UnknownErrorException(0, Api().GetLastError(), kThisFile, __LINE__, 0);
+    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
     Replace(requestEvent, created);
 
     created = CreateAutoResetEvent();
-    if (created == nullptr) throw UnknownErrorException(0, Api().GetLastError(), kThisFile, __LINE__, 0);
+    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
     Replace(doneEvent, created);
 
     DWORD threadId = 0;
     created = Api().CreateThread(nullptr, 0, routine, object, 0, &threadId);
-    if (created == nullptr) throw UnknownErrorException(0, Api().GetLastError(), kThisFile, __LINE__, 0);
+    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
     thread = created;
 }
 

@@ -53,7 +53,7 @@ void ExpectEachWritesWholeAndGivesBackWhatItTakes(const std::vector<Writer>& wri
                     if (!writer.write(stream)) ++stopped;
                 },
                 kIterations);
-            EXPECT_FALSE(stream.WriterFailure);
+            EXPECT_FALSE(stream.WriterFailure());
             stream.Close();
         }
         EXPECT_EQ(kIterations + 1, runs);

@@ -209,13 +209,8 @@ DWORD ApiRecorder::ThreadExitCodeAtClose() const
 
 std::string SourceLine(const char* file, int line)
 {
-    // This file lives at tests/Library4/workers/ below the root the module's paths start from.
-    std::string root = __FILE__;
-    std::replace(root.begin(), root.end(), '\\', '/');
-    const std::string here = "tests/Library4/workers/";
-    const auto at = root.rfind(here);
-    if (at == std::string::npos || file == nullptr || line <= 0) return {};
-    std::string path = root.substr(0, at) + file;
+    if (file == nullptr || line <= 0) return {};
+    std::string path = std::string(VANTREL_SOURCE_ROOT) + file;
     std::replace(path.begin(), path.end(), '\\', '/');
 
     std::ifstream source(path);

@@ -58,8 +58,9 @@ TYPED_TEST(WorkerStartFailureTest, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)
                     ASSERT_NE(nullptr, thrown.File);
                     EXPECT_GT(thrown.Line, 0);
                     EXPECT_EQ(nullptr, std::strchr(thrown.File, '/')) << thrown.File;
+                    EXPECT_EQ(0, std::strncmp(thrown.File, "Library4\\Shell\\", 15)) << "not relative: " << thrown.File;
                     // File and line lead to the throw statement in the module's sources.
-                    EXPECT_NE(std::string::npos, SourceLine(thrown.File, thrown.Line).find("throw"))
+                    EXPECT_NE(std::string::npos, SourceLine(thrown.File, thrown.Line).find("THROW_LAST_ERROR"))
                         << thrown.File << ":" << thrown.Line;
                     EXPECT_EQ(thrown.File, seenAsBase.File);
                     EXPECT_EQ(thrown.Line, seenAsBase.Line);
