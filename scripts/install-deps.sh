@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and running Vantrel here needs, and nothing that is already present:
-# the i686 MinGW-w64 cross compiler, Wine (32- and 64-bit), CMake, Ninja and GoogleTest's sources.
+# the i686 and x86_64 MinGW-w64 cross compilers, Wine (32- and 64-bit), CMake, Ninja, GoogleTest's
+# sources, and zip and unzip for the release archives.
 set -euo pipefail
 
 need=()
@@ -11,7 +12,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     apt_update_needed=1
 fi
 
-for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build googletest; do
+for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build googletest zip unzip; do
     have_pkg "$p" || need+=("$p")
 done
 
