@@ -117,7 +117,7 @@ publish() {
     for file in "$repo"/dist/*.zip; do
         printf '  %-34s %9s bytes\n' "$(basename "$file")" "$(stat -c %s "$file")"
     done
-    printf '  %-34s %9s bytes\n' "vantrel.exe, in the first" "$(stat -c %s "$1/stage/vantrel-$version-win32/vantrel.exe")"
+    printf '  %-34s %9s bytes\n' "vantrel.exe (in the win32 zip)" "$(stat -c %s "$1/stage/vantrel-$version-win32/vantrel.exe")"
 }
 
 if [ "$verify" = 0 ]; then
