@@ -104,17 +104,8 @@ std::wstring VersionString(const std::string& version, const std::wstring& key)
 {
     const std::string keyBytes(reinterpret_cast<const char*>(key.c_str()), (key.size() + 1) * sizeof(wchar_t));
     const std::size_t at = version.find(keyBytes);
-    if (at == std::string::npos) return L"(no " + key + L")";
-    const std::size_t valueAt = (at + keyBytes.size() + 3) & ~static_cast<std::size_t>(3);
-    if (valueAt >= version.size()) return {};
-    std::wstring value;
-    for (std::size_t i = valueAt; i + 1 < version.size(); i += 2) {
-        const wchar_t c = static_cast<wchar_t>(static_cast<unsigned char>(version[i]) |
-                                               static_cast<unsigned char>(version[i + 1]) << 8);
-        if (c == L'\0') break;
-        value += c;
-    }
-    return value;
+    if (at == std::string::npos) return {};
+    return reinterpret_cast<const wchar_t*>(version.data() + ((at + keyBytes.size() + 3) & ~std::size_t{3}));
 }
 
 // The dotted form of a version resource's fixed file or product version numbers.

@@ -9,10 +9,7 @@
 int main(int argc, char** argv)
 {
     namespace Shell = Library4::Shell;
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: consumer SUBKEY VALUE (below HKEY_CURRENT_USER)\n");
-        return 2;
-    }
+    if (argc != 3) return 2;  // consumer SUBKEY VALUE, below HKEY_CURRENT_USER
 
     // The generic names compile only when the package passes UNICODE on to its consumers.
     const HINSTANCE instance = ::GetModuleHandle(nullptr);
@@ -40,14 +37,10 @@ int main(int argc, char** argv)
         std::printf("display-string not read\n");
     }
 
-    try {
-        Shell::AppBarWorker worker;
-        worker.ClearRequest();
-        worker.Call(ABM_GETSTATE);
-        std::printf("app-bar-worker=%s\n", worker.Running ? "running" : "stopped");
-    } catch (const Shell::UnknownErrorException& e) {
-        std::printf("app-bar-worker failed: error %lu at %s:%d\n", static_cast<unsigned long>(e.LastError), e.File,
-                    e.Line);
-    }
+    // A worker that cannot start throws, which ends the program with a failing exit code.
+    Shell::AppBarWorker worker;
+    worker.ClearRequest();
+    worker.Call(ABM_GETSTATE);
+    std::printf("app-bar-worker=%s\n", worker.Running ? "running" : "stopped");
     return 0;
 }
