@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running Vantrel here needs, and nothing that is already present:
-# the i686 MinGW-w64 cross compiler, Wine (32- and 64-bit), CMake, Ninja, GoogleTest's sources, and
-# Xvfb for the test that runs the demonstration on a display.
+# the i686 and x86_64 MinGW-w64 cross compilers, Wine (32- and 64-bit), CMake, Ninja, GoogleTest's
+# sources, zip and unzip for the release archives, and Xvfb for the test that runs the
+# demonstration on a display.
 set -euo pipefail
 
 need=()
@@ -12,7 +13,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     apt_update_needed=1
 fi
 
-for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build googletest xvfb; do
+for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 cmake ninja-build googletest zip unzip \
+    xvfb; do
     have_pkg "$p" || need+=("$p")
 done
 

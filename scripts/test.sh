@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the shipped program and the tests, and runs every test under
-# Wine in a prefix of the build's own. Exits with ctest's status.
+# Installs what is missing, makes the release (scripts/release.sh), builds the tests, and runs
+# every test under Wine in a prefix of the build's own. The shipped-program checks read the exe
+# unpacked from the release's archive, and the SDK test builds against the release's SDK. Exits
+# with ctest's status.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/release.sh
 source scripts/test-build.sh
+version=$(cat "build/$preset/VERSION")
+rm -rf "build/$preset/shipped"
+unzip -q "dist/vantrel-$version-win32.zip" -d "build/$preset/shipped"
 ctest --preset "$preset"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -99,12 +100,28 @@ std::string ResourceText(HMODULE image, LPCWSTR type, LPCWSTR name)
     return std::string(static_cast<const char*>(data), ::SizeofResource(image, found));
 }
 
+// A string of a version resource's StringFileInfo: the value follows its key, aligned to four bytes.
+std::wstring VersionString(const std::string& version, const std::wstring& key)
+{
+    const std::string keyBytes(reinterpret_cast<const char*>(key.c_str()), (key.size() + 1) * sizeof(wchar_t));
+    const std::size_t at = version.find(keyBytes);
+    if (at == std::string::npos) return {};
+    return reinterpret_cast<const wchar_t*>(version.data() + ((at + keyBytes.size() + 3) & ~std::size_t{3}));
+}
+
+// The dotted form of a version resource's fixed file or product version numbers.
+std::string DottedVersion(DWORD most, DWORD least)
+{
+    return std::to_string(HIWORD(most)) + "." + std::to_string(LOWORD(most)) + "." + std::to_string(HIWORD(least)) +
+           "." + std::to_string(LOWORD(least));
+}
+
 } // namespace
 
 TEST(ShippedProgram, IsA32BitGuiProgramForWindows2000AndLater)
 {
     PeFile pe(VANTREL_SHIPPED_EXE);
-    ASSERT_NE(nullptr, pe.Headers()) << "build the shipped program first (preset release)";
+    ASSERT_NE(nullptr, pe.Headers()) << "make the release first: scripts/test.sh unpacks it for the tests";
     const auto& header = *pe.Headers();
     EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.FileHeader.Machine);
     EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, header.OptionalHeader.Magic);
@@ -162,5 +179,20 @@ TEST(ShippedProgram, CarriesItsManifestAndVersion)
     std::size_t valueAt = (at + productKey.size() + 3) & ~static_cast<std::size_t>(3);
     const std::wstring value(reinterpret_cast<const wchar_t*>(version.data() + valueAt));
     EXPECT_EQ(L"Vantrel", value);
+
+    // The project's version, everywhere the program states it.
+    const std::string expected = VANTREL_VERSION;
+    const std::wstring expectedWide(expected.begin(), expected.end());
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Vantrel.LogTool\" version=\"" + expected + "\""));
+    EXPECT_EQ(expectedWide, VersionString(version, L"FileVersion"));
+    EXPECT_EQ(expectedWide, VersionString(version, L"ProductVersion"));
+    const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};  // VS_FIXEDFILEINFO's, little-endian
+    const std::size_t fixedAt = version.find(std::string(signature, sizeof(signature)));
+    ASSERT_NE(std::string::npos, fixedAt);
+    ASSERT_LE(fixedAt + sizeof(VS_FIXEDFILEINFO), version.size());
+    VS_FIXEDFILEINFO fixed;
+    std::memcpy(&fixed, version.data() + fixedAt, sizeof(fixed));
+    EXPECT_EQ(expected, DottedVersion(fixed.dwFileVersionMS, fixed.dwFileVersionLS));
+    EXPECT_EQ(expected, DottedVersion(fixed.dwProductVersionMS, fixed.dwProductVersionLS));
     ::FreeLibrary(image);
 }
