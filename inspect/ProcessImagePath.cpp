@@ -6,6 +6,7 @@
 #include "platform/SafeString.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
+#include "platform/WindowThread.h"
 
 #include <cwchar>
 #include <vector>
@@ -70,10 +71,9 @@ bool GetWindowProcessImagePath(HWND hwnd, wchar_t* out, int capacity)
 {
     if (out == nullptr || capacity <= 0) return false;
     out[0] = L'\0';
-    DWORD processId = 0;
-    const DWORD threadId = Api().GetWindowThreadProcessId(hwnd, &processId);
-    if (processId == 0) return false;
-    return GetProcessImagePath(processId, threadId, out, capacity);
+    const platform::ThreadAndProcess ids = platform::ThreadAndProcessOfWindow(hwnd);
+    if (ids.processId == 0) return false;
+    return GetProcessImagePath(ids.processId, ids.threadId, out, capacity);
 }
 
 bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capacity)

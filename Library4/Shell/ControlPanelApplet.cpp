@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "platform/SafeString.h"
+#include "platform/SystemFolder.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
 
@@ -24,12 +25,8 @@ DWORD OpenControlPanelApplet(const wchar_t* appletFile, int appletIndex, int pag
 
     // Named by its full path, so that no rundll32.exe planted beside us or in the current folder
     // is run in its place.
-    wchar_t application[MAX_PATH] = {};
-    const UINT systemChars = Api().GetSystemDirectoryW(application, MAX_PATH);
-    if (systemChars == 0 || systemChars >= MAX_PATH ||
-        FAILED(platform::SafeStringCbCat(application, sizeof(application), L"\\rundll32.exe"))) {
-        return 0;
-    }
+    wchar_t application[MAX_PATH];
+    if (!platform::SystemFilePath(L"rundll32.exe", application)) return 0;
 
     if (!Api().CreateProcessW(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &started)) {

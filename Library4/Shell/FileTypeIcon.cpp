@@ -13,7 +13,6 @@ using platform::Api;
 
 namespace {
 
-constexpr DWORD kClassNameChars = 260;
 constexpr DWORD kIconLocationChars = 270;
 
 // Reads the icon location of the extension's class from one root's class registrations. The class
@@ -23,16 +22,8 @@ bool ReadIconLocation(HKEY root, const wchar_t* extension, wchar_t (&location)[k
     platform::UniqueRegistryKey classes;
     if (!OpenRegistryKey(root, L"Software\\Classes", KEY_QUERY_VALUE, &classes)) return false;
 
-    platform::UniqueRegistryKey extensionKey;
-    if (!OpenRegistryKey(classes.Get(), extension, KEY_QUERY_VALUE, &extensionKey)) return false;
-
-    wchar_t iconKeyName[kClassNameChars] = {};
-    if (!ReadRegistryText(extensionKey.Get(), nullptr, iconKeyName, kClassNameChars).succeeded) return false;
-    // A class name too long to take "\DefaultIcon" has no icon key we could name.
-    if (FAILED(platform::SafeStringCbCat(iconKeyName, sizeof(iconKeyName), L"\\DefaultIcon"))) return false;
-
     platform::UniqueRegistryKey iconKey;
-    if (!OpenRegistryKey(classes.Get(), iconKeyName, KEY_QUERY_VALUE, &iconKey)) return false;
+    if (!OpenFileTypeKey(classes.Get(), extension, L"DefaultIcon", KEY_QUERY_VALUE, &iconKey)) return false;
 
     return ReadRegistryText(iconKey.Get(), nullptr, location, kIconLocationChars).succeeded;
 }

@@ -1,5 +1,6 @@
 #include "Library4/Shell/RegistryText.h"
 
+#include "platform/SafeString.h"
 #include "platform/Win32Api.h"
 
 #include <limits>
@@ -62,6 +63,22 @@ bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars)
     }
     dest[needed - 1] = L'\0';
     return true;
+}
+
+bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subKey, REGSAM access,
+                     platform::UniqueRegistryKey* key)
+{
+    platform::UniqueRegistryKey extensionKey;
+    if (!OpenRegistryKey(classes, extension, KEY_QUERY_VALUE, &extensionKey)) return false;
+
+    wchar_t name[260] = {};
+    if (!ReadRegistryText(extensionKey.Get(), nullptr, name, 260).succeeded) return false;
+    // A class name too long to take the sub-key names no key we could open.
+    if (FAILED(platform::SafeStringCbCat(name, sizeof(name), L"\\")) ||
+        FAILED(platform::SafeStringCbCat(name, sizeof(name), subKey))) {
+        return false;
+    }
+    return OpenRegistryKey(classes, name, access, key);
 }
 
 } // namespace Library4::Shell

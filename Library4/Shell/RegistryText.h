@@ -25,6 +25,12 @@ struct RegistryTextRead {
 RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* field, DWORD fieldChars,
                                   bool askType = false);
 
+// Opens "<class>\<subKey>" below classes, where <class> is the file type that extension names
+// there (the default value of the extension's key, read into 260 characters). False when the
+// extension has no class, the class name is too long to take the sub-key, or the key is missing.
+bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subKey, REGSAM access,
+                     platform::UniqueRegistryKey* key);
+
 // Expands the environment references of text into dest (destChars characters). True only when the
 // whole expansion, terminator included, fit; otherwise dest is left empty.
 bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars);

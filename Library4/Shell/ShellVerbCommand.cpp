@@ -78,16 +78,8 @@ bool GetShellVerbCommand(const wchar_t* path, const wchar_t* verb, bool expand, 
     platform::UniqueRegistryKey classRoot;
     if (!OpenRegistryKey(HKEY_CLASSES_ROOT, nullptr, KEY_QUERY_VALUE, &classRoot)) return false;
 
-    platform::UniqueRegistryKey extensionKey;
-    if (!OpenRegistryKey(classRoot.Get(), extension, KEY_QUERY_VALUE, &extensionKey)) return false;
-
-    wchar_t shellKeyName[kNameChars] = {};
-    if (!ReadRegistryText(extensionKey.Get(), nullptr, shellKeyName, kNameChars).succeeded) return false;
-    // A class name too long to take "\shell" has no shell key we could name.
-    if (FAILED(platform::SafeStringCbCat(shellKeyName, sizeof(shellKeyName), L"\\shell"))) return false;
-
     platform::UniqueRegistryKey shell;
-    if (!OpenRegistryKey(classRoot.Get(), shellKeyName, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &shell)) {
+    if (!OpenFileTypeKey(classRoot.Get(), extension, L"shell", KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &shell)) {
         return false;
     }
 

@@ -1,5 +1,6 @@
 #include "Library4/Shell/ShellWindows.h"
 
+#include "Library4/Shell/WindowEnumeration.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell {
@@ -29,13 +30,13 @@ bool IsTaskbarWindow(HWND hwnd)
     const auto style = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_STYLE));
     if ((style & WS_VISIBLE) == 0) return false;
 
-    if (Api().GetAncestor(hwnd, GA_PARENT) != Api().GetDesktopWindow()) return false;
+    if (!detail::IsTopLevel(hwnd)) return false;
 
     const auto exStyle = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_EXSTYLE));
     if ((exStyle & WS_EX_APPWINDOW) != 0) return true;
     if ((exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) return false;
 
-    if (Api().GetWindow(hwnd, GW_OWNER) != nullptr) return false;
+    if (detail::OwnerOf(hwnd) != nullptr) return false;
 
     const auto atom = static_cast<WORD>(Api().GetClassLongW(hwnd, GCW_ATOM));
     return atom != GhostClassAtom;

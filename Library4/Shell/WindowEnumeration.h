@@ -1,10 +1,11 @@
-// What the window choosers share: the title buffers and the one enumeration pass that fills a
-// query's list. Internal to the module.
+// What the window predicates and choosers share: the title buffers, the small questions asked of
+// every window, and the one enumeration pass that fills a query's list. Internal to the module.
 #pragma once
 
 #include "Library4/Shell/ShellWindows.h"
 #include "platform/GuardedEnumeration.h"
 #include "platform/Win32Api.h"
+#include "platform/WindowThread.h"
 
 namespace Library4::Shell::detail {
 
@@ -12,14 +13,15 @@ namespace Library4::Shell::detail {
 constexpr int kTitleChars = 1000;
 
 // The process of a window, or 0 when the window system can't tell it.
-inline DWORD ProcessIdOfWindow(HWND hwnd)
-{
-    DWORD processId = 0;
-    platform::Api().GetWindowThreadProcessId(hwnd, &processId);
-    return processId;
-}
+inline DWORD ProcessIdOfWindow(HWND hwnd) { return platform::ThreadAndProcessOfWindow(hwnd).processId; }
 
 inline HWND OwnerOf(HWND hwnd) { return platform::Api().GetWindow(hwnd, GW_OWNER); }
+
+// A window whose parent is the desktop: a top-level window.
+inline bool IsTopLevel(HWND hwnd)
+{
+    return platform::Api().GetAncestor(hwnd, GA_PARENT) == platform::Api().GetDesktopWindow();
+}
 
 // One pass of EnumWindows with a collector. An exception the collector caught is raised here,
 // outside the system's frames; the caller's query, and with it the list, goes as it unwinds.

@@ -9,8 +9,6 @@ using platform::Api;
 
 namespace {
 
-bool IsTopLevel(HWND hwnd) { return Api().GetAncestor(hwnd, GA_PARENT) == Api().GetDesktopWindow(); }
-
 bool IsVisible(HWND hwnd) { return Api().IsWindowVisible(hwnd) != FALSE; }
 
 } // namespace
@@ -23,11 +21,11 @@ bool HasClientArea(HWND hwnd)
     return client.right >= 1 && client.bottom >= 1;
 }
 
-bool IsVisibleTaskWindow(HWND hwnd) { return IsTopLevel(hwnd) && IsVisible(hwnd) && HasClientArea(hwnd); }
+bool IsVisibleTaskWindow(HWND hwnd) { return detail::IsTopLevel(hwnd) && IsVisible(hwnd) && HasClientArea(hwnd); }
 
 bool IsUnownedTaskWindow(HWND hwnd)
 {
-    return IsTopLevel(hwnd) && IsVisible(hwnd) && !HasClientArea(hwnd) && detail::OwnerOf(hwnd) == nullptr;
+    return detail::IsTopLevel(hwnd) && IsVisible(hwnd) && !HasClientArea(hwnd) && detail::OwnerOf(hwnd) == nullptr;
 }
 
 } // namespace Library4::Shell
