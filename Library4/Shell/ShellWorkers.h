@@ -47,9 +47,14 @@ static_assert(std::is_base_of_v<Exception, UnknownErrorException>);
 // it. One Call at a time per object: callers on different threads must serialise themselves, and
 // the object must not be destroyed while a Call runs elsewhere. The worker holds the object's
 // address, so the object cannot be copied or moved.
+//
+// The destructor waits for the worker thread without a time limit. So it must never run under the
+// loader lock, where the thread cannot end (no worker as a static of a DLL, nor destroyed in
+// DllMain), and it waits as long as a shell call in progress takes, however long that is.
 class AppBarWorker {
 public:
     AppBarWorker();
+    // Stops the worker and waits for it without a time limit: see above.
     ~AppBarWorker();
     AppBarWorker(const AppBarWorker&) = delete;
     AppBarWorker& operator=(const AppBarWorker&) = delete;
@@ -88,6 +93,7 @@ public:
 class ShellExecuteWorker : public SHELLEXECUTEINFOW {
 public:
     ShellExecuteWorker();
+    // Waits for the worker without a time limit, as AppBarWorker's destructor does.
     ~ShellExecuteWorker();
     ShellExecuteWorker(const ShellExecuteWorker&) = delete;
     ShellExecuteWorker& operator=(const ShellExecuteWorker&) = delete;
