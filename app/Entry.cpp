@@ -3,6 +3,8 @@
 #include "app/LibrarySearch.h"
 #include "app/LogTool.h"
 
+namespace app {
+
 int RunEntry(HINSTANCE instance)
 {
     // The outcome is not examined: where the system cannot restrict the search, the run is as safe
@@ -10,3 +12,5 @@ int RunEntry(HINSTANCE instance)
     RestrictLibrarySearch();
     return RunLogTool(instance);
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include "platform/RuntimeFunction.h"
 
+namespace app {
+
 using platform::Find;
 using platform::Win32Api;
 
@@ -23,3 +25,5 @@ LibrarySearch RestrictLibrarySearch()
 
     return LibrarySearch::Unchanged;
 }
+
+} // namespace app

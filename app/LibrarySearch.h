@@ -6,6 +6,8 @@
 
 #include "platform/WindowsHeaders.h"
 
+namespace app {
+
 // What the restriction achieved, for the caller that wants to know; the run goes on either way.
 enum class LibrarySearch {
     SystemFolderOnly,     // bare names are searched in the system folder alone
@@ -17,3 +19,5 @@ enum class LibrarySearch {
 // before anything that could load a library. Both system functions are looked up at run time, so
 // the program still starts where they are missing.
 LibrarySearch RestrictLibrarySearch();
+
+} // namespace app

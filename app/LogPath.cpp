@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+namespace app {
+
 bool MakeLogPath(wchar_t (&path)[kLogPathChars])
 {
     wchar_t* fileName = path;
@@ -18,3 +20,5 @@ bool MakeLogPath(wchar_t (&path)[kLogPathChars])
     }
     return SUCCEEDED(platform::SafeStringCbCat(path, sizeof(path), extension));
 }
+
+} // namespace app

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+namespace app {
+
 constexpr std::size_t kLogPathChars = 260;
 
 // Turns the program's own path, in place, into its log's path: "txt" in place of the extension
@@ -9,3 +11,5 @@ constexpr std::size_t kLogPathChars = 260;
 // extension. A dot in a folder name never counts. Returns false when the result did not fit;
 // path then holds as much of it as is known, terminated.
 bool MakeLogPath(wchar_t (&path)[kLogPathChars]);
+
+} // namespace app

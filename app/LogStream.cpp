@@ -1,5 +1,7 @@
 #include "app/LogStream.h"
 
+namespace app {
+
 LogStream::LogStream(const wchar_t* path)
     : file_(platform::Api().CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr))
@@ -40,3 +42,5 @@ bool LogStream::Close()
     const bool closed = file_.Close();
     return closed && !writeFailed_ && !writerFailure_;
 }
+
+} // namespace app

@@ -9,6 +9,8 @@
 #include <exception>
 #include <utility>
 
+namespace app {
+
 class LogStream {
 public:
     static constexpr std::size_t kBufferBytes = 4096;
@@ -58,3 +60,5 @@ private:
     bool writeFailed_ = false;
     std::exception_ptr writerFailure_;
 };
+
+} // namespace app

@@ -6,6 +6,8 @@
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"
 
+namespace app {
+
 using platform::Api;
 
 namespace {
@@ -53,3 +55,5 @@ int RunLogTool(HINSTANCE instance)
 
     return Report(L"Log file '%s' has been created.", path, MB_ICONINFORMATION, 0);
 }
+
+} // namespace app

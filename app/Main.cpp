@@ -2,5 +2,5 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int /*show*/)
 {
-    return RunEntry(instance);
+    return app::RunEntry(instance);
 }

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace app {
+
 using platform::Api;
 
 namespace {
@@ -29,7 +31,7 @@ void ReadWindow(HWND hwnd, WindowRecord& record)
     record.hwnd = hwnd;
     Api().GetWindowTextW(hwnd, record.title, WindowRecord::kTitleChars);
     Api().GetClassNameW(hwnd, record.className, WindowRecord::kClassChars);
-    GetWindowProcessImagePath(hwnd, record.exe, WindowRecord::kExeChars);
+    inspect::GetWindowProcessImagePath(hwnd, record.exe, WindowRecord::kExeChars);
 
     Api().GetWindowRect(hwnd, &record.window);
     Api().GetClientRect(hwnd, &record.client);
@@ -73,3 +75,5 @@ BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM lParam)
         return TRUE;
     });
 }
+
+} // namespace app

@@ -3,6 +3,8 @@
 
 #include "platform/WindowsHeaders.h"
 
+namespace app {
+
 class LogStream;
 
 // What the log says about one window. Each value is zero or empty where its query failed.
@@ -33,3 +35,5 @@ void WriteWindowRecord(const WindowRecord& record, LogStream& stream);
 // Callback of EnumWindows; lParam is the open LogStream. Returns TRUE so that every window is
 // visited, and FALSE only when writing failed by an exception, which the stream keeps.
 BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM stream);
+
+} // namespace app

@@ -11,6 +11,8 @@
 
 #include <cwchar>
 
+using app::WindowRecord;
+
 namespace {
 
 // The tool's own sizes, so that the same number of characters cross from the window system.

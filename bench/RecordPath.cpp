@@ -29,6 +29,11 @@
 #include <string>
 #include <vector>
 
+using app::LogStream;
+using app::WindowRecord;
+using app::WriteWindowRecord;
+using app::LogWindowProc;
+
 namespace {
 
 // Counted only while Counting is set; the program is single-threaded.

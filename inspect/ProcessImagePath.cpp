@@ -11,6 +11,8 @@
 #include <cwchar>
 #include <vector>
 
+namespace inspect {
+
 using platform::Api;
 using platform::UniqueHandle;
 
@@ -134,3 +136,5 @@ bool GetProcessImagePathFromSnapshot(DWORD processId, wchar_t* out, int capacity
     inspect::ReplaceByLongForm(out, capacity);
     return !IsEmpty(out);
 }
+
+} // namespace inspect

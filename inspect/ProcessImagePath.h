@@ -5,6 +5,8 @@
 
 #include "platform/WindowsHeaders.h"
 
+namespace inspect {
+
 bool GetWindowProcessImagePath(HWND hwnd, wchar_t* out, int capacity);
 
 // For a 16-bit task in the NT virtual DOS machine, the task's own file rather than the machine's.
@@ -12,3 +14,5 @@ bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capa
 
 // The tool-help strategy alone, for systems that have neither newer query.
 bool GetProcessImagePathFromSnapshot(DWORD processId, wchar_t* out, int capacity);
+
+} // namespace inspect

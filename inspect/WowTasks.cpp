@@ -5,6 +5,8 @@
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"
 
+namespace inspect {
+
 using platform::Api;
 
 namespace {
@@ -48,3 +50,5 @@ bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capac
     platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), buffer);
     return true;
 }
+
+} // namespace inspect

@@ -4,6 +4,8 @@
 
 #include "platform/WindowsHeaders.h"
 
+namespace inspect {
+
 // What the task enumeration callback is handed: the task sought and where its file name goes.
 struct WowTaskQuery {
     DWORD processId;  // the virtual machine's process
@@ -19,3 +21,5 @@ bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capac
 // Callback of VDMEnumTaskWOWEx: returns FALSE to go on, TRUE once the sought task is found.
 BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD module16, WORD task16, PSZ moduleName, PSZ fileName,
                             LPARAM query);
+
+} // namespace inspect

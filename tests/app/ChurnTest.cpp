@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
 using apptest::ProgramRun;
 using testsupport::HelperProcess;
 
@@ -243,3 +245,5 @@ TEST(Churn, EveryRunWritesAWholeLogWhileWindowsComeAndGo)
     ::UnmapViewOfFile(counts);
     ::CloseHandle(mapping);
 }
+
+} // namespace apptest

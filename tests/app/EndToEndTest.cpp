@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace apptest {
+
 using apptest::AsLogBytes;
 using apptest::CopyProgramAs;
 using apptest::OwnExe;
@@ -91,3 +93,5 @@ TEST(EndToEnd, ALogHeldOpenElsewhereGivesTheWarningAndStaysUntouched)
     EXPECT_EQ(1u, run.exitCode);
     EXPECT_EQ("a user's own file", ReadBytes(log));
 }
+
+} // namespace apptest

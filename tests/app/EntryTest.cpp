@@ -11,7 +11,13 @@
 
 #include <ostream>
 
-using apptests::SeamCallLog;
+namespace apptest {
+
+using app::RunEntry;
+using app::RestrictLibrarySearch;
+using app::LibrarySearch;
+
+using apptest::SeamCallLog;
 
 namespace {
 
@@ -118,3 +124,5 @@ TEST_P(EntryLibrarySearch, RestrictsTheSearchFirstThenRunsTheToolWhateverTheOutc
 
 INSTANTIATE_TEST_SUITE_P(, EntryLibrarySearch, ::testing::ValuesIn(kSearchCases),
                          [](const ::testing::TestParamInfo<SearchCase>& info) { return info.param.name; });
+
+} // namespace apptest

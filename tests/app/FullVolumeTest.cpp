@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
 using apptest::ProgramRun;
 using testsupport::HelperProcess;
 using testsupport::ReadBytes;
@@ -81,3 +83,5 @@ TEST(FullVolume, ALogThatDoesNotFitIsReportedAndLeavesNothingBehind)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(log.c_str())) << "a cut log was left behind";
     EXPECT_EQ(spare, FreeBytes(volume));
 }
+
+} // namespace apptest

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
 using apptest::AsLogBytes;
 
 namespace {
@@ -156,3 +158,5 @@ TEST(HostileText, TitlesAndClassNamesReachTheLogByteForByte)
     // Every taskbar window on this desktop is the helper's: one record each, none split in two.
     EXPECT_EQ(titles.size() + classes.size(), Occurrences(text, "\" atom = 0x"));
 }
+
+} // namespace apptest

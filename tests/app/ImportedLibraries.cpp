@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-namespace apptests {
+namespace apptest {
 namespace {
 
 const char* const kKnownSystemLibraries[] = {
@@ -28,4 +28,4 @@ std::set<std::string> UnknownLibraries(const std::set<std::string>& imports)
     return unknown;
 }
 
-} // namespace apptests
+} // namespace apptest

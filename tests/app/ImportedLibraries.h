@@ -6,11 +6,11 @@
 #include <set>
 #include <string>
 
-namespace apptests {
+namespace apptest {
 
 // The DLLs named by imports ("DLL!function", as PeFile::Imports gives them) that are not known
 // system DLLs. Names are compared without regard to case, but otherwise exactly: a path or any
 // other decoration makes a name unknown.
 std::set<std::string> UnknownLibraries(const std::set<std::string>& imports);
 
-} // namespace apptests
+} // namespace apptest

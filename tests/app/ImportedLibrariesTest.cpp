@@ -6,6 +6,8 @@
 
 #include <ostream>
 
+namespace apptest {
+
 namespace {
 
 struct ImportTable {
@@ -36,8 +38,10 @@ class ImportCheck : public ::testing::TestWithParam<ImportTable> {};
 
 TEST_P(ImportCheck, NamesExactlyTheUnknownLibraries)
 {
-    EXPECT_EQ(GetParam().unknown, apptests::UnknownLibraries(GetParam().imports));
+    EXPECT_EQ(GetParam().unknown, apptest::UnknownLibraries(GetParam().imports));
 }
 
 INSTANTIATE_TEST_SUITE_P(, ImportCheck, ::testing::ValuesIn(kTables),
                          [](const ::testing::TestParamInfo<ImportTable>& info) { return info.param.name; });
+
+} // namespace apptest

@@ -4,6 +4,11 @@
 
 #include <string>
 
+namespace apptest {
+
+using app::MakeLogPath;
+using app::kLogPathChars;
+
 TEST(MakeLogPath, PutsTxtInPlaceOfTheFileNamesExtensionOnly)
 {
     struct Case {
@@ -56,3 +61,5 @@ TEST(MakeLogPath, ReportsAPathThatNoLongerFits)
         }
     }
 }
+
+} // namespace apptest

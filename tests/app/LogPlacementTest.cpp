@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -85,3 +87,5 @@ TEST(LogPlacement, AProgramWithoutADotBelowAFolderWithOneWritesNextToItself)
     EXPECT_TRUE(start.Files().empty());
     EXPECT_EQ((std::vector<std::wstring>{L"my.tools", L"start"}), Sorted(root.Files()));
 }
+
+} // namespace apptest

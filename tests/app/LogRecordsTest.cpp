@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace apptest {
+
 using apptest::ParseLog;
 
 namespace {
@@ -62,3 +64,5 @@ TEST(LogRecords, FindsAWindowNamedTwice)
     const auto log = ParseLog(kRecord + Replace(kRecord, "Notepad", "Other") + kRecord);
     EXPECT_EQ(std::vector<std::string>{"0001002A"}, apptest::RepeatedHandles(log.records));
 }
+
+} // namespace apptest

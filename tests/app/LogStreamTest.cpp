@@ -6,6 +6,10 @@
 
 #include <string>
 
+namespace apptest {
+
+using app::LogStream;
+
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -62,3 +66,5 @@ TEST(LogStream, AFileHeldOpenElsewhereCannotBeOpenedAndStaysUntouched)
     ::CloseHandle(holder);
     EXPECT_EQ("precious", ReadBytes(path));
 }
+
+} // namespace apptest

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
+using app::RunLogTool;
+
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
 
@@ -241,3 +245,5 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
 
 INSTANTIATE_TEST_SUITE_P(LogTool, WriteFaultTest, ::testing::ValuesIn(kWriteFaults),
                          [](const ::testing::TestParamInfo<WriteFaultCase>& info) { return info.param.name; });
+
+} // namespace apptest

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+namespace apptest {
+
+using app::RestrictLibrarySearch;
+using app::LibrarySearch;
+
 namespace {
 
 constexpr wchar_t kPlantedName[] = L"vantrel-planted-7c41.dll";
@@ -85,3 +90,5 @@ TEST(PlantedLibrary, BesideTheProgramIsFoundBeforeTheRestrictionAndNotAfter)
     ::CloseHandle(helper.hProcess);
     EXPECT_EQ(static_cast<DWORD>(kNotFoundAfterRestriction), code) << "see PlantedOutcome";
 }
+
+} // namespace apptest

@@ -18,6 +18,13 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
+using app::LogStream;
+using app::WindowRecord;
+using app::LogWindowProc;
+using app::WriteWindowRecord;
+
 using testsupport::ExpectNoResourceLeak;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;
@@ -253,3 +260,5 @@ TEST(RecordWriterLeakTest, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
     // The same writer without the fault passes the same loop.
     ExpectNoResourceLeak(logIt, iterations);
 }
+
+} // namespace apptest

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace apptests {
+namespace apptest {
 namespace {
 
 std::vector<std::string> calls;
@@ -49,4 +49,4 @@ void SeamCallLog::Note(const std::string& event)
 
 std::vector<std::string> SeamCallLog::Take() { return std::exchange(calls, {}); }
 
-} // namespace apptests
+} // namespace apptest

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace apptests {
+namespace apptest {
 
 class SeamCallLog {
 public:
@@ -25,4 +25,4 @@ private:
     platform::ScopedApiOverride api_;
 };
 
-} // namespace apptests
+} // namespace apptest

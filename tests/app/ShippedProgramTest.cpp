@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 
+namespace apptest {
+
 namespace {
 
 // A 32-bit PE image read from disk, with its sections to turn addresses into file offsets.
@@ -152,7 +154,7 @@ TEST(ShippedProgram, ImportsOnlyFromKnownSystemLibraries)
     ASSERT_NE(nullptr, pe.Headers());
     const std::set<std::string> imports = pe.Imports();
     ASSERT_FALSE(imports.empty());
-    EXPECT_EQ(std::set<std::string>{}, apptests::UnknownLibraries(imports));
+    EXPECT_EQ(std::set<std::string>{}, apptest::UnknownLibraries(imports));
     // A delay-loaded DLL is loaded by bare name too, later, where the search may reach it.
     EXPECT_EQ(0u, pe.Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size);
     // The library search is restricted through functions looked up at run time, never imported.
@@ -196,3 +198,5 @@ TEST(ShippedProgram, CarriesItsManifestAndVersion)
     EXPECT_EQ(expected, DottedVersion(fixed.dwProductVersionMS, fixed.dwProductVersionLS));
     ::FreeLibrary(image);
 }
+
+} // namespace apptest

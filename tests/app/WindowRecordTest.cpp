@@ -9,6 +9,12 @@
 #include <cstdio>
 #include <string>
 
+namespace apptest {
+
+using app::LogStream;
+using app::WindowRecord;
+using app::LogWindowProc;
+
 using testsupport::TempFolder;
 using testsupport::TestWindow;
 
@@ -132,3 +138,5 @@ TEST(LogWindowProc, WindowsTheTaskbarDoesNotShowWriteNothingAndTheEnumerationGoe
     EXPECT_EQ("", RecordOf(tool.Get()));
     EXPECT_EQ("", RecordOf(nullptr));
 }
+
+} // namespace apptest

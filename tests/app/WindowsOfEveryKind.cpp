@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace apptest {
+
 VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
 {
     using testsupport::TestWindow;
@@ -27,3 +29,5 @@ VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
     add(L" caf\u00e9 \u20ac", kVisible, 0, nullptr);
     return testsupport::SignalReadyAndServe();
 }
+
+} // namespace apptest

@@ -17,7 +17,13 @@
 #include <string>
 #include <vector>
 
-using namespace imagepathtests;
+namespace inspecttest {
+
+using inspect::GetProcessImagePath;
+using inspect::GetWindowProcessImagePath;
+using inspect::GetProcessImagePathFromSnapshot;
+
+using namespace inspecttest;
 using testsupport::ExpectNoResourceLeak;
 
 namespace {
@@ -225,3 +231,5 @@ TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
         ExpectNoResourceLeak(&LookUpThisProcess, iterations);
     }
 }
+
+} // namespace inspecttest

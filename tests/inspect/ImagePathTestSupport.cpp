@@ -3,7 +3,7 @@
 #include "tests/support/HelperProcess.h"
 #include "tests/support/TestWindow.h"
 
-namespace imagepathtests {
+namespace inspecttest {
 
 std::vector<std::wstring> loadedLibraries;
 std::wstring refusedLibrarySuffix;
@@ -116,10 +116,10 @@ std::wstring ImagePathFixture::SystemFile(const wchar_t* name)
     return std::wstring(path) + L"\\" + name;
 }
 
-} // namespace imagepathtests
+} // namespace inspecttest
 
 VANTREL_TEST_HELPER(OwnsOneWindow)
 {
-    testsupport::TestWindow window({imagepathtests::kOneWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE});
+    testsupport::TestWindow window({inspecttest::kOneWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE});
     return testsupport::SignalReadyAndServe();
 }

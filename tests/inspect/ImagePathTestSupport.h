@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace imagepathtests {
+namespace inspecttest {
 
 constexpr wchar_t kSentinel = 0xCCCC;
 
@@ -73,4 +73,4 @@ struct ImagePathFixture : ::testing::Test {
     platform::ScopedApiOverride api;
 };
 
-} // namespace imagepathtests
+} // namespace inspecttest

@@ -11,8 +11,14 @@
 #include <string>
 #include <vector>
 
+namespace inspecttest {
+
+using inspect::GetProcessImagePath;
+using inspect::GetWindowProcessImagePath;
+using inspect::GetProcessImagePathFromSnapshot;
+
 using testsupport::HelperProcess;
-using namespace imagepathtests;
+using namespace inspecttest;
 
 // --- Strategy A: the system's own full-name query. --------------------------------------------
 
@@ -300,3 +306,5 @@ TEST_F(ImagePathFixture, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
     EXPECT_TRUE(GetWindowProcessImagePath(noTask.Window(), out, 260));
     EXPECT_STREQ(L"C:\\WINNT\\system32\\NTVDM.EXE", out);
 }
+
+} // namespace inspecttest

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+namespace inspecttest {
+
+using inspect::WowTaskEnumProc;
+using inspect::WowTaskQuery;
+
 namespace {
 
 struct Enumerated {
@@ -52,3 +57,5 @@ TEST(WowTaskEnumProc, CutsALongNameToTheRoomAndTerminatesIt)
     const Enumerated exact = Offer(7, 7, "ABC", 4);
     EXPECT_EQ(L"ABC", exact.buffer);
 }
+
+} // namespace inspecttest

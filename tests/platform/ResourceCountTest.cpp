@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace platformtest {
+
 using testsupport::CountProcessResources;
 using testsupport::ResourceCounts;
 
@@ -49,3 +51,5 @@ TEST(ResourceCount, EachCounterSeesTheObjectsOfItsKindComeAndGo)
     const ResourceCounts end = CountProcessResources();
     EXPECT_EQ(start, end) << Describe(start) << " / " << Describe(end);
 }
+
+} // namespace platformtest

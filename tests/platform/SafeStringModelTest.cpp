@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
-using namespace stringmodel;
+namespace platformtest {
+
+using namespace platformtest;
 using platform::kSafeStringInsufficientBuffer;
 using platform::kSafeStringInvalidArgument;
 using platform::kSafeStringMaxChars;
@@ -256,3 +258,5 @@ TEST(SafeStringModel, CbPrintfAgreesWithTheModel)
     }
     outcomes.ExpectEachOutcomeOften("SafeStringCbPrintf");
 }
+
+} // namespace platformtest

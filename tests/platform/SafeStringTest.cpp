@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace platformtest {
+
 using platform::kSafeStringInsufficientBuffer;
 using platform::kSafeStringInvalidArgument;
 using platform::SafeStringCbCat;
@@ -137,3 +139,5 @@ TEST(SafeStringCbPrintf, FormatsTheToolsMessages)
                                        L"C:\\Tools\\prog.txt"));
     EXPECT_STREQ(L"Log file 'C:\\Tools\\prog.txt' has been created.", message);
 }
+
+} // namespace platformtest

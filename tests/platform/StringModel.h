@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace stringmodel {
+namespace platformtest {
 
 constexpr wchar_t kSentinel = 0xCCCC;
 constexpr std::size_t kGuard = 16;
@@ -292,4 +292,4 @@ long CallWithArgs(const std::vector<Arg>& args, Fn& fn, Values... values)
     return fn(values...);
 }
 
-} // namespace stringmodel
+} // namespace platformtest

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-using namespace stringmodel;
+namespace platformtest {
+
+using namespace platformtest;
 
 namespace {
 
@@ -114,3 +116,5 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
         }
     }
 }
+
+} // namespace platformtest

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace platformtest {
+
 using platform::FormatWide;
 
 namespace {
@@ -55,3 +57,5 @@ TEST(WideFormat, ReportsOutputThatDoesNotFit)
     EXPECT_EQ(3, FormatWide(out, 5, L"%x", 0xabcu));
     EXPECT_STREQ(L"abc", out);
 }
+
+} // namespace platformtest

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace platformtest {
+
 namespace {
 
 std::vector<HANDLE> closedHandles;
@@ -139,3 +141,5 @@ TEST(RuntimeFunction, APerCallLibraryIsLoadedFromTheSystemFolderForOneUseOnly)
     EXPECT_FALSE(refused);
     EXPECT_TRUE(refused.LibraryMissing());
 }
+
+} // namespace platformtest

@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+namespace registrytest {
+
 using Library4::Shell::OpenControlPanelApplet;
 using registrytest::ApiRecorder;
 using registrytest::SystemDirectory;
@@ -212,3 +214,5 @@ TEST_F(ControlPanelAppletTest, RealStartReturnsTheProcessIdAndClosesBothHandles)
 }
 
 } // namespace
+
+} // namespace registrytest

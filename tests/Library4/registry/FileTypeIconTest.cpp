@@ -8,6 +8,8 @@
 #include <ostream>
 #include <string>
 
+namespace registrytest {
+
 using Library4::Shell::GetFileTypeIcon;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
@@ -272,3 +274,5 @@ TEST(FileTypeIcon, AnExecutablePathLongerThanTheLocationRoomFillsExactlyThePromi
 }
 
 } // namespace
+
+} // namespace registrytest

@@ -8,6 +8,8 @@
 #include <optional>
 #include <ostream>
 
+namespace registrytest {
+
 using Library4::Shell::GetLinkUnderlineMode;
 using Library4::Shell::LinkUnderline;
 using Library4::Shell::LinkUnderlineSettings;
@@ -158,3 +160,5 @@ TEST(LinkUnderline, ReadsTheBrowserSettingOnlyAfterTheShellSettingAndClosesBothK
 }
 
 } // namespace
+
+} // namespace registrytest

@@ -14,12 +14,14 @@
 #include <string>
 #include <vector>
 
+namespace registrytest {
+
 using Library4::Shell::ReadRegistryDisplayString;
-using registrymodel::FieldRead;
-using registrymodel::Generator;
-using registrymodel::ModelRegistry;
-using registrymodel::ReadIntoField;
-using registrymodel::StoredValue;
+using registrytest::FieldRead;
+using registrytest::Generator;
+using registrytest::ModelRegistry;
+using registrytest::ReadIntoField;
+using registrytest::StoredValue;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
 using registrytest::RegistrySandbox;
@@ -101,11 +103,11 @@ DisplayExpectation ExpectedDisplay(const ModelRegistry& registry, const wchar_t*
         referenceName != nullptr ? ReadIntoField(registry.Value(HKEY_CURRENT_USER, kKey, referenceName), 290) : FieldRead{};
     const std::size_t comma = reference.text.rfind(L',');
     if (comma != std::wstring::npos && comma != 0 && comma + 1 < reference.text.size()) {
-        const std::uint32_t id = registrymodel::ParseUnsignedAnyBase(reference.text.substr(comma + 2));
-        const std::wstring module = registrymodel::ExpandFully(reference.text.substr(1, comma - 1));
+        const std::uint32_t id = registrytest::ParseUnsignedAnyBase(reference.text.substr(comma + 2));
+        const std::wstring module = registrytest::ExpandFully(reference.text.substr(1, comma - 1));
         if (module.size() + 1 <= 260) {
             expected.modulesLoaded.push_back(module);
-            moduleLoaded = registrymodel::Lower(module) == registrymodel::Lower(dll);
+            moduleLoaded = registrytest::Lower(module) == registrytest::Lower(dll);
         }
         const auto entry = kTable.find(static_cast<std::uint16_t>(id & 0xFFFF));
         if (moduleLoaded && entry != kTable.end() && capacity > 1) {
@@ -210,7 +212,7 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[expected.keyOpened ? (capacity == 0 ? "no capacity" : expected.outcome) : "no key"];
     }
-    registrymodel::ReportCoverage("ReadRegistryDisplayString", kDisplaySeed, kDisplayCases, generator, outcomes);
+    registrytest::ReportCoverage("ReadRegistryDisplayString", kDisplaySeed, kDisplayCases, generator, outcomes);
     for (const char* outcome : {"no key", "no capacity", "resource string", "plain text after a string the module lacks",
                                 "plain text", "nothing, length 0", "nothing, length kept"}) {
         EXPECT_GT(outcomes[outcome], 0) << outcome;
@@ -218,3 +220,5 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
 }
 
 } // namespace
+
+} // namespace registrytest

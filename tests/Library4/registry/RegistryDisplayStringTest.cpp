@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace registrytest {
+
 using Library4::Shell::ReadRegistryDisplayString;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
@@ -266,3 +268,5 @@ INSTANTIATE_TEST_SUITE_P(PlainValues, DisplayStringPlainValue, ::testing::Values
                          [](const ::testing::TestParamInfo<PlainCase>& info) { return info.param.name; });
 
 } // namespace
+
+} // namespace registrytest

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace registrytest {
+
 using Library4::Shell::GetFileTypeIcon;
 using Library4::Shell::GetLinkUnderlineMode;
 using Library4::Shell::GetShellVerbCommand;
@@ -322,3 +324,5 @@ TEST(RegistryLeakTest, CheckFailsWhenKeysAreLeftOpen)
 }
 
 } // namespace
+
+} // namespace registrytest

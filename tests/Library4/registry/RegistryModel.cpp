@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace registrymodel {
+namespace registrytest {
 namespace {
 
 bool IsAsciiSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
@@ -291,4 +291,4 @@ void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Gen
     std::printf("\n");
 }
 
-} // namespace registrymodel
+} // namespace registrytest

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace registrymodel {
+namespace registrytest {
 
 // A value as it is written, and after writing as the registry holds it: a platform may complete
 // a string type's missing terminator, so what was read back is what the model works from.
@@ -122,4 +122,4 @@ private:
 void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Generator& generator,
                     const std::map<std::string, int>& outcomes);
 
-} // namespace registrymodel
+} // namespace registrytest

@@ -15,15 +15,17 @@
 #include <map>
 #include <string>
 
+namespace registrytest {
+
 using Library4::Shell::GetFileTypeIcon;
 using Library4::Shell::GetLinkUnderlineMode;
 using Library4::Shell::LinkUnderline;
 using Library4::Shell::LinkUnderlineSettings;
-using registrymodel::FieldRead;
-using registrymodel::Generator;
-using registrymodel::ModelRegistry;
-using registrymodel::ReadIntoField;
-using registrymodel::StoredValue;
+using registrytest::FieldRead;
+using registrytest::Generator;
+using registrytest::ModelRegistry;
+using registrytest::ReadIntoField;
+using registrytest::StoredValue;
 using registrytest::kBrowserKey;
 using registrytest::kExplorerKey;
 using registrytest::AllReleased;
@@ -74,7 +76,7 @@ LinkUnderline ExpectedUnderline(const ModelRegistry& registry)
 
     const FieldRead anchor =
         ReadIntoField(registry.Value(HKEY_CURRENT_USER, kBrowserKey, L"Anchor Underline"), 10);
-    const std::wstring text = registrymodel::Lower(anchor.text);
+    const std::wstring text = registrytest::Lower(anchor.text);
     if (anchor.succeeded && text == L"yes") return Library4::Shell::UnderlineAlways;
     if (anchor.succeeded && text == L"no") return Library4::Shell::UnderlineNever;
     return Library4::Shell::UnderlineHover;
@@ -133,7 +135,7 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[std::string(singleClick ? "single " : "double ") + std::to_string(expected)];
     }
-    registrymodel::ReportCoverage("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, generator, outcomes);
+    registrytest::ReportCoverage("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, generator, outcomes);
     // Every outcome the settings can give was reached.
     for (const char* outcome : {"single 0", "single 1", "single 2", "double 1"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
 }
@@ -212,7 +214,7 @@ IconLocation ExpectedIcon(const ModelRegistry& registry, const std::wstring& pat
         expected.root = root;
         const std::size_t comma = location.text.rfind(L',');
         expected.file = location.text.substr(0, comma);
-        if (comma != std::wstring::npos) expected.index = registrymodel::ParseSigned(location.text.substr(comma + 1));
+        if (comma != std::wstring::npos) expected.index = registrytest::ParseSigned(location.text.substr(comma + 1));
         return expected;
     }
     return expected;
@@ -279,8 +281,10 @@ TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
                    : expected.root == HKEY_CURRENT_USER     ? "per user"
                                                             : "machine-wide"];
     }
-    registrymodel::ReportCoverage("GetFileTypeIcon", kIconSeed, kIconCases, generator, outcomes);
+    registrytest::ReportCoverage("GetFileTypeIcon", kIconSeed, kIconCases, generator, outcomes);
     for (const char* outcome : {"none", "per user", "machine-wide"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
 }
 
 } // namespace
+
+} // namespace registrytest

@@ -13,13 +13,15 @@
 #include <map>
 #include <string>
 
+namespace registrytest {
+
 using Library4::Shell::GetShellVerbCommand;
 using Library4::Shell::ShellVerbCommand;
-using registrymodel::FieldRead;
-using registrymodel::Generator;
-using registrymodel::ModelRegistry;
-using registrymodel::ReadIntoField;
-using registrymodel::StoredValue;
+using registrytest::FieldRead;
+using registrytest::Generator;
+using registrytest::ModelRegistry;
+using registrytest::ReadIntoField;
+using registrytest::StoredValue;
 using registrytest::AllReleased;
 using registrytest::ApiRecorder;
 using registrytest::RegistrySandbox;
@@ -126,7 +128,7 @@ FieldRead ReadText(const ModelRegistry& registry, const std::wstring& key, DWORD
     const StoredValue* stored = registry.Value(HKEY_CLASSES_ROOT, key, nullptr);
     FieldRead read = ReadIntoField(stored, fieldChars);
     if (read.succeeded && expand && stored->type == REG_EXPAND_SZ) {
-        const std::wstring expanded = registrymodel::ExpandFully(read.text);
+        const std::wstring expanded = registrytest::ExpandFully(read.text);
         if (expanded.size() + 1 <= 500) {
             read.text = expanded;
         } else {
@@ -250,7 +252,7 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
             if (expected.expansionKept) ++outcomes["expansion too long, stored text kept"];
         }
     }
-    registrymodel::ReportCoverage("GetShellVerbCommand (each case expanding and not)", kVerbSeed, kVerbCases,
+    registrytest::ReportCoverage("GetShellVerbCommand (each case expanding and not)", kVerbSeed, kVerbCases,
                                   generator, outcomes);
     for (const char* outcome : {"untouched", "command", "no command", "dde text", "dde application or topic",
                                 "expansion too long, stored text kept"}) {
@@ -259,3 +261,5 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
 }
 
 } // namespace
+
+} // namespace registrytest

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace registrytest {
+
 using Library4::Shell::GetShellVerbCommand;
 using Library4::Shell::ShellVerbCommand;
 using registrytest::AllReleased;
@@ -306,3 +308,5 @@ TEST(ShellVerbCommand, ValuesLargerThanTheirFieldsLeaveThemEmpty)
 }
 
 } // namespace
+
+} // namespace registrytest

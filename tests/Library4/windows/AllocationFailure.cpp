@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace windowtests {
+namespace windowtest {
 namespace {
 
 std::atomic<long> allocationsUntilFailure{0};
@@ -35,22 +35,22 @@ bool ScopedAllocationFailure::Triggered() const { return failureTriggered; }
 
 long LiveAllocations() { return liveAllocations; }
 
-} // namespace windowtests
+} // namespace windowtest
 
 // The other forms of new and delete in the runtime forward to these two.
 void* operator new(std::size_t size)
 {
-    if (windowtests::ThisAllocationFails()) throw std::bad_alloc();
+    if (windowtest::ThisAllocationFails()) throw std::bad_alloc();
     void* block = std::malloc(size != 0 ? size : 1);
     if (block == nullptr) throw std::bad_alloc();
-    ++windowtests::liveAllocations;
+    ++windowtest::liveAllocations;
     return block;
 }
 
 void operator delete(void* block) noexcept
 {
     if (block == nullptr) return;
-    --windowtests::liveAllocations;
+    --windowtest::liveAllocations;
     std::free(block);
 }
 

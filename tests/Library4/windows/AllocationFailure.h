@@ -2,7 +2,7 @@
 // the window choosers. The test binary replaces the global operator new for this.
 #pragma once
 
-namespace windowtests {
+namespace windowtest {
 
 // For its lifetime, the nth allocation from now on (1: the very next) throws std::bad_alloc;
 // allocations before and after it succeed.
@@ -20,4 +20,4 @@ public:
 // Blocks obtained through operator new and not yet deleted.
 long LiveAllocations();
 
-} // namespace windowtests
+} // namespace windowtest

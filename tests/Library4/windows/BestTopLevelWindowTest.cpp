@@ -9,11 +9,13 @@
 #include <memory>
 #include <set>
 
+namespace windowtest {
+
 namespace {
 
 using Library4::Shell::FindBestTopLevelWindow;
 using testsupport::TestWindow;
-using windowtests::Popup;
+using windowtest::Popup;
 
 enum class Owner { Given, None, Other };
 
@@ -113,7 +115,7 @@ TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
 
             std::set<HWND> best;
             for (std::size_t i : c.best) best.insert(windows[i]->Get());
-            const auto ordered = windowtests::InOrder(testsupport::WindowsOfProcess(::GetCurrentProcessId()), best);
+            const auto ordered = windowtest::InOrder(testsupport::WindowsOfProcess(::GetCurrentProcessId()), best);
             ASSERT_EQ(best.size(), ordered.size());
 
             EXPECT_EQ(ordered.front(), FindBestTopLevelWindow(given.Get()));
@@ -132,7 +134,7 @@ TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
     TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
-    TestWindow child(windowtests::Child(L"child", emptyFrame.Get()));
+    TestWindow child(windowtest::Child(L"child", emptyFrame.Get()));
     TestWindow only(Popup{L"only", 300, 200, hidden.Get()}.Options());
 
     EXPECT_EQ(only.Get(), FindBestTopLevelWindow(hidden.Get()));
@@ -152,12 +154,12 @@ TEST(BestTopLevelWindowTest, NullWithoutAnyCandidate)
 
 TEST(BestTopLevelWindowTest, ChoosesOnlyAmongTheGivenWindowsProcess)
 {
-    using windowtests::Script;
+    using windowtest::Script;
     testsupport::HelperProcess helper("scripted_windows", {Script({L"", L"Editor"}),
                                                            Script({L"v", L"Notes", L"", nullptr, 800, 600}),
                                                            Script({L"v", L"Editor - a.txt", L"", nullptr, 40, 30})});
-    const HWND foreignGiven = windowtests::FindWindowByTitle(helper.ProcessId(), L"Editor");
-    const HWND foreignBest = windowtests::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
+    const HWND foreignGiven = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor");
+    const HWND foreignBest = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
     ASSERT_NE(nullptr, foreignGiven);
     ASSERT_NE(nullptr, foreignBest);
 
@@ -170,3 +172,5 @@ TEST(BestTopLevelWindowTest, ChoosesOnlyAmongTheGivenWindowsProcess)
 }
 
 } // namespace
+
+} // namespace windowtest

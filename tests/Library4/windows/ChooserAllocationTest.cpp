@@ -8,12 +8,14 @@
 
 #include <new>
 
+namespace windowtest {
+
 namespace {
 
 using namespace Library4::Shell;
 using testsupport::TestWindow;
-using windowtests::Popup;
-using windowtests::ScopedAllocationFailure;
+using windowtest::Popup;
+using windowtest::ScopedAllocationFailure;
 
 // Windows that every collector takes: visible, unowned, with a client area.
 class ChooserAllocationTest : public ::testing::Test {
@@ -105,7 +107,7 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
             SCOPED_TRACE(std::string(chooser.name) + ", failing allocation " + std::to_string(failingAllocation));
             escaped = false;
             stops = 0;
-            const long liveBefore = windowtests::LiveAllocations();
+            const long liveBefore = windowtest::LiveAllocations();
             bool threwBadAlloc = false;
             {
                 ScopedAllocationFailure failure(failingAllocation);
@@ -116,7 +118,7 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
                 }
                 EXPECT_TRUE(failure.Triggered());
             }
-            const long liveAfter = windowtests::LiveAllocations();
+            const long liveAfter = windowtest::LiveAllocations();
             EXPECT_TRUE(threwBadAlloc);
             EXPECT_FALSE(escaped) << "an exception left the collector through EnumWindows";
             EXPECT_EQ(1, stops);
@@ -137,3 +139,5 @@ TEST_F(ChooserAllocationTest, ChoosersWorkWhenNothingFails)
 }
 
 } // namespace
+
+} // namespace windowtest

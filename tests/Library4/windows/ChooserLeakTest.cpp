@@ -20,14 +20,16 @@
 #include <string>
 #include <vector>
 
+namespace windowtest {
+
 namespace {
 
 using namespace Library4::Shell;
 using testsupport::ExpectNoResourceLeak;
 using testsupport::TestWindow;
-using windowtests::Popup;
-using windowtests::ScopedAllocationFailure;
-using windowtests::Script;
+using windowtest::Popup;
+using windowtest::ScopedAllocationFailure;
+using windowtest::Script;
 
 constexpr int kIterations = 1000;
 
@@ -91,14 +93,14 @@ void ExpectEachGivesBackWhatItTakes(const std::vector<Operation>& operations)
         int runs = 0;
         int wrong = 0;
         operation.runsRight();
-        const long blocksBefore = windowtests::LiveAllocations();
+        const long blocksBefore = windowtest::LiveAllocations();
         ExpectNoResourceLeak(
             [&] {
                 ++runs;
                 if (!operation.runsRight()) ++wrong;
             },
             kIterations);
-        EXPECT_EQ(blocksBefore, windowtests::LiveAllocations());
+        EXPECT_EQ(blocksBefore, windowtest::LiveAllocations());
         EXPECT_EQ(kIterations + 1, runs);
         EXPECT_EQ(0, wrong);
     }
@@ -128,7 +130,7 @@ private:
     TestWindow hidden_{Popup{L"own hidden", 200, 100, nullptr, false}.Options()};
     TestWindow popup_{Popup{L"own popup", 200, 100, main_.Get()}.Options()};
     TestWindow dialog_{Popup{L"own dialog", 200, 100, main_.Get(), true, WS_EX_DLGMODALFRAME}.Options()};
-    TestWindow focus_{windowtests::Child(L"own second", main_.Get())};
+    TestWindow focus_{windowtest::Child(L"own second", main_.Get())};
     Layout layout_;
 };
 
@@ -136,18 +138,18 @@ private:
 
 TEST(ChooserLeakTest, OverWindowsOfAnotherProcess)
 {
-    using windowtests::ScriptedWindow;
+    using windowtest::ScriptedWindow;
     testsupport::HelperProcess helper(
         "scripted_windows",
         {Script(ScriptedWindow{L"v", L"main"}), Script(ScriptedWindow{L"v", L"second", L"", nullptr, 300, 200}),
          Script(ScriptedWindow{L"", L"hidden"}), Script(ScriptedWindow{L"v", L"popup", L"main"}),
-         Script(ScriptedWindow{L"vd", L"dialog", L"main"}), windowtests::ScriptFocus(L"second", L"main")});
+         Script(ScriptedWindow{L"vd", L"dialog", L"main"}), windowtest::ScriptFocus(L"second", L"main")});
     Layout w;
     w.processId = helper.ProcessId();
     const std::pair<HWND*, const wchar_t*> byTitle[] = {
         {&w.main, L"main"}, {&w.second, L"second"}, {&w.hidden, L"hidden"}, {&w.popup, L"popup"}, {&w.dialog, L"dialog"}};
     for (const auto& [window, title] : byTitle) {
-        *window = windowtests::FindWindowByTitle(w.processId, title);
+        *window = windowtest::FindWindowByTitle(w.processId, title);
         ASSERT_NE(nullptr, *window) << title;
     }
     ExpectEachGivesBackWhatItTakes(ChoosersAndCollectorsOver(w));
@@ -252,3 +254,5 @@ TEST(ChooserLeakTest, TheLeakLoopCatchesAChooserThatKeepsAWindow)
     // The same chooser without the fault passes the same loop.
     ExpectNoResourceLeak(choose, iterations);
 }
+
+} // namespace windowtest

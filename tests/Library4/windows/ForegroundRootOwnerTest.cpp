@@ -7,11 +7,13 @@
 
 #include <map>
 
+namespace windowtest {
+
 namespace {
 
 using Library4::Shell::GetForegroundRootOwner;
 using testsupport::TestWindow;
-using windowtests::Popup;
+using windowtest::Popup;
 
 TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
 {
@@ -90,3 +92,5 @@ TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
 }
 
 } // namespace
+
+} // namespace windowtest

@@ -6,18 +6,20 @@
 
 #include <gtest/gtest.h>
 
+namespace windowtest {
+
 namespace {
 
 using Library4::Shell::FindMainWindow;
 using testsupport::TestWindow;
-using windowtests::Popup;
-using windowtests::Script;
-using windowtests::ScriptFocus;
+using windowtest::Popup;
+using windowtest::Script;
+using windowtest::ScriptFocus;
 
 TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
-    TestWindow child(windowtests::Child(L"child", hidden.Get()));
+    TestWindow child(windowtest::Child(L"child", hidden.Get()));
 
     EXPECT_EQ(child.Get(), FindMainWindow(child.Get()));
     EXPECT_EQ(hidden.Get(), FindMainWindow(hidden.Get()));
@@ -118,11 +120,11 @@ TEST(MainWindowTest, TitleOfTheFocusWindowInTheGivenWindowsThread)
         SCOPED_TRACE(c.name);
         std::vector<std::wstring> script = {Script({L"v", c.firstTitle}), Script({L"ve", c.secondTitle}),
                                             Script({L"vt", L"container"})};
-        script.push_back(c.hasFocus ? ScriptFocus(c.focusText, L"container") : windowtests::ScriptNoFocus());
+        script.push_back(c.hasFocus ? ScriptFocus(c.focusText, L"container") : windowtest::ScriptNoFocus());
         testsupport::HelperProcess helper("scripted_windows", script);
         const DWORD pid = helper.ProcessId();
 
-        const HWND container = windowtests::FindWindowByTitle(pid, L"container");
+        const HWND container = windowtest::FindWindowByTitle(pid, L"container");
         ASSERT_NE(nullptr, container);
         // Titles may repeat, so the taskbar windows are told apart by their client areas.
         HWND first = nullptr;
@@ -157,3 +159,5 @@ TEST(MainWindowTest, TitleOfTheFocusWindowInTheGivenWindowsThread)
 }
 
 } // namespace
+
+} // namespace windowtest

@@ -8,11 +8,13 @@
 
 #include <memory>
 
+namespace windowtest {
+
 namespace {
 
 using Library4::Shell::FindOwnedPopup;
 using testsupport::TestWindow;
-using windowtests::Popup;
+using windowtest::Popup;
 
 UINT_PTR Value(HWND hwnd) { return reinterpret_cast<UINT_PTR>(hwnd); }
 
@@ -74,10 +76,10 @@ TEST(OwnedPopupTest, NullWhenTheOwnedWindowsAreHidden)
 TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
 {
     TestWindow owner(Popup{L"owner"}.Options());
-    windowtests::ScriptedWindow foreign{L"v", L"foreign popup"};
+    windowtest::ScriptedWindow foreign{L"v", L"foreign popup"};
     foreign.foreignOwner = owner.Get();
-    testsupport::HelperProcess helper("scripted_windows", {windowtests::Script(foreign)});
-    const HWND foreignPopup = windowtests::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
+    testsupport::HelperProcess helper("scripted_windows", {windowtest::Script(foreign)});
+    const HWND foreignPopup = windowtest::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
     ASSERT_NE(nullptr, foreignPopup);
     ASSERT_EQ(owner.Get(), ::GetWindow(foreignPopup, GW_OWNER));
 
@@ -89,3 +91,5 @@ TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
 }
 
 } // namespace
+
+} // namespace windowtest

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace windowtests {
+namespace windowtest {
 
 struct Popup {
     std::wstring title;
@@ -51,4 +51,4 @@ inline std::vector<HWND> InOrder(const std::vector<HWND>& everything, const std:
     return ordered;
 }
 
-} // namespace windowtests
+} // namespace windowtest

@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-namespace windowtests {
+namespace windowtest {
 namespace {
 
 constexpr wchar_t kSeparator = L'|';
@@ -63,11 +63,11 @@ HWND FindWindowByTitle(DWORD processId, const std::wstring& title)
     return nullptr;
 }
 
-} // namespace windowtests
+} // namespace windowtest
 
 VANTREL_TEST_HELPER(scripted_windows)
 {
-    using namespace windowtests;
+    using namespace windowtest;
     std::map<std::wstring, HWND> byTitle;
     for (const std::wstring& arg : args) {
         const std::vector<std::wstring> fields = Split(arg);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace windowtests {
+namespace windowtest {
 
 // Style letters of a scripted window.
 //   v  visible
@@ -36,4 +36,4 @@ std::wstring ScriptNoFocus();
 // The top-level window of a process with exactly this title, however long; null if there is none.
 HWND FindWindowByTitle(DWORD processId, const std::wstring& title);
 
-} // namespace windowtests
+} // namespace windowtest

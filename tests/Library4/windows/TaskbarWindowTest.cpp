@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+namespace windowtest {
 
 using Library4::Shell::GhostClassAtom;
 using Library4::Shell::IsTaskbarWindow;
@@ -98,3 +99,5 @@ TEST(IsTaskbarWindow, UnregisteredGhostClassIsLookedUpOnceAndExcludesNothing)
     EXPECT_EQ(0xFFFF, GhostClassAtom);
     EXPECT_EQ(1, classInfoCalls);
 }
+
+} // namespace windowtest

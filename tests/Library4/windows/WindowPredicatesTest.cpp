@@ -10,12 +10,14 @@
 #include <memory>
 #include <set>
 
+namespace windowtest {
+
 namespace {
 
 using namespace Library4::Shell;
 using testsupport::TestWindow;
 using testsupport::WindowOptions;
-using windowtests::Popup;
+using windowtest::Popup;
 
 enum class Relation { None, Owned, Child };
 
@@ -101,9 +103,9 @@ protected:
     TestWindow empty{Popup{L"empty", 0, 0}.Options()};
     TestWindow hidden{Popup{L"hidden", 200, 100, nullptr, false}.Options()};
     testsupport::HelperProcess helper{"scripted_windows",
-                                      {windowtests::Script({L"v", L"foreign"}),
-                                       windowtests::Script({L"v", L"foreign owned", L"foreign"}),
-                                       windowtests::Script({L"", L"foreign hidden"})}};
+                                      {windowtest::Script({L"v", L"foreign"}),
+                                       windowtest::Script({L"v", L"foreign owned", L"foreign"}),
+                                       windowtest::Script({L"", L"foreign hidden"})}};
 };
 
 // Runs a collector over all top-level windows; each collector fills its own kind of query.
@@ -122,8 +124,8 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
 {
     const DWORD self = ::GetCurrentProcessId();
     const DWORD other = helper.ProcessId();
-    const HWND foreign = windowtests::FindWindowByTitle(other, L"foreign");
-    const HWND foreignOwned = windowtests::FindWindowByTitle(other, L"foreign owned");
+    const HWND foreign = windowtest::FindWindowByTitle(other, L"foreign");
+    const HWND foreignOwned = windowtest::FindWindowByTitle(other, L"foreign owned");
     ASSERT_NE(nullptr, foreign);
     ASSERT_NE(nullptr, foreignOwned);
 
@@ -143,7 +145,7 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto expected = windowtests::InOrder(testsupport::WindowsOfProcess(c.processId), c.expected);
+        const auto expected = windowtest::InOrder(testsupport::WindowsOfProcess(c.processId), c.expected);
         ASSERT_EQ(c.expected.size(), expected.size());
 
         const std::vector<HWND> collected = c.collector == &CollectVisibleWindowsProc
@@ -177,3 +179,5 @@ TEST_F(CollectorTest, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
 }
 
 } // namespace
+
+} // namespace windowtest

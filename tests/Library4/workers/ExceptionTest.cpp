@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace workertest {
+
 namespace {
 
 using Library4::Shell::Exception;
@@ -44,3 +46,5 @@ TEST(ExceptionTest, ThrownByValueAndCaughtThroughEitherClassAsAnEqualCopy)
 }
 
 } // namespace
+
+} // namespace workertest
