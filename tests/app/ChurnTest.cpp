@@ -22,7 +22,6 @@
 
 namespace apptest {
 
-using apptest::ProgramRun;
 using testsupport::HelperProcess;
 
 namespace {

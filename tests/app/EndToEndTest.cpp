@@ -11,11 +11,6 @@
 
 namespace apptest {
 
-using apptest::AsLogBytes;
-using apptest::CopyProgramAs;
-using apptest::OwnExe;
-using apptest::ProgramRun;
-using apptest::RunProgram;
 using testsupport::HelperProcess;
 using testsupport::ReadBytes;
 using testsupport::TempFolder;

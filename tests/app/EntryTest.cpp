@@ -17,8 +17,6 @@ using app::RunEntry;
 using app::RestrictLibrarySearch;
 using app::LibrarySearch;
 
-using apptest::SeamCallLog;
-
 namespace {
 
 enum class Offered { Missing, Succeeding, Refusing };

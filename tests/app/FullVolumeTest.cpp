@@ -15,7 +15,6 @@
 
 namespace apptest {
 
-using apptest::ProgramRun;
 using testsupport::HelperProcess;
 using testsupport::ReadBytes;
 

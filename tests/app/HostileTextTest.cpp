@@ -15,8 +15,6 @@
 
 namespace apptest {
 
-using apptest::AsLogBytes;
-
 namespace {
 
 constexpr std::size_t kTitleRoom = 299;  // the record's title field holds 300 units with the terminator

@@ -6,8 +6,6 @@
 
 namespace apptest {
 
-using apptest::ParseLog;
-
 namespace {
 
 const std::string kRecord = "0x0001002A: exe=C:\\windows\\notepad.exe\r\n"

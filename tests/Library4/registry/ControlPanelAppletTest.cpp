@@ -11,8 +11,6 @@
 namespace registrytest {
 
 using Library4::Shell::OpenControlPanelApplet;
-using registrytest::ApiRecorder;
-using registrytest::SystemDirectory;
 
 namespace {
 

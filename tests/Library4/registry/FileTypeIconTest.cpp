@@ -11,9 +11,6 @@
 namespace registrytest {
 
 using Library4::Shell::GetFileTypeIcon;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
 
 namespace {
 

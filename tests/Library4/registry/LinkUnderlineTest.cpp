@@ -16,11 +16,6 @@ using Library4::Shell::LinkUnderlineSettings;
 using Library4::Shell::UnderlineAlways;
 using Library4::Shell::UnderlineHover;
 using Library4::Shell::UnderlineNever;
-using registrytest::kBrowserKey;
-using registrytest::kExplorerKey;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
 
 namespace {
 

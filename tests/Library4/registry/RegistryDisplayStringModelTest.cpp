@@ -17,15 +17,6 @@
 namespace registrytest {
 
 using Library4::Shell::ReadRegistryDisplayString;
-using registrytest::FieldRead;
-using registrytest::Generator;
-using registrytest::ModelRegistry;
-using registrytest::ReadIntoField;
-using registrytest::StoredValue;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
-using registrytest::ScopedEnvironmentVariable;
 
 namespace {
 

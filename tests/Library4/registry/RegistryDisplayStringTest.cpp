@@ -12,11 +12,6 @@
 namespace registrytest {
 
 using Library4::Shell::ReadRegistryDisplayString;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
-using registrytest::ScopedEnvironmentVariable;
-using registrytest::StringsDll;
 
 namespace {
 

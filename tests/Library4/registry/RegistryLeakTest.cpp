@@ -25,11 +25,6 @@ using Library4::Shell::ReadRegistryDisplayString;
 using Library4::Shell::ShellVerbCommand;
 using Library4::Shell::UnderlineAlways;
 using Library4::Shell::UnderlineHover;
-using registrytest::RegistrySandbox;
-using registrytest::kBrowserKey;
-using registrytest::kExplorerKey;
-using registrytest::ScopedEnvironmentVariable;
-using registrytest::StringsDll;
 
 namespace {
 

@@ -21,16 +21,6 @@ using Library4::Shell::GetFileTypeIcon;
 using Library4::Shell::GetLinkUnderlineMode;
 using Library4::Shell::LinkUnderline;
 using Library4::Shell::LinkUnderlineSettings;
-using registrytest::FieldRead;
-using registrytest::Generator;
-using registrytest::ModelRegistry;
-using registrytest::ReadIntoField;
-using registrytest::StoredValue;
-using registrytest::kBrowserKey;
-using registrytest::kExplorerKey;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
 
 namespace {
 

@@ -13,10 +13,6 @@ namespace registrytest {
 
 using Library4::Shell::GetShellVerbCommand;
 using Library4::Shell::ShellVerbCommand;
-using registrytest::AllReleased;
-using registrytest::ApiRecorder;
-using registrytest::RegistrySandbox;
-using registrytest::ScopedEnvironmentVariable;
 
 namespace {
 

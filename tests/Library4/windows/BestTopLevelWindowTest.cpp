@@ -15,7 +15,6 @@ namespace {
 
 using Library4::Shell::FindBestTopLevelWindow;
 using testsupport::TestWindow;
-using windowtest::Popup;
 
 enum class Owner { Given, None, Other };
 

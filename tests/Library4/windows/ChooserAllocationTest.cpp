@@ -14,8 +14,6 @@ namespace {
 
 using namespace Library4::Shell;
 using testsupport::TestWindow;
-using windowtest::Popup;
-using windowtest::ScopedAllocationFailure;
 
 // Windows that every collector takes: visible, unowned, with a client area.
 class ChooserAllocationTest : public ::testing::Test {

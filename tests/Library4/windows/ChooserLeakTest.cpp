@@ -27,9 +27,6 @@ namespace {
 using namespace Library4::Shell;
 using testsupport::ExpectNoResourceLeak;
 using testsupport::TestWindow;
-using windowtest::Popup;
-using windowtest::ScopedAllocationFailure;
-using windowtest::Script;
 
 constexpr int kIterations = 1000;
 

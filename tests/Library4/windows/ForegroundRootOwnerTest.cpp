@@ -13,7 +13,6 @@ namespace {
 
 using Library4::Shell::GetForegroundRootOwner;
 using testsupport::TestWindow;
-using windowtest::Popup;
 
 TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
 {

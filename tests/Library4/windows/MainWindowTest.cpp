@@ -12,9 +12,6 @@ namespace {
 
 using Library4::Shell::FindMainWindow;
 using testsupport::TestWindow;
-using windowtest::Popup;
-using windowtest::Script;
-using windowtest::ScriptFocus;
 
 TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 {

@@ -14,7 +14,6 @@ namespace {
 
 using Library4::Shell::FindOwnedPopup;
 using testsupport::TestWindow;
-using windowtest::Popup;
 
 UINT_PTR Value(HWND hwnd) { return reinterpret_cast<UINT_PTR>(hwnd); }
 

@@ -17,7 +17,6 @@ namespace {
 using namespace Library4::Shell;
 using testsupport::TestWindow;
 using testsupport::WindowOptions;
-using windowtest::Popup;
 
 enum class Relation { None, Owned, Child };
 
