@@ -32,9 +32,7 @@ namespace platform {
     /* Shell */                                                                                 \
     X(SHGetFileInfoW) X(SHAppBarMessage) X(ShellExecuteExW)                                     \
     /* Threads and events */                                                                    \
-    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread) X(GetLastError)         \
-    /* COM */                                                                                   \
-    X(CoInitializeEx) X(CoUninitialize)
+    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread) X(GetLastError)
 
 // Functions that only some systems offer, found at run time: X(library, name, binding), bound
 // once per process or once per call:
@@ -50,7 +48,9 @@ namespace platform {
     X(L"kernel32.dll", SetDllDirectoryW, Preloaded)                                             \
     X(L"psapi.dll", GetModuleFileNameExW, PerCall)                                              \
     X(L"VDMDBG.dll", VDMEnumTaskWOWEx, PerProcess)                                              \
-    X(L"shell32.dll", SHGetSettings, PerCall)
+    X(L"shell32.dll", SHGetSettings, PerCall)                                                   \
+    X(L"ole32.dll", CoInitializeEx, PerProcess)                                                 \
+    X(L"ole32.dll", CoUninitialize, PerProcess)
 
 enum class Binding { Preloaded, PerProcess, PerCall };
 

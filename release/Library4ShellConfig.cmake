@@ -26,7 +26,7 @@ if(NOT TARGET Library4::Shell)
         INTERFACE_INCLUDE_DIRECTORIES "${_library4_root}/include"
         INTERFACE_COMPILE_DEFINITIONS "UNICODE;_UNICODE;_WIN32_WINNT=0x0600;WINVER=0x0600"
         INTERFACE_COMPILE_FEATURES cxx_std_17
-        INTERFACE_LINK_LIBRARIES "user32;kernel32;advapi32;shell32;ole32")
+        INTERFACE_LINK_LIBRARIES "user32;kernel32;advapi32;shell32")
 
     add_library(Library4::Shell STATIC IMPORTED)
     set_target_properties(Library4::Shell PROPERTIES

@@ -1,5 +1,6 @@
 #include "Library4/Shell/ShellWorkers.h"
 
+#include "platform/RuntimeFunction.h"
 #include "platform/Win32Api.h"
 
 #include <cstring>
@@ -36,8 +37,11 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
     // Some verbs are carried out by shell extensions that need COM on the calling thread, in a
     // single-threaded apartment; OLE1 DDE is left out as the shell asks. The thread is the
     // module's own, so the caller's apartment is untouched. Without COM the shell may still
-    // manage the request, so a failed initialisation does not stop the worker.
-    const HRESULT com = Api().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // manage the request, so a failed initialisation, or no ole32 at all, does not stop the
+    // worker. ole32 is found at run time: a program that never starts this worker never loads it.
+    const auto initialize = platform::Find<&platform::Win32Api::CoInitializeEx>();
+    const HRESULT com =
+        initialize ? initialize.Get()(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
         // In place: the shell writes hInstApp and hProcess straight into the caller's request.
         // Nothing may unwind through the system's thread start, and the owner waits for DoneEvent
@@ -49,7 +53,9 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
         }
         WorkerProtocol::Finish(self->DoneEvent);
     }
-    if (SUCCEEDED(com)) Api().CoUninitialize();
+    if (SUCCEEDED(com)) {
+        if (const auto uninitialize = platform::Find<&platform::Win32Api::CoUninitialize>()) uninitialize.Get()();
+    }
     return WorkerProtocol::kExitCode;
 }
 
