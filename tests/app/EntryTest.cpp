@@ -4,7 +4,7 @@
 #include "app/Entry.h"
 #include "app/LibrarySearch.h"
 
-#include "tests/app/SeamCallLog.h"
+#include "tests/support/SeamRecorder.h"
 #include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@ namespace apptest {
 using app::RunEntry;
 using app::RestrictLibrarySearch;
 using app::LibrarySearch;
+using testsupport::SeamRecorder;
 
 namespace {
 
@@ -28,7 +29,7 @@ int boxes = 0;
 
 BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags)
 {
-    SeamCallLog::Note(flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? "SetDefaultDllDirectories(system32)"
+    SeamRecorder::Note(flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? "SetDefaultDllDirectories(system32)"
                                                              : "SetDefaultDllDirectories(other)");
     return setDefaultDllDirectories == Offered::Succeeding;
 }
@@ -36,7 +37,7 @@ BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags)
 BOOL WINAPI FakeSetDllDirectoryW(LPCWSTR folder)
 {
     // Null would put the current folder back; only the empty string takes it out.
-    SeamCallLog::Note(folder != nullptr && folder[0] == L'\0' ? "SetDllDirectoryW(\"\")" : "SetDllDirectoryW(other)");
+    SeamRecorder::Note(folder != nullptr && folder[0] == L'\0' ? "SetDllDirectoryW(\"\")" : "SetDllDirectoryW(other)");
     return setDllDirectory == Offered::Succeeding;
 }
 
@@ -103,13 +104,13 @@ protected:
 
 TEST_P(EntryLibrarySearch, RestrictsTheSearchFirstThenRunsTheToolWhateverTheOutcome)
 {
-    SeamCallLog log;
+    SeamRecorder recorder;
     const std::vector<std::string>& restriction = GetParam().calls;
     EXPECT_EQ(GetParam().outcome, RestrictLibrarySearch());
-    EXPECT_EQ(restriction, log.Take());
+    EXPECT_EQ(restriction, testsupport::Names(recorder.Take()));
 
     EXPECT_EQ(0, RunEntry(nullptr));
-    const std::vector<std::string> calls = log.Take();
+    const std::vector<std::string> calls = testsupport::Names(recorder.Take());
     ASSERT_GT(calls.size(), restriction.size());
     // Nothing else may come first, not even a library look-up that could load from the folders
     // being taken out of the search.
