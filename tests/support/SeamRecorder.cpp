@@ -74,7 +74,8 @@ struct Recording<Entry, Result(WINAPI*)(Args...)> {
     {
         // Recorded before the call, so that the order is the order in which calls began.
         DWORD error = ::GetLastError();
-        const std::size_t index = Append({Entry::kName, ::GetCurrentThreadId(), FirstHandle(args...), FirstText(args...), 0});
+        const std::size_t index =
+            Append({Entry::kName, ::GetCurrentThreadId(), FirstHandle(args...), FirstText(args...), 0});
         ::SetLastError(error);
         const Result result = (forwardTo.*Entry::kMember)(args...);
         error = ::GetLastError();

@@ -3,26 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 
 namespace workertest {
 namespace {
 
-// A lock that never takes a handle: the mutex of the threads library creates an event the first
-// time two threads meet on it, which the leak tests would count as one of the workers'.
-class SlimLock {
-public:
-    void lock() { ::AcquireSRWLockExclusive(&lock_); }
-    void unlock() { ::ReleaseSRWLockExclusive(&lock_); }
-
-private:
-    SRWLOCK lock_ = SRWLOCK_INIT;
-};
+using testsupport::SlimLock;
 
 // The fakes run on the owner's and on the worker's thread.
 SlimLock stateMutex;
-std::vector<ApiCall> calls;
 const platform::Win32Api* original = nullptr;
 int createEventCount = 0;
 int createThreadCount = 0;
@@ -34,15 +25,6 @@ HANDLE createdThread = nullptr;
 DWORD exitCodeAtClose = 0xFFFFFFFF;
 AppBarShell appBarShell = nullptr;
 ShellExecuteShell shellExecuteShell = nullptr;
-bool recording = false;
-// Noted here and checked on the test's thread: assertions are not safe on the worker's thread.
-bool finiteWait = false;
-
-void Log(Op op, HANDLE handle)
-{
-    std::lock_guard<SlimLock> lock(stateMutex);
-    calls.push_back({op, handle, ::GetCurrentThreadId()});
-}
 
 // True (with the last-error value set) when this call is the one chosen to fail.
 bool ShouldFail(Op op, int& counter)
@@ -64,9 +46,7 @@ HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualRese
     EXPECT_FALSE(initialState);
     EXPECT_EQ(nullptr, name);
     if (ShouldFail(Op::CreateEvent, createEventCount)) return nullptr;
-    HANDLE event = original->CreateEventW(attributes, manualReset, initialState, name);
-    Log(Op::CreateEvent, event);
-    return event;
+    return original->CreateEventW(attributes, manualReset, initialState, name);
 }
 
 HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize, LPTHREAD_START_ROUTINE routine,
@@ -79,29 +59,10 @@ HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSiz
     DWORD id = 0;
     HANDLE thread = original->CreateThread(attributes, stackSize, routine, parameter, flags, &id);
     if (threadId != nullptr) *threadId = id;
-    {
-        std::lock_guard<SlimLock> lock(stateMutex);
-        createdThreadId = id;
-        createdThread = thread;
-    }
-    Log(Op::CreateThread, thread);
+    std::lock_guard<SlimLock> lock(stateMutex);
+    createdThreadId = id;
+    createdThread = thread;
     return thread;
-}
-
-BOOL WINAPI FakeSetEvent(HANDLE event)
-{
-    Log(Op::SetEvent, event);
-    return original->SetEvent(event);
-}
-
-DWORD WINAPI FakeWaitForSingleObject(HANDLE object, DWORD timeout)
-{
-    if (timeout != INFINITE) {
-        std::lock_guard<SlimLock> lock(stateMutex);
-        finiteWait = true;
-    }
-    Log(Op::Wait, object);
-    return original->WaitForSingleObject(object, timeout);
 }
 
 BOOL WINAPI FakeCloseHandle(HANDLE object)
@@ -113,57 +74,59 @@ BOOL WINAPI FakeCloseHandle(HANDLE object)
             if (::GetExitCodeThread(object, &code)) exitCodeAtClose = code;
         }
     }
-    Log(Op::CloseHandle, object);
     return original->CloseHandle(object);
 }
 
 UINT_PTR WINAPI FakeSHAppBarMessage(DWORD message, PAPPBARDATA data)
 {
-    Log(Op::AppBarMessage, nullptr);
     return appBarShell != nullptr ? appBarShell(message, data) : original->SHAppBarMessage(message, data);
 }
 
 BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
 {
-    Log(Op::ShellExecute, nullptr);
     return shellExecuteShell != nullptr ? shellExecuteShell(info) : original->ShellExecuteExW(info);
 }
 
 } // namespace
 
-ApiRecorder::ApiRecorder()
+bool ApiRecorder::InstallFakes(platform::ScopedApiOverride& api)
 {
-    EXPECT_FALSE(recording) << "one recorder at a time";
-    recording = true;
-    calls.clear();
-    original = &api_.Original();
+    original = &api.Original();
     createEventCount = 0;
     createThreadCount = 0;
     failingNth = 0;
     createdThreadId = 0;
     createdThread = nullptr;
     exitCodeAtClose = 0xFFFFFFFF;
-    finiteWait = false;
     appBarShell = nullptr;
     shellExecuteShell = nullptr;
-    api_->CreateEventW = &FakeCreateEventW;
-    api_->CreateThread = &FakeCreateThread;
-    api_->SetEvent = &FakeSetEvent;
-    api_->WaitForSingleObject = &FakeWaitForSingleObject;
-    api_->CloseHandle = &FakeCloseHandle;
-    api_->SHAppBarMessage = &FakeSHAppBarMessage;
-    api_->ShellExecuteExW = &FakeShellExecuteExW;
+    api->CreateEventW = &FakeCreateEventW;
+    api->CreateThread = &FakeCreateThread;
+    api->CloseHandle = &FakeCloseHandle;
+    api->SHAppBarMessage = &FakeSHAppBarMessage;
+    api->ShellExecuteExW = &FakeShellExecuteExW;
+    return true;
 }
 
 ApiRecorder::~ApiRecorder()
 {
-    EXPECT_FALSE(finiteWait) << "every wait of the workers is INFINITE";
-    recording = false;
+    for (const testsupport::SeamCall& call : seams_.Calls()) {
+        const bool finite = std::strcmp(call.name, Name(Op::Wait)) == 0 && call.detail != INFINITE;
+        EXPECT_FALSE(finite) << "every wait of the workers is INFINITE";
+    }
 }
 
 std::vector<ApiCall> ApiRecorder::Calls() const
 {
-    std::lock_guard<SlimLock> lock(stateMutex);
+    std::vector<ApiCall> calls;
+    for (const testsupport::SeamCall& call : seams_.Calls()) {
+        for (Op op : {Op::CreateEvent, Op::CreateThread, Op::SetEvent, Op::Wait, Op::CloseHandle, Op::AppBarMessage,
+                      Op::ShellExecute}) {
+            const bool madeNothing = (op == Op::CreateEvent || op == Op::CreateThread) && call.handle == nullptr;
+            if (std::strcmp(call.name, Name(op)) == 0 && !madeNothing)
+                calls.push_back({op, call.handle, call.threadId});
+        }
+    }
     return calls;
 }
 

@@ -1,7 +1,7 @@
 // Records what the workers ask of the platform, on which thread, and can make a start fail.
 #pragma once
 
-#include "platform/Win32Api.h"
+#include "tests/support/SeamRecorder.h"
 
 #include <string>
 #include <vector>
@@ -20,17 +20,16 @@ struct ApiCall {
 using AppBarShell = UINT_PTR (*)(DWORD message, APPBARDATA* data);
 using ShellExecuteShell = BOOL (*)(SHELLEXECUTEINFOW* info);
 
-// Replaces CreateEventW, CreateThread, SetEvent, WaitForSingleObject, CloseHandle, SHAppBarMessage
-// and ShellExecuteExW for its life with fakes that log the call and forward to the real system
-// (the shell calls to the chosen shell, if any). One recorder at a time; every worker that used
-// the fakes must be destroyed before the recorder.
+// The workers' calls of CreateEventW, CreateThread, SetEvent, WaitForSingleObject, CloseHandle,
+// SHAppBarMessage and ShellExecuteExW, read from the shared seam recorder; beneath it, fakes that
+// check the arguments, fail a chosen creation and stand in for the shell (the real system unless
+// one is chosen). One recorder at a time; every worker that used the fakes must be destroyed
+// before the recorder.
 class ApiRecorder {
 public:
-    ApiRecorder();
     ~ApiRecorder();
-    ApiRecorder(const ApiRecorder&) = delete;
-    ApiRecorder& operator=(const ApiRecorder&) = delete;
 
+    // Creations made to fail are left out: they made nothing.
     std::vector<ApiCall> Calls() const;
     std::vector<ApiCall> Calls(Op op) const;
     std::vector<HANDLE> Handles(Op op) const;
@@ -49,7 +48,12 @@ public:
     DWORD ThreadExitCodeAtClose() const;
 
 private:
-    platform::ScopedApiOverride api_;
+    static bool InstallFakes(platform::ScopedApiOverride& api);
+
+    platform::ScopedApiOverride fakes_;
+    // Beneath the recorder, so that it also sees the calls a shell stand-in answers.
+    bool fakesInstalled_ = InstallFakes(fakes_);
+    testsupport::SeamRecorder seams_;
 };
 
 // One of the three creations of a worker's start made to fail, and what the worker holds after it.
