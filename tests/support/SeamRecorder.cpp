@@ -118,6 +118,12 @@ std::vector<SeamCall> SeamRecorder::Calls() const
     return std::vector<SeamCall>(calls.begin() + static_cast<std::ptrdiff_t>(taken), calls.end());
 }
 
+void SeamRecorder::ForEach(const std::function<void(const SeamCall&)>& visit) const
+{
+    std::lock_guard<SlimLock> hold(lock);
+    for (std::size_t i = taken; i < calls.size(); ++i) visit(calls[i]);
+}
+
 std::vector<SeamCall> SeamRecorder::Take()
 {
     std::lock_guard<SlimLock> hold(lock);

@@ -6,6 +6,7 @@
 
 #include "platform/Win32Api.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,8 @@ public:
     static void Note(const char* name);
 
     std::vector<SeamCall> Calls() const;
+    // Visits the calls so far without copying them; the visit must not call through the table.
+    void ForEach(const std::function<void(const SeamCall&)>& visit) const;
     // The calls so far, and forgets them.
     std::vector<SeamCall> Take();
     // Further replacements stacked over the recording forwarders.

@@ -197,8 +197,8 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
                 ASSERT_EQ(kUntouched, guarded.area[i]) << "unit " << i << " lies outside what may be written";
             }
         }
-        const std::vector<std::wstring> loaded(recorder.ModulesLoadedAsData().begin() + loadsBefore,
-                                               recorder.ModulesLoadedAsData().end());
+        std::vector<std::wstring> loaded = recorder.ModulesLoadedAsData();
+        loaded.erase(loaded.begin(), loaded.begin() + static_cast<std::ptrdiff_t>(loadsBefore));
         EXPECT_EQ(expected.modulesLoaded, loaded);
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[expected.keyOpened ? (capacity == 0 ? "no capacity" : expected.outcome) : "no key"];

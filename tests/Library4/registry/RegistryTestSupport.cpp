@@ -1,26 +1,21 @@
 #include "tests/Library4/registry/RegistryTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace registrytest {
 namespace {
 
-// The recorder's state: one recorder at a time, on the test's own thread.
-platform::Win32Api recorderOriginal;
-std::vector<OpenedKey> openedKeys;
-std::multiset<HKEY> openKeys;
-std::multiset<HMODULE> loadedLibraries;
-int libraryLoads = 0;
-int unknownKeyCloses = 0;
-int unknownLibraryFrees = 0;
-std::vector<std::wstring> queriedValues;
-std::vector<HANDLE> closedHandles;
-std::vector<std::wstring> modulesLoadedAsData;
+// What is still open of what the recorder saw opened; releasing what it never saw is counted apart.
+struct Balance {
+    std::multiset<HANDLE> keys;
+    std::multiset<HANDLE> libraries;
+    int unknownKeyCloses = 0;
+    int unknownLibraryFrees = 0;
+};
 
-// Drops one recorded opening of the item; releasing what was never recorded is counted apart.
-template <typename T>
-void ForgetOne(std::multiset<T>& open, T item, int& unknownReleases)
+void ForgetOne(std::multiset<HANDLE>& open, HANDLE item, int& unknownReleases)
 {
     const auto found = open.find(item);
     if (found != open.end()) {
@@ -30,54 +25,18 @@ void ForgetOne(std::multiset<T>& open, T item, int& unknownReleases)
     }
 }
 
-LONG WINAPI RecordingRegOpenKeyExW(HKEY parent, LPCWSTR name, DWORD options, REGSAM access, PHKEY result)
+Balance BalanceOf(const testsupport::SeamRecorder& seams)
 {
-    openedKeys.push_back({name != nullptr ? name : L"<null>", access});
-    const LONG status = recorderOriginal.RegOpenKeyExW(parent, name, options, access, result);
-    if (status == ERROR_SUCCESS) openKeys.insert(*result);
-    return status;
-}
-
-LONG WINAPI RecordingRegCloseKey(HKEY key)
-{
-    ForgetOne(openKeys, key, unknownKeyCloses);
-    return recorderOriginal.RegCloseKey(key);
-}
-
-LONG WINAPI RecordingRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                      LPDWORD size)
-{
-    queriedValues.push_back(name != nullptr ? name : L"<default>");
-    return recorderOriginal.RegQueryValueExW(key, name, reserved, type, data, size);
-}
-
-HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR name)
-{
-    ++libraryLoads;
-    const HMODULE module = recorderOriginal.LoadLibraryW(name);
-    if (module != nullptr) loadedLibraries.insert(module);
-    return module;
-}
-
-HMODULE WINAPI RecordingLoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags)
-{
-    ++libraryLoads;
-    if ((flags & LOAD_LIBRARY_AS_DATAFILE) != 0) modulesLoadedAsData.push_back(name);
-    const HMODULE module = recorderOriginal.LoadLibraryExW(name, file, flags);
-    if (module != nullptr) loadedLibraries.insert(module);
-    return module;
-}
-
-BOOL WINAPI RecordingFreeLibrary(HMODULE module)
-{
-    ForgetOne(loadedLibraries, module, unknownLibraryFrees);
-    return recorderOriginal.FreeLibrary(module);
-}
-
-BOOL WINAPI RecordingCloseHandle(HANDLE handle)
-{
-    closedHandles.push_back(handle);
-    return recorderOriginal.CloseHandle(handle);
+    Balance balance;
+    seams.ForEach([&balance](const testsupport::SeamCall& call) {
+        const auto is = [&call](const char* entry) { return std::strcmp(call.name, entry) == 0; };
+        if (call.handle != nullptr && is("RegOpenKeyExW")) balance.keys.insert(call.handle);
+        if (call.handle != nullptr && (is("LoadLibraryW") || is("LoadLibraryExW")))
+            balance.libraries.insert(call.handle);
+        if (is("RegCloseKey")) ForgetOne(balance.keys, call.handle, balance.unknownKeyCloses);
+        if (is("FreeLibrary")) ForgetOne(balance.libraries, call.handle, balance.unknownLibraryFrees);
+    });
+    return balance;
 }
 
 platform::Win32Api garbageOriginal;
@@ -175,45 +134,62 @@ void RegistrySandbox::SetNumber(HKEY root, const std::wstring& path, const wchar
     SetBytes(root, path, valueName, REG_DWORD, &number, sizeof(number));
 }
 
-ApiRecorder::ApiRecorder()
+void ApiRecorder::ForEach(const char* entry, const std::function<void(const testsupport::SeamCall&)>& visit) const
 {
-    recorderOriginal = api_.Original();
-    openedKeys.clear();
-    openKeys.clear();
-    loadedLibraries.clear();
-    libraryLoads = 0;
-    unknownKeyCloses = 0;
-    unknownLibraryFrees = 0;
-    queriedValues.clear();
-    closedHandles.clear();
-    modulesLoadedAsData.clear();
-    api_->RegOpenKeyExW = &RecordingRegOpenKeyExW;
-    api_->RegCloseKey = &RecordingRegCloseKey;
-    api_->RegQueryValueExW = &RecordingRegQueryValueExW;
-    api_->LoadLibraryW = &RecordingLoadLibraryW;
-    api_->LoadLibraryExW = &RecordingLoadLibraryExW;
-    api_->FreeLibrary = &RecordingFreeLibrary;
-    api_->CloseHandle = &RecordingCloseHandle;
+    seams_.ForEach([&](const testsupport::SeamCall& call) {
+        if (std::strcmp(call.name, entry) == 0) visit(call);
+    });
 }
 
-ApiRecorder::~ApiRecorder() = default;
+std::vector<OpenedKey> ApiRecorder::OpenedKeys() const
+{
+    std::vector<OpenedKey> keys;
+    ForEach("RegOpenKeyExW", [&](const auto& call) { keys.push_back({call.text.value_or(L"<null>"), call.detail}); });
+    return keys;
+}
 
-const std::vector<OpenedKey>& ApiRecorder::OpenedKeys() const { return openedKeys; }
-int ApiRecorder::OpenKeyCount() const { return static_cast<int>(openKeys.size()); }
-int ApiRecorder::LoadedLibraryCount() const { return static_cast<int>(loadedLibraries.size()); }
-int ApiRecorder::LibraryLoads() const { return libraryLoads; }
-const std::vector<std::wstring>& ApiRecorder::QueriedValues() const { return queriedValues; }
-const std::vector<HANDLE>& ApiRecorder::ClosedHandles() const { return closedHandles; }
-const std::vector<std::wstring>& ApiRecorder::ModulesLoadedAsData() const { return modulesLoadedAsData; }
+int ApiRecorder::OpenKeyCount() const { return static_cast<int>(BalanceOf(seams_).keys.size()); }
+int ApiRecorder::LoadedLibraryCount() const { return static_cast<int>(BalanceOf(seams_).libraries.size()); }
+
+int ApiRecorder::LibraryLoads() const
+{
+    int loads = 0;
+    for (const char* entry : {"LoadLibraryW", "LoadLibraryExW"}) ForEach(entry, [&](const auto&) { ++loads; });
+    return loads;
+}
+
+std::vector<std::wstring> ApiRecorder::QueriedValues() const
+{
+    std::vector<std::wstring> names;
+    ForEach("RegQueryValueExW", [&](const auto& call) { names.push_back(call.text.value_or(L"<default>")); });
+    return names;
+}
+
+std::vector<HANDLE> ApiRecorder::ClosedHandles() const
+{
+    std::vector<HANDLE> handles;
+    ForEach("CloseHandle", [&](const auto& call) { handles.push_back(call.handle); });
+    return handles;
+}
+
+std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
+{
+    std::vector<std::wstring> names;
+    ForEach("LoadLibraryExW", [&](const auto& call) {
+        if ((call.detail & LOAD_LIBRARY_AS_DATAFILE) != 0) names.push_back(call.text.value_or(L""));
+    });
+    return names;
+}
 
 ::testing::AssertionResult AllReleased(const ApiRecorder& recorder)
 {
-    if (recorder.OpenKeyCount() != 0 || recorder.LoadedLibraryCount() != 0 || unknownKeyCloses != 0 ||
-        unknownLibraryFrees != 0) {
+    const Balance balance = BalanceOf(recorder.seams_);
+    if (!balance.keys.empty() || !balance.libraries.empty() || balance.unknownKeyCloses != 0 ||
+        balance.unknownLibraryFrees != 0) {
         return ::testing::AssertionFailure()
-               << recorder.OpenKeyCount() << " key(s) left open, " << recorder.LoadedLibraryCount()
-               << " librar(ies) left loaded, " << unknownKeyCloses << " close(s) of keys never opened, "
-               << unknownLibraryFrees << " free(s) of libraries never loaded";
+               << balance.keys.size() << " key(s) left open, " << balance.libraries.size()
+               << " librar(ies) left loaded, " << balance.unknownKeyCloses << " close(s) of keys never opened, "
+               << balance.unknownLibraryFrees << " free(s) of libraries never loaded";
     }
     return ::testing::AssertionSuccess();
 }

@@ -3,8 +3,7 @@
 // test opens and closes, and small RAII helpers for the environment.
 #pragma once
 
-#include "platform/Win32Api.h"
-#include "platform/WindowsHeaders.h"
+#include "tests/support/SeamRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,32 +51,28 @@ struct OpenedKey {
     REGSAM access;
 };
 
-// Records, for one scope, what the code under test opens through the platform table and checks
-// that it closes it again. Other entries may be replaced on top of it (a nested override).
+// What the code under test opened, queried and closed through the platform table, read from the
+// shared seam recorder. Other entries may be replaced on top of it (a nested override).
 class ApiRecorder {
 public:
-    ApiRecorder();
-    ~ApiRecorder();
-    ApiRecorder(const ApiRecorder&) = delete;
-    ApiRecorder& operator=(const ApiRecorder&) = delete;
+    platform::ScopedApiOverride& Override() { return seams_.Override(); }
 
-    platform::ScopedApiOverride& Override() { return api_; }
-
-    const std::vector<OpenedKey>& OpenedKeys() const;
+    std::vector<OpenedKey> OpenedKeys() const;
     // Registry keys and libraries opened and not yet closed or freed.
     int OpenKeyCount() const;
     int LoadedLibraryCount() const;
     int LibraryLoads() const;
-    const std::vector<std::wstring>& QueriedValues() const;
-    const std::vector<HANDLE>& ClosedHandles() const;
-    const std::vector<std::wstring>& ModulesLoadedAsData() const;
+    std::vector<std::wstring> QueriedValues() const;
+    std::vector<HANDLE> ClosedHandles() const;
+    std::vector<std::wstring> ModulesLoadedAsData() const;
 
 private:
-    platform::ScopedApiOverride api_;
-};
+    friend ::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
+    // Every call of the entry, in order.
+    void ForEach(const char* entry, const std::function<void(const testsupport::SeamCall&)>& visit) const;
 
-// Everything opened was closed again.
-::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
+    testsupport::SeamRecorder seams_;
+};
 
 // Makes a failed RegQueryValueExW with ERROR_MORE_DATA leave its field full of 'Z' characters, as
 // a platform may: the field's content is undefined after such a failure.
