@@ -30,7 +30,7 @@ int boxes = 0;
 BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags)
 {
     SeamRecorder::Note(flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? "SetDefaultDllDirectories(system32)"
-                                                             : "SetDefaultDllDirectories(other)");
+                                                              : "SetDefaultDllDirectories(other)");
     return setDefaultDllDirectories == Offered::Succeeding;
 }
 
@@ -107,10 +107,10 @@ TEST_P(EntryLibrarySearch, RestrictsTheSearchFirstThenRunsTheToolWhateverTheOutc
     SeamRecorder recorder;
     const std::vector<std::string>& restriction = GetParam().calls;
     EXPECT_EQ(GetParam().outcome, RestrictLibrarySearch());
-    EXPECT_EQ(restriction, testsupport::Names(recorder.Take()));
+    EXPECT_EQ(restriction, recorder.TakeNames());
 
     EXPECT_EQ(0, RunEntry(nullptr));
-    const std::vector<std::string> calls = testsupport::Names(recorder.Take());
+    const std::vector<std::string> calls = recorder.TakeNames();
     ASSERT_GT(calls.size(), restriction.size());
     // Nothing else may come first, not even a library look-up that could load from the folders
     // being taken out of the search.

@@ -112,30 +112,17 @@ void SeamRecorder::Note(const char* name)
     ::SetLastError(error);
 }
 
-std::vector<SeamCall> SeamRecorder::Calls() const
-{
-    std::lock_guard<SlimLock> hold(lock);
-    return std::vector<SeamCall>(calls.begin() + static_cast<std::ptrdiff_t>(taken), calls.end());
-}
-
 void SeamRecorder::ForEach(const std::function<void(const SeamCall&)>& visit) const
 {
     std::lock_guard<SlimLock> hold(lock);
     for (std::size_t i = taken; i < calls.size(); ++i) visit(calls[i]);
 }
 
-std::vector<SeamCall> SeamRecorder::Take()
+std::vector<std::string> SeamRecorder::TakeNames()
 {
     std::lock_guard<SlimLock> hold(lock);
-    std::vector<SeamCall> recent(calls.begin() + static_cast<std::ptrdiff_t>(taken), calls.end());
-    taken = calls.size();
-    return recent;
-}
-
-std::vector<std::string> Names(const std::vector<SeamCall>& calls)
-{
     std::vector<std::string> names;
-    for (const SeamCall& call : calls) names.emplace_back(call.name);
+    for (; taken < calls.size(); ++taken) names.emplace_back(calls[taken].name);
     return names;
 }
 

@@ -39,25 +39,20 @@ class SeamRecorder {
 public:
     SeamRecorder();
     ~SeamRecorder();
-    SeamRecorder(const SeamRecorder&) = delete;
-    SeamRecorder& operator=(const SeamRecorder&) = delete;
 
     // For a call that bypasses the table, such as a run-time function a test replaced: its fake
     // notes itself, so that it appears in order with the rest. `name` must outlive the recorder.
     static void Note(const char* name);
 
-    std::vector<SeamCall> Calls() const;
-    // Visits the calls so far without copying them; the visit must not call through the table.
+    // Visits the calls so far; the visit must not call through the table.
     void ForEach(const std::function<void(const SeamCall&)>& visit) const;
-    // The calls so far, and forgets them.
-    std::vector<SeamCall> Take();
+    // The names of the calls so far, and forgets them.
+    std::vector<std::string> TakeNames();
     // Further replacements stacked over the recording forwarders.
     platform::ScopedApiOverride& Override() { return api_; }
 
 private:
     platform::ScopedApiOverride api_;
 };
-
-std::vector<std::string> Names(const std::vector<SeamCall>& calls);
 
 } // namespace testsupport

@@ -2,19 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <set>
+#include <utility>
 
 namespace registrytest {
 namespace {
 
-// What is still open of what the recorder saw opened; releasing what it never saw is counted apart.
-struct Balance {
-    std::multiset<HANDLE> keys;
-    std::multiset<HANDLE> libraries;
-    int unknownKeyCloses = 0;
-    int unknownLibraryFrees = 0;
-};
+using testsupport::SeamCall;
 
+// Drops one recorded opening of the item; releasing what was never recorded is counted apart.
 void ForgetOne(std::multiset<HANDLE>& open, HANDLE item, int& unknownReleases)
 {
     const auto found = open.find(item);
@@ -25,18 +22,18 @@ void ForgetOne(std::multiset<HANDLE>& open, HANDLE item, int& unknownReleases)
     }
 }
 
-Balance BalanceOf(const testsupport::SeamRecorder& seams)
+// What the view makes of each call of the given entries; nothing where it makes nothing.
+template <class Pick>
+auto Collect(const testsupport::SeamRecorder& seams, std::initializer_list<const char*> entries, Pick pick)
 {
-    Balance balance;
-    seams.ForEach([&balance](const testsupport::SeamCall& call) {
-        const auto is = [&call](const char* entry) { return std::strcmp(call.name, entry) == 0; };
-        if (call.handle != nullptr && is("RegOpenKeyExW")) balance.keys.insert(call.handle);
-        if (call.handle != nullptr && (is("LoadLibraryW") || is("LoadLibraryExW")))
-            balance.libraries.insert(call.handle);
-        if (is("RegCloseKey")) ForgetOne(balance.keys, call.handle, balance.unknownKeyCloses);
-        if (is("FreeLibrary")) ForgetOne(balance.libraries, call.handle, balance.unknownLibraryFrees);
+    std::vector<typename decltype(pick(std::declval<const SeamCall&>()))::value_type> picked;
+    seams.ForEach([&](const SeamCall& call) {
+        for (const char* entry : entries) {
+            if (std::strcmp(call.name, entry) != 0) continue;
+            if (auto item = pick(call)) picked.push_back(std::move(*item));
+        }
     });
-    return balance;
+    return picked;
 }
 
 platform::Win32Api garbageOriginal;
@@ -134,62 +131,55 @@ void RegistrySandbox::SetNumber(HKEY root, const std::wstring& path, const wchar
     SetBytes(root, path, valueName, REG_DWORD, &number, sizeof(number));
 }
 
-void ApiRecorder::ForEach(const char* entry, const std::function<void(const testsupport::SeamCall&)>& visit) const
+std::vector<OpenedKey> ApiRecorder::OpenedKeys() const
 {
-    seams_.ForEach([&](const testsupport::SeamCall& call) {
-        if (std::strcmp(call.name, entry) == 0) visit(call);
+    return Collect(seams_, {"RegOpenKeyExW"}, [](const SeamCall& call) {
+        return std::optional(OpenedKey{call.text.value_or(L"<null>"), call.detail});
     });
 }
 
-std::vector<OpenedKey> ApiRecorder::OpenedKeys() const
-{
-    std::vector<OpenedKey> keys;
-    ForEach("RegOpenKeyExW", [&](const auto& call) { keys.push_back({call.text.value_or(L"<null>"), call.detail}); });
-    return keys;
-}
-
-int ApiRecorder::OpenKeyCount() const { return static_cast<int>(BalanceOf(seams_).keys.size()); }
-int ApiRecorder::LoadedLibraryCount() const { return static_cast<int>(BalanceOf(seams_).libraries.size()); }
-
 int ApiRecorder::LibraryLoads() const
 {
-    int loads = 0;
-    for (const char* entry : {"LoadLibraryW", "LoadLibraryExW"}) ForEach(entry, [&](const auto&) { ++loads; });
-    return loads;
+    const auto any = [](const SeamCall&) { return std::optional(true); };
+    return static_cast<int>(Collect(seams_, {"LoadLibraryW", "LoadLibraryExW"}, any).size());
 }
 
 std::vector<std::wstring> ApiRecorder::QueriedValues() const
 {
-    std::vector<std::wstring> names;
-    ForEach("RegQueryValueExW", [&](const auto& call) { names.push_back(call.text.value_or(L"<default>")); });
-    return names;
+    return Collect(seams_, {"RegQueryValueExW"},
+                   [](const SeamCall& call) { return std::optional(call.text.value_or(L"<default>")); });
 }
 
 std::vector<HANDLE> ApiRecorder::ClosedHandles() const
 {
-    std::vector<HANDLE> handles;
-    ForEach("CloseHandle", [&](const auto& call) { handles.push_back(call.handle); });
-    return handles;
+    return Collect(seams_, {"CloseHandle"}, [](const SeamCall& call) { return std::optional(call.handle); });
 }
 
 std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
 {
-    std::vector<std::wstring> names;
-    ForEach("LoadLibraryExW", [&](const auto& call) {
-        if ((call.detail & LOAD_LIBRARY_AS_DATAFILE) != 0) names.push_back(call.text.value_or(L""));
+    return Collect(seams_, {"LoadLibraryExW"}, [](const SeamCall& call) {
+        return (call.detail & LOAD_LIBRARY_AS_DATAFILE) != 0 ? call.text : std::nullopt;
     });
-    return names;
 }
 
 ::testing::AssertionResult AllReleased(const ApiRecorder& recorder)
 {
-    const Balance balance = BalanceOf(recorder.seams_);
-    if (!balance.keys.empty() || !balance.libraries.empty() || balance.unknownKeyCloses != 0 ||
-        balance.unknownLibraryFrees != 0) {
+    std::multiset<HANDLE> keys;
+    std::multiset<HANDLE> libraries;
+    int unknownKeyCloses = 0;
+    int unknownLibraryFrees = 0;
+    recorder.seams_.ForEach([&](const SeamCall& call) {
+        const auto is = [&call](const char* entry) { return std::strcmp(call.name, entry) == 0; };
+        if (call.handle != nullptr && is("RegOpenKeyExW")) keys.insert(call.handle);
+        if (call.handle != nullptr && (is("LoadLibraryW") || is("LoadLibraryExW"))) libraries.insert(call.handle);
+        if (is("RegCloseKey")) ForgetOne(keys, call.handle, unknownKeyCloses);
+        if (is("FreeLibrary")) ForgetOne(libraries, call.handle, unknownLibraryFrees);
+    });
+    if (!keys.empty() || !libraries.empty() || unknownKeyCloses != 0 || unknownLibraryFrees != 0) {
         return ::testing::AssertionFailure()
-               << balance.keys.size() << " key(s) left open, " << balance.libraries.size()
-               << " librar(ies) left loaded, " << balance.unknownKeyCloses << " close(s) of keys never opened, "
-               << balance.unknownLibraryFrees << " free(s) of libraries never loaded";
+               << keys.size() << " key(s) left open, " << libraries.size() << " librar(ies) left loaded, "
+               << unknownKeyCloses << " close(s) of keys never opened, " << unknownLibraryFrees
+               << " free(s) of libraries never loaded";
     }
     return ::testing::AssertionSuccess();
 }

@@ -58,9 +58,6 @@ public:
     platform::ScopedApiOverride& Override() { return seams_.Override(); }
 
     std::vector<OpenedKey> OpenedKeys() const;
-    // Registry keys and libraries opened and not yet closed or freed.
-    int OpenKeyCount() const;
-    int LoadedLibraryCount() const;
     int LibraryLoads() const;
     std::vector<std::wstring> QueriedValues() const;
     std::vector<HANDLE> ClosedHandles() const;
@@ -68,8 +65,6 @@ public:
 
 private:
     friend ::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
-    // Every call of the entry, in order.
-    void ForEach(const char* entry, const std::function<void(const testsupport::SeamCall&)>& visit) const;
 
     testsupport::SeamRecorder seams_;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 
 namespace workertest {
@@ -12,28 +13,33 @@ namespace {
 
 using testsupport::SlimLock;
 
+// The table entry of each Op, in the order of its values.
+constexpr const char* kOpNames[] = {"CreateEventW", "CreateThread",    "SetEvent",       "WaitForSingleObject",
+                                    "CloseHandle",  "SHAppBarMessage", "ShellExecuteExW"};
+
 // The fakes run on the owner's and on the worker's thread.
 SlimLock stateMutex;
-const platform::Win32Api* original = nullptr;
-int createEventCount = 0;
-int createThreadCount = 0;
-Op failingOp = Op::CreateEvent;
-int failingNth = 0;
-DWORD failingError = 0;
-DWORD createdThreadId = 0;
-HANDLE createdThread = nullptr;
-DWORD exitCodeAtClose = 0xFFFFFFFF;
-AppBarShell appBarShell = nullptr;
-ShellExecuteShell shellExecuteShell = nullptr;
+struct {
+    const platform::Win32Api* original = nullptr;
+    int calls[std::size(kOpNames)] = {};
+    Op failingOp = Op::CreateEvent;
+    int failingNth = 0;
+    DWORD failingError = 0;
+    DWORD createdThreadId = 0;
+    HANDLE createdThread = nullptr;
+    DWORD exitCodeAtClose = 0xFFFFFFFF;
+    AppBarShell appBarShell = nullptr;
+    ShellExecuteShell shellExecuteShell = nullptr;
+} fakes;
 
 // True (with the last-error value set) when this call is the one chosen to fail.
-bool ShouldFail(Op op, int& counter)
+bool ShouldFail(Op op)
 {
     std::lock_guard<SlimLock> lock(stateMutex);
-    ++counter;
-    if (failingNth == 0 || failingOp != op || counter != failingNth) return false;
-    failingNth = 0;
-    ::SetLastError(failingError);
+    const int nth = ++fakes.calls[static_cast<int>(op)];
+    if (fakes.failingNth == 0 || fakes.failingOp != op || nth != fakes.failingNth) return false;
+    fakes.failingNth = 0;
+    ::SetLastError(fakes.failingError);
     return true;
 }
 
@@ -45,8 +51,8 @@ HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualRese
     EXPECT_FALSE(manualReset);
     EXPECT_FALSE(initialState);
     EXPECT_EQ(nullptr, name);
-    if (ShouldFail(Op::CreateEvent, createEventCount)) return nullptr;
-    return original->CreateEventW(attributes, manualReset, initialState, name);
+    if (ShouldFail(Op::CreateEvent)) return nullptr;
+    return fakes.original->CreateEventW(attributes, manualReset, initialState, name);
 }
 
 HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize, LPTHREAD_START_ROUTINE routine,
@@ -55,13 +61,13 @@ HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSiz
     EXPECT_EQ(nullptr, attributes);
     EXPECT_EQ(0u, stackSize);
     EXPECT_EQ(0u, flags);
-    if (ShouldFail(Op::CreateThread, createThreadCount)) return nullptr;
+    if (ShouldFail(Op::CreateThread)) return nullptr;
     DWORD id = 0;
-    HANDLE thread = original->CreateThread(attributes, stackSize, routine, parameter, flags, &id);
+    HANDLE thread = fakes.original->CreateThread(attributes, stackSize, routine, parameter, flags, &id);
     if (threadId != nullptr) *threadId = id;
     std::lock_guard<SlimLock> lock(stateMutex);
-    createdThreadId = id;
-    createdThread = thread;
+    fakes.createdThreadId = id;
+    fakes.createdThread = thread;
     return thread;
 }
 
@@ -69,37 +75,32 @@ BOOL WINAPI FakeCloseHandle(HANDLE object)
 {
     {
         std::lock_guard<SlimLock> lock(stateMutex);
-        if (object != nullptr && object == createdThread) {
+        if (object != nullptr && object == fakes.createdThread) {
             DWORD code = 0xFFFFFFFF;
-            if (::GetExitCodeThread(object, &code)) exitCodeAtClose = code;
+            if (::GetExitCodeThread(object, &code)) fakes.exitCodeAtClose = code;
         }
     }
-    return original->CloseHandle(object);
+    return fakes.original->CloseHandle(object);
 }
 
 UINT_PTR WINAPI FakeSHAppBarMessage(DWORD message, PAPPBARDATA data)
 {
-    return appBarShell != nullptr ? appBarShell(message, data) : original->SHAppBarMessage(message, data);
+    if (fakes.appBarShell != nullptr) return fakes.appBarShell(message, data);
+    return fakes.original->SHAppBarMessage(message, data);
 }
 
 BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
 {
-    return shellExecuteShell != nullptr ? shellExecuteShell(info) : original->ShellExecuteExW(info);
+    if (fakes.shellExecuteShell != nullptr) return fakes.shellExecuteShell(info);
+    return fakes.original->ShellExecuteExW(info);
 }
 
 } // namespace
 
 bool ApiRecorder::InstallFakes(platform::ScopedApiOverride& api)
 {
-    original = &api.Original();
-    createEventCount = 0;
-    createThreadCount = 0;
-    failingNth = 0;
-    createdThreadId = 0;
-    createdThread = nullptr;
-    exitCodeAtClose = 0xFFFFFFFF;
-    appBarShell = nullptr;
-    shellExecuteShell = nullptr;
+    fakes = {};
+    fakes.original = &api.Original();
     api->CreateEventW = &FakeCreateEventW;
     api->CreateThread = &FakeCreateThread;
     api->CloseHandle = &FakeCloseHandle;
@@ -110,23 +111,23 @@ bool ApiRecorder::InstallFakes(platform::ScopedApiOverride& api)
 
 ApiRecorder::~ApiRecorder()
 {
-    for (const testsupport::SeamCall& call : seams_.Calls()) {
+    seams_.ForEach([](const testsupport::SeamCall& call) {
         const bool finite = std::strcmp(call.name, Name(Op::Wait)) == 0 && call.detail != INFINITE;
         EXPECT_FALSE(finite) << "every wait of the workers is INFINITE";
-    }
+    });
 }
 
 std::vector<ApiCall> ApiRecorder::Calls() const
 {
     std::vector<ApiCall> calls;
-    for (const testsupport::SeamCall& call : seams_.Calls()) {
-        for (Op op : {Op::CreateEvent, Op::CreateThread, Op::SetEvent, Op::Wait, Op::CloseHandle, Op::AppBarMessage,
-                      Op::ShellExecute}) {
+    seams_.ForEach([&calls](const testsupport::SeamCall& call) {
+        for (int i = 0; i < static_cast<int>(std::size(kOpNames)); ++i) {
+            const Op op = static_cast<Op>(i);
             const bool madeNothing = (op == Op::CreateEvent || op == Op::CreateThread) && call.handle == nullptr;
-            if (std::strcmp(call.name, Name(op)) == 0 && !madeNothing)
+            if (!madeNothing && std::strcmp(call.name, kOpNames[i]) == 0)
                 calls.push_back({op, call.handle, call.threadId});
         }
-    }
+    });
     return calls;
 }
 
@@ -149,25 +150,25 @@ std::vector<HANDLE> ApiRecorder::Handles(Op op) const
 void ApiRecorder::Fail(Op op, int nth, DWORD error)
 {
     std::lock_guard<SlimLock> lock(stateMutex);
-    failingOp = op;
-    failingNth = nth;
-    failingError = error;
+    fakes.failingOp = op;
+    fakes.failingNth = nth;
+    fakes.failingError = error;
 }
 
-void ApiRecorder::SetAppBarShell(AppBarShell shell) { appBarShell = shell; }
+void ApiRecorder::SetAppBarShell(AppBarShell shell) { fakes.appBarShell = shell; }
 
-void ApiRecorder::SetShellExecuteShell(ShellExecuteShell shell) { shellExecuteShell = shell; }
+void ApiRecorder::SetShellExecuteShell(ShellExecuteShell shell) { fakes.shellExecuteShell = shell; }
 
 DWORD ApiRecorder::CreatedThreadId() const
 {
     std::lock_guard<SlimLock> lock(stateMutex);
-    return createdThreadId;
+    return fakes.createdThreadId;
 }
 
 DWORD ApiRecorder::ThreadExitCodeAtClose() const
 {
     std::lock_guard<SlimLock> lock(stateMutex);
-    return exitCodeAtClose;
+    return fakes.exitCodeAtClose;
 }
 
 std::string SourceLine(const char* file, int line)
@@ -184,18 +185,6 @@ std::string SourceLine(const char* file, int line)
     return {};
 }
 
-const char* Name(Op op)
-{
-    switch (op) {
-    case Op::CreateEvent: return "CreateEventW";
-    case Op::CreateThread: return "CreateThread";
-    case Op::SetEvent: return "SetEvent";
-    case Op::Wait: return "WaitForSingleObject";
-    case Op::CloseHandle: return "CloseHandle";
-    case Op::AppBarMessage: return "SHAppBarMessage";
-    case Op::ShellExecute: return "ShellExecuteExW";
-    }
-    return "?";
-}
+const char* Name(Op op) { return kOpNames[static_cast<int>(op)]; }
 
 } // namespace workertest
