@@ -54,9 +54,7 @@ VANTREL_WIN32_OPERATIONS(VANTREL_ENTRY_TAG)
 
 // What some entries add once they return; the rest add nothing.
 template <class Entry, class... T>
-void Complete(Entry, SeamCall&, const T&...)
-{
-}
+void Complete(Entry, SeamCall&, const T&...) {}
 void Complete(RegOpenKeyExWEntry, SeamCall& call, LONG status, HKEY, LPCWSTR, DWORD, REGSAM access, PHKEY key)
 {
     call.handle = status == ERROR_SUCCESS ? reinterpret_cast<HANDLE>(*key) : nullptr;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <set>
 #include <utility>
 
@@ -15,11 +14,8 @@ using testsupport::SeamCall;
 void ForgetOne(std::multiset<HANDLE>& open, HANDLE item, int& unknownReleases)
 {
     const auto found = open.find(item);
-    if (found != open.end()) {
-        open.erase(found);
-    } else {
-        ++unknownReleases;
-    }
+    if (found != open.end()) open.erase(found);
+    else ++unknownReleases;
 }
 
 // What the view makes of each call of the given entries; nothing where it makes nothing.
@@ -133,7 +129,7 @@ void RegistrySandbox::SetNumber(HKEY root, const std::wstring& path, const wchar
 
 std::vector<OpenedKey> ApiRecorder::OpenedKeys() const
 {
-    return Collect(seams_, {"RegOpenKeyExW"}, [](const SeamCall& call) {
+    return Collect(*this, {"RegOpenKeyExW"}, [](const SeamCall& call) {
         return std::optional(OpenedKey{call.text.value_or(L"<null>"), call.detail});
     });
 }
@@ -141,23 +137,23 @@ std::vector<OpenedKey> ApiRecorder::OpenedKeys() const
 int ApiRecorder::LibraryLoads() const
 {
     const auto any = [](const SeamCall&) { return std::optional(true); };
-    return static_cast<int>(Collect(seams_, {"LoadLibraryW", "LoadLibraryExW"}, any).size());
+    return static_cast<int>(Collect(*this, {"LoadLibraryW", "LoadLibraryExW"}, any).size());
 }
 
 std::vector<std::wstring> ApiRecorder::QueriedValues() const
 {
-    return Collect(seams_, {"RegQueryValueExW"},
+    return Collect(*this, {"RegQueryValueExW"},
                    [](const SeamCall& call) { return std::optional(call.text.value_or(L"<default>")); });
 }
 
 std::vector<HANDLE> ApiRecorder::ClosedHandles() const
 {
-    return Collect(seams_, {"CloseHandle"}, [](const SeamCall& call) { return std::optional(call.handle); });
+    return Collect(*this, {"CloseHandle"}, [](const SeamCall& call) { return std::optional(call.handle); });
 }
 
 std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
 {
-    return Collect(seams_, {"LoadLibraryExW"}, [](const SeamCall& call) {
+    return Collect(*this, {"LoadLibraryExW"}, [](const SeamCall& call) {
         return (call.detail & LOAD_LIBRARY_AS_DATAFILE) != 0 ? call.text : std::nullopt;
     });
 }
@@ -168,7 +164,7 @@ std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
     std::multiset<HANDLE> libraries;
     int unknownKeyCloses = 0;
     int unknownLibraryFrees = 0;
-    recorder.seams_.ForEach([&](const SeamCall& call) {
+    recorder.ForEach([&](const SeamCall& call) {
         const auto is = [&call](const char* entry) { return std::strcmp(call.name, entry) == 0; };
         if (call.handle != nullptr && is("RegOpenKeyExW")) keys.insert(call.handle);
         if (call.handle != nullptr && (is("LoadLibraryW") || is("LoadLibraryExW"))) libraries.insert(call.handle);

@@ -53,21 +53,17 @@ struct OpenedKey {
 
 // What the code under test opened, queried and closed through the platform table, read from the
 // shared seam recorder. Other entries may be replaced on top of it (a nested override).
-class ApiRecorder {
+class ApiRecorder : public testsupport::SeamRecorder {
 public:
-    platform::ScopedApiOverride& Override() { return seams_.Override(); }
-
     std::vector<OpenedKey> OpenedKeys() const;
     int LibraryLoads() const;
     std::vector<std::wstring> QueriedValues() const;
     std::vector<HANDLE> ClosedHandles() const;
     std::vector<std::wstring> ModulesLoadedAsData() const;
-
-private:
-    friend ::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
-
-    testsupport::SeamRecorder seams_;
 };
+
+// Everything opened was closed again.
+::testing::AssertionResult AllReleased(const ApiRecorder& recorder);
 
 // Makes a failed RegQueryValueExW with ERROR_MORE_DATA leave its field full of 'Z' characters, as
 // a platform may: the field's content is undefined after such a failure.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <mutex>
 
 namespace workertest {
@@ -73,13 +72,11 @@ HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSiz
 
 BOOL WINAPI FakeCloseHandle(HANDLE object)
 {
-    {
-        std::lock_guard<SlimLock> lock(stateMutex);
-        if (object != nullptr && object == fakes.createdThread) {
-            DWORD code = 0xFFFFFFFF;
-            if (::GetExitCodeThread(object, &code)) fakes.exitCodeAtClose = code;
-        }
-    }
+    std::unique_lock<SlimLock> lock(stateMutex);
+    DWORD code = 0xFFFFFFFF;
+    if (object != nullptr && object == fakes.createdThread && ::GetExitCodeThread(object, &code))
+        fakes.exitCodeAtClose = code;
+    lock.unlock();
     return fakes.original->CloseHandle(object);
 }
 
@@ -97,7 +94,7 @@ BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
 
 } // namespace
 
-bool ApiRecorder::InstallFakes(platform::ScopedApiOverride& api)
+FakeLayer::FakeLayer()
 {
     fakes = {};
     fakes.original = &api.Original();
@@ -106,12 +103,11 @@ bool ApiRecorder::InstallFakes(platform::ScopedApiOverride& api)
     api->CloseHandle = &FakeCloseHandle;
     api->SHAppBarMessage = &FakeSHAppBarMessage;
     api->ShellExecuteExW = &FakeShellExecuteExW;
-    return true;
 }
 
 ApiRecorder::~ApiRecorder()
 {
-    seams_.ForEach([](const testsupport::SeamCall& call) {
+    ForEach([](const testsupport::SeamCall& call) {
         const bool finite = std::strcmp(call.name, Name(Op::Wait)) == 0 && call.detail != INFINITE;
         EXPECT_FALSE(finite) << "every wait of the workers is INFINITE";
     });
@@ -120,7 +116,7 @@ ApiRecorder::~ApiRecorder()
 std::vector<ApiCall> ApiRecorder::Calls() const
 {
     std::vector<ApiCall> calls;
-    seams_.ForEach([&calls](const testsupport::SeamCall& call) {
+    ForEach([&calls](const testsupport::SeamCall& call) {
         for (int i = 0; i < static_cast<int>(std::size(kOpNames)); ++i) {
             const Op op = static_cast<Op>(i);
             const bool madeNothing = (op == Op::CreateEvent || op == Op::CreateThread) && call.handle == nullptr;
@@ -134,9 +130,7 @@ std::vector<ApiCall> ApiRecorder::Calls() const
 std::vector<ApiCall> ApiRecorder::Calls(Op op) const
 {
     std::vector<ApiCall> selected;
-    for (const ApiCall& call : Calls()) {
-        if (call.op == op) selected.push_back(call);
-    }
+    for (const ApiCall& call : Calls()) if (call.op == op) selected.push_back(call);
     return selected;
 }
 
@@ -156,7 +150,6 @@ void ApiRecorder::Fail(Op op, int nth, DWORD error)
 }
 
 void ApiRecorder::SetAppBarShell(AppBarShell shell) { fakes.appBarShell = shell; }
-
 void ApiRecorder::SetShellExecuteShell(ShellExecuteShell shell) { fakes.shellExecuteShell = shell; }
 
 DWORD ApiRecorder::CreatedThreadId() const

@@ -20,12 +20,17 @@ struct ApiCall {
 using AppBarShell = UINT_PTR (*)(DWORD message, APPBARDATA* data);
 using ShellExecuteShell = BOOL (*)(SHELLEXECUTEINFOW* info);
 
+// The fakes that check the arguments, fail a chosen creation and stand in for the shell (the real
+// system unless one is chosen): beneath the recorder, so that it also sees the shell stand-ins.
+struct FakeLayer {
+    FakeLayer();
+    platform::ScopedApiOverride api;
+};
+
 // The workers' calls of CreateEventW, CreateThread, SetEvent, WaitForSingleObject, CloseHandle,
-// SHAppBarMessage and ShellExecuteExW, read from the shared seam recorder; beneath it, fakes that
-// check the arguments, fail a chosen creation and stand in for the shell (the real system unless
-// one is chosen). One recorder at a time; every worker that used the fakes must be destroyed
-// before the recorder.
-class ApiRecorder {
+// SHAppBarMessage and ShellExecuteExW, read from the shared seam recorder, over the fakes. One
+// recorder at a time; every worker that used the fakes must be destroyed before the recorder.
+class ApiRecorder : private FakeLayer, private testsupport::SeamRecorder {
 public:
     ~ApiRecorder();
 
@@ -46,14 +51,6 @@ public:
     // The exit code of the last created thread when its handle was closed (STILL_ACTIVE if it
     // still ran; 0xFFFFFFFF before the close).
     DWORD ThreadExitCodeAtClose() const;
-
-private:
-    static bool InstallFakes(platform::ScopedApiOverride& api);
-
-    platform::ScopedApiOverride fakes_;
-    // Beneath the recorder, so that it also sees the calls a shell stand-in answers.
-    bool fakesInstalled_ = InstallFakes(fakes_);
-    testsupport::SeamRecorder seams_;
 };
 
 // One of the three creations of a worker's start made to fail, and what the worker holds after it.
