@@ -46,10 +46,10 @@ public:
     const std::exception_ptr& WriterFailure() const { return writerFailure_; }
 
 private:
+    // After a failed flush the byte lands in a buffer that is never written: Write stops there.
     void Put(char byte)
     {
         if (used_ == kBufferBytes) Flush();
-        if (writeFailed_) return;
         buffer_[used_++] = byte;
     }
     void Flush();
