@@ -48,6 +48,8 @@ public:
     void ForEach(const std::function<void(const SeamCall&)>& visit) const;
     // The names of the calls so far, and forgets them.
     std::vector<std::string> TakeNames();
+    // Forgets the calls so far: for a test of many rounds that checks each round on its own.
+    void Forget();
     // Further replacements stacked over the recording forwarders.
     platform::ScopedApiOverride& Override() { return api_; }
 

@@ -92,6 +92,7 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
     for (int n = 0; n < kUnderlineCases && !HasFailure(); ++n) {
         SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kUnderlineSeed << std::dec << ", case " << n);
         registry.Clear();
+        recorder.Forget();
         const int click = generator.Between(0, 19);
         clickSetting = click < 2 ? ClickSetting::Double : click < 3 ? ClickSetting::Missing : ClickSetting::Single;
         recorder.Override()->SHGetSettings = clickSetting == ClickSetting::Missing ? nullptr : &FakeSHGetSettings;
@@ -236,6 +237,7 @@ TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
     for (int n = 0; n < kIconCases && !HasFailure(); ++n) {
         SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kIconSeed << std::dec << ", case " << n);
         registry.Clear();
+        recorder.Forget();
         // Class names at the edge of what fits with "\DefaultIcon".
         const std::wstring longClass(generator.Between(245, 250), L'c');
         RegisterRandomTypes(generator, registry, HKEY_CURRENT_USER, longClass);

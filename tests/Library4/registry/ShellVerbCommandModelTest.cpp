@@ -209,6 +209,7 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
     for (int n = 0; n < kVerbCases && !HasFailure(); ++n) {
         SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kVerbSeed << std::dec << ", case " << n);
         registry.Clear();
+        recorder.Forget();
         RegisterRandomType(generator, registry);
         const std::wstring path = generator.Chance(0.95) ? L"C:\\docs\\report.vtx" : L"C:\\docs.vtx\\README";
         const std::wstring longVerb(300, L'v');
