@@ -42,18 +42,21 @@ start_server() {
 }
 
 make_prefix() {
-    [ -f "$prefix/.vantrel-ready" ] && return 0
+    # The mark names the settings below: a prefix made before they changed is brought up to date.
+    [ -f "$prefix/.vantrel-ready-2" ] && return 0
     mkdir -p "$prefix"
     "$wine_loader" wineboot -i </dev/null >/dev/null 2>&1 9>&-
     "$wine_loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     "$wine_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f \
         </dev/null >/dev/null 2>&1
-    "$wine_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 0 /f \
+    # Auto=1: a crash ends the process at once. Otherwise Wine asks in a message box whether to
+    # debug, and a test with a window open waits on that box until its time-out.
+    "$wine_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f \
         </dev/null >/dev/null 2>&1
     # The driver is read when the server starts.
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    touch "$prefix/.vantrel-ready"
+    touch "$prefix/.vantrel-ready-2"
 }
 
 choose_display() {

@@ -3,47 +3,57 @@
 #include <gtest/gtest.h>
 #include <winternl.h>
 
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace testsupport {
 namespace {
 
-// One entry of the system's handle table in the form Wine gives it.
-struct SystemHandleEntry {
-    ULONG OwnerPid;
-    BYTE ObjectType;
-    BYTE HandleFlags;
-    USHORT HandleValue;
-    PVOID ObjectPointer;
-    ULONG AccessMask;
-};
-
-struct SystemHandleTable {
-    ULONG Count;
-    SystemHandleEntry Handles[1];
-};
-
-constexpr ULONG kSystemHandleInformation = 16;
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
 
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-DWORD HandlesInSystemTable()
+// The number of entries of this process's handle table: Wine's process list gives the table's
+// allocated size as the handle count, so every handle of the process is below that index.
+ULONG HandleTableSize()
 {
     const auto query = reinterpret_cast<QuerySystemInformation>(
         reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
     if (query == nullptr) return 0;
     std::vector<char> buffer(1 << 16);
     LONG status = 0;
-    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
+    while ((status = query(SystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
            kStatusInfoLengthMismatch) {
         buffer.resize(buffer.size() * 2);
     }
     if (status != 0) return 0;
-    const auto* table = reinterpret_cast<const SystemHandleTable*>(buffer.data());
+    // The entries follow each other at offsets that need not suit the structure's alignment.
+    const auto field = [&buffer](std::size_t entry, std::size_t offset, auto value) {
+        std::memcpy(&value, buffer.data() + entry + offset, sizeof(value));
+        return value;
+    };
+    for (std::size_t entry = 0;;) {
+        if (field(entry, offsetof(SYSTEM_PROCESS_INFORMATION, UniqueProcessId), HANDLE{}) ==
+            reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentProcessId()))) {
+            return field(entry, offsetof(SYSTEM_PROCESS_INFORMATION, HandleCount), ULONG{});
+        }
+        const ULONG next = field(entry, offsetof(SYSTEM_PROCESS_INFORMATION, NextEntryOffset), ULONG{});
+        if (next == 0) return 0;
+        entry += next;
+    }
+}
+
+// Counts the live handles by asking about every slot of the table; Wine hands out handle values
+// as (slot + 1) * 4. The system's handle table would answer in one call, but Wine 8's server
+// crashes while listing it when any process of the prefix has an empty handle table, which took
+// the whole prefix down now and then once tests ran side by side.
+DWORD HandlesInOwnTable()
+{
+    const ULONG slots = HandleTableSize();
     DWORD count = 0;
-    for (ULONG i = 0; i < table->Count; ++i) {
-        if (table->Handles[i].OwnerPid == ::GetCurrentProcessId()) ++count;
+    for (ULONG slot = 0; slot < slots; ++slot) {
+        DWORD flags = 0;
+        if (::GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(slot + 1) * 4), &flags)) ++count;
     }
     return count;
 }
@@ -124,8 +134,8 @@ DWORD ProcessHandleCount()
     DWORD count = 0;
     EXPECT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &count));
     // A live process always holds handles; Wine's GetProcessHandleCount answers 0 whatever it
-    // holds, but its system handle table is exact.
-    if (count == 0) count = HandlesInSystemTable();
+    // holds.
+    if (count == 0) count = HandlesInOwnTable();
     EXPECT_NE(0u, count) << "no way to count this process's handles";
     return count;
 }

@@ -23,8 +23,8 @@ struct ResourceCounts {
 std::string Describe(const ResourceCounts& counts);
 
 // This process's counts. GetProcessHandleCount and GetGuiResources are asked first; where they
-// only answer 0 (Wine 8 implements neither), the counts come from the system's handle table, the
-// process's GDI handle table and the windows the process owns.
+// only answer 0 (Wine 8 implements neither), the counts come from the process's own handle table,
+// its GDI handle table and the windows it owns.
 ResourceCounts CountProcessResources();
 
 DWORD ProcessHandleCount();
