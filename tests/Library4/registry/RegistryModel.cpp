@@ -201,29 +201,48 @@ StoredValue Generator::Terminated(const std::wstring& text, DWORD type)
 
 std::wstring ModelRegistry::Slot(HKEY root, const std::wstring& path) { return RootTag(root) + L"\\" + Lower(path); }
 
-bool ModelRegistry::CreateKey(HKEY root, const std::wstring& path)
+bool ModelRegistry::CreateKey(HKEY root, const std::wstring& path) { return Open(root, path) != nullptr; }
+
+HKEY ModelRegistry::Open(HKEY root, const std::wstring& path)
 {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    ::RegCloseKey(key);
-    const std::wstring top = path.substr(0, path.find(L'\\'));
-    if (keys_.count(Slot(root, top)) == 0) topLevel_.emplace_back(root, top);
+    HKEY parent = root;
+    std::vector<std::wstring> madeNow;
     for (std::size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
         const std::wstring prefix = path.substr(0, end);
-        Key& recorded = keys_[Slot(root, prefix)];
-        if (recorded.name.empty()) recorded.name = prefix.substr(prefix.rfind(L'\\') + 1);
-        if (end == std::wstring::npos) break;
+        const std::wstring slot = Slot(root, prefix);
+        auto found = keys_.find(slot);
+        if (found == keys_.end()) {
+            Key key;
+            key.name = prefix.substr(prefix.rfind(L'\\') + 1);
+            if (::RegCreateKeyExW(parent, key.name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.handle,
+                                  nullptr) != ERROR_SUCCESS) {
+                // As when the whole path is refused at once: nothing of it stays.
+                for (auto made = madeNow.rbegin(); made != madeNow.rend(); ++made) Delete(*made);
+                return nullptr;
+            }
+            found = keys_.emplace(slot, std::move(key)).first;
+            created_.push_back(slot);
+            madeNow.push_back(slot);
+        }
+        parent = found->second.handle;
+        if (end == std::wstring::npos) return parent;
     }
-    return true;
+}
+
+void ModelRegistry::Delete(const std::wstring& slot)
+{
+    const auto key = keys_.find(slot);
+    // An empty name deletes the open key itself.
+    EXPECT_EQ(ERROR_SUCCESS, ::RegDeleteKeyW(key->second.handle, L"")) << "the scratch key " << slot;
+    ::RegCloseKey(key->second.handle);
+    keys_.erase(key);
+    created_.erase(std::find(created_.begin(), created_.end(), slot));
 }
 
 void ModelRegistry::SetValue(HKEY root, const std::wstring& path, const wchar_t* name, const StoredValue& value)
 {
-    ASSERT_TRUE(CreateKey(root, path));
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, &key));
+    const HKEY key = Open(root, path);
+    ASSERT_NE(nullptr, key);
 
     // A unit before the bytes and one or two after them: what follows decides whether the
     // platform completes a string type's terminator.
@@ -232,18 +251,19 @@ void ModelRegistry::SetValue(HKEY root, const std::wstring& path, const wchar_t*
     memory.insert(memory.end(), 4, value.zeroFollows ? 0 : 'Q');
     const LONG written = ::RegSetValueExW(key, name, 0, value.type, memory.data() + 2,
                                           static_cast<DWORD>(value.bytes.size()));
-
-    StoredValue stored;
-    DWORD size = 0;
-    LONG read = ::RegQueryValueExW(key, name, nullptr, &stored.type, nullptr, &size);
-    stored.bytes.resize(size);
-    BYTE empty = 0;
-    if (read == ERROR_SUCCESS) {
-        read = ::RegQueryValueExW(key, name, nullptr, &stored.type, size != 0 ? stored.bytes.data() : &empty, &size);
-    }
-    ::RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, written);
+
+    // Read back with room for a completed terminator, asking again only if that was not enough.
+    StoredValue stored;
+    stored.bytes.resize(value.bytes.size() + 8);
+    DWORD size = static_cast<DWORD>(stored.bytes.size());
+    LONG read = ::RegQueryValueExW(key, name, nullptr, &stored.type, stored.bytes.data(), &size);
+    if (read == ERROR_MORE_DATA) {
+        stored.bytes.resize(size);
+        read = ::RegQueryValueExW(key, name, nullptr, &stored.type, stored.bytes.data(), &size);
+    }
     ASSERT_EQ(ERROR_SUCCESS, read);
+    stored.bytes.resize(size);
     keys_[Slot(root, path)].values[name != nullptr ? Lower(name) : L""] = stored;
 }
 
@@ -273,9 +293,8 @@ std::vector<std::wstring> ModelRegistry::SubKeys(HKEY root, const std::wstring& 
 
 void ModelRegistry::Clear()
 {
-    for (const auto& [root, name] : topLevel_) ::RegDeleteTreeW(root, name.c_str());
-    topLevel_.clear();
-    keys_.clear();
+    // Subkeys first: the newest key never has one that is older.
+    while (!created_.empty()) Delete(created_.back());
 }
 
 void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Generator& generator,
