@@ -9,10 +9,19 @@ TempFolder::TempFolder()
 {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
+    // Process ids come round again, and a case that was killed left its folder behind: a name
+    // that is taken is passed over, never shared.
     static int counter = 0;
-    path_ = std::wstring(temp) + L"vantrel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
-    EXPECT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr)) << ::GetLastError();
+    for (;;) {
+        path_ = std::wstring(temp) + L"vantrel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                std::to_wstring(++counter);
+        if (::CreateDirectoryW(path_.c_str(), nullptr)) return;
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot create a temporary folder: error " << error;
+            return;
+        }
+    }
 }
 
 TempFolder::~TempFolder()

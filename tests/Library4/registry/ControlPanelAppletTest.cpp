@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -180,17 +181,14 @@ private:
 TEST_F(ControlPanelAppletTest, RealStartReturnsTheProcessIdAndClosesBothHandles)
 {
     // A rundll32.exe planted in the current folder, which a search by name would find first.
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, temp));
-    const std::wstring folder = std::wstring(temp) + L"vantrel-planted-" + std::to_wstring(::GetCurrentProcessId());
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-    const std::wstring planted = folder + L"\\rundll32.exe";
+    const testsupport::TempFolder folder;
+    const std::wstring planted = folder.File(L"rundll32.exe");
     const std::wstring system = SystemDirectory() + L"\\rundll32.exe";
     ASSERT_TRUE(::CopyFileW(system.c_str(), planted.c_str(), TRUE));
 
     DWORD processId = 0;
     {
-        ScopedCurrentFolder current(folder);
+        ScopedCurrentFolder current(folder.Path());
         reallyStart = true;
         processId = OpenControlPanelApplet(L"vantrel-no-such-applet.cpl", 0, 0);
     }
@@ -207,8 +205,6 @@ TEST_F(ControlPanelAppletTest, RealStartReturnsTheProcessIdAndClosesBothHandles)
 
     ::TerminateProcess(startedProcess, 0);
     ::WaitForSingleObject(startedProcess, 10000);
-    ::DeleteFileW(planted.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
