@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 namespace platformtest {
 
@@ -50,6 +51,19 @@ TEST(ResourceCount, EachCounterSeesTheObjectsOfItsKindComeAndGo)
     });
     const ResourceCounts end = CountProcessResources();
     EXPECT_EQ(start, end) << Describe(start) << " / " << Describe(end);
+}
+
+// A handle kept while hundreds opened before it are closed again sits far above the others.
+TEST(ResourceCount, AHandleAboveAWideGapIsCounted)
+{
+    const DWORD start = testsupport::ProcessHandleCount();
+    std::vector<HANDLE> events(600);
+    for (HANDLE& event : events) event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    for (std::size_t i = 0; i + 1 < events.size(); ++i) ::CloseHandle(events[i]);
+    ASSERT_NE(nullptr, events.back());
+    EXPECT_EQ(start + 1, testsupport::ProcessHandleCount());
+    ::CloseHandle(events.back());
+    EXPECT_EQ(start, testsupport::ProcessHandleCount());
 }
 
 } // namespace platformtest
