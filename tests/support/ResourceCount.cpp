@@ -108,16 +108,27 @@ BOOL CALLBACK CountOwnTreeOfWindows(HWND window, LPARAM count)
     return TRUE;
 }
 
+// The parent of every message-only window, or null when there is none. The window it is found
+// through may be destroyed by its process meanwhile: then another is taken.
+HWND MessageOnlyRoot()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const HWND any = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (any == nullptr) return nullptr;
+        if (const HWND root = ::GetAncestor(any, GA_PARENT)) return root;
+    }
+    return nullptr;
+}
+
 // The USER objects a process makes are windows above all: top-level ones, their children and
-// message-only ones.
+// message-only ones. Each kind is listed in one call: stepping from one message-only window to
+// the next stopped early whenever another process destroyed the window a step stood on, so a
+// run beside other cases now and then missed some of this process's windows.
 DWORD WindowsOfThisProcess()
 {
     DWORD count = 0;
     ::EnumWindows(CountOwnTreeOfWindows, reinterpret_cast<LPARAM>(&count));
-    for (HWND window = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window != nullptr;
-         window = ::FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
-        CountOwnTreeOfWindows(window, reinterpret_cast<LPARAM>(&count));
-    }
+    if (const HWND root = MessageOnlyRoot()) ::EnumChildWindows(root, CountOwnWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
