@@ -13,6 +13,7 @@ namespace platform {
     X(IsIconic) X(IsZoomed) X(IsWindowVisible) X(GetWindowInfo) X(GetWindowLongW)               \
     X(GetClassLongW) X(GetParent) X(GetWindow) X(GetAncestor) X(GetDesktopWindow)               \
     X(GetWindowThreadProcessId) X(GetGUIThreadInfo) X(GetForegroundWindow) X(GetClassInfoExW)   \
+    X(GetShellWindow)                                                                           \
     /* User messages and resources */                                                          \
     X(MessageBoxW) X(LoadStringW)                                                               \
     /* Processes */                                                                             \
@@ -50,7 +51,8 @@ namespace platform {
     X(L"VDMDBG.dll", VDMEnumTaskWOWEx, PerProcess)                                              \
     X(L"shell32.dll", SHGetSettings, PerCall)                                                   \
     X(L"ole32.dll", CoInitializeEx, PerProcess)                                                 \
-    X(L"ole32.dll", CoUninitialize, PerProcess)
+    X(L"ole32.dll", CoUninitialize, PerProcess)                                                 \
+    X(L"dwmapi.dll", DwmGetWindowAttribute, PerProcess)
 
 enum class Binding { Preloaded, PerProcess, PerCall };
 

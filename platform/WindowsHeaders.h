@@ -11,6 +11,7 @@
 #endif
 
 #include <windows.h>
+#include <dwmapi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>

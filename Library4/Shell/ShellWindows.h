@@ -14,7 +14,12 @@ namespace Library4::Shell {
 // first taskbar test, then the atom, or 0xFFFF when the class is not registered. Computed once.
 extern WORD GhostClassAtom;
 
-// True for a top-level window that the taskbar shows as a button.
+// True for a top-level window that the taskbar shows as a button: visible, its parent the desktop,
+// and either WS_EX_APPWINDOW or unowned without WS_EX_TOOLWINDOW and WS_EX_NOACTIVATE and not of
+// the "Ghost" class; then not the shell's desktop window (GetShellWindow) and not cloaked by the
+// window manager (DwmGetWindowAttribute with DWMWA_CLOAKED, found at run time in dwmapi.dll and
+// bound once per process; a system without it, or a failed query, cloaks nothing). Each rule is
+// asked only when the earlier ones have passed. False for a null or vanished window.
 bool IsTaskbarWindow(HWND hwnd);
 
 // The client area is at least one pixel wide and one pixel high. A client rectangle that can't be

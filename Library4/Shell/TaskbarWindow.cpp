@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "Library4/Shell/WindowEnumeration.h"
+#include "platform/RuntimeFunction.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell {
@@ -21,12 +22,9 @@ WORD LookUpGhostClassAtom()
     return atom != 0 ? atom : kNoGhostClass;
 }
 
-} // namespace
-
-bool IsTaskbarWindow(HWND hwnd)
+// The rules the taskbar has always decided by.
+bool PassesClassicRules(HWND hwnd)
 {
-    if (GhostClassAtom == 0) GhostClassAtom = LookUpGhostClassAtom();
-
     const auto style = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_STYLE));
     if ((style & WS_VISIBLE) == 0) return false;
 
@@ -40,6 +38,31 @@ bool IsTaskbarWindow(HWND hwnd)
 
     const auto atom = static_cast<WORD>(Api().GetClassLongW(hwnd, GCW_ATOM));
     return atom != GhostClassAtom;
+}
+
+// From Windows 8 on, the window manager can hide a window that keeps WS_VISIBLE (on another
+// virtual desktop, a suspended Store app's frame, parts of the shell), and the taskbar shows no
+// button for it. Vista and 7 do not know the attribute (E_INVALIDARG) and 2000/XP lack the
+// function: neither cloaks anything, so any failure counts as shown.
+bool IsCloaked(HWND hwnd)
+{
+    const auto getAttribute = platform::Find<&platform::Win32Api::DwmGetWindowAttribute>();
+    if (!getAttribute) return false;
+    DWORD cloaked = 0;
+    const HRESULT result = getAttribute.Get()(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
+    return SUCCEEDED(result) && cloaked != 0;
+}
+
+} // namespace
+
+bool IsTaskbarWindow(HWND hwnd)
+{
+    if (GhostClassAtom == 0) GhostClassAtom = LookUpGhostClassAtom();
+    if (!PassesClassicRules(hwnd)) return false;
+    // The desktop ("Program Manager") is visible, top-level and unowned, yet never a button.
+    // Without a shell the answer is null, which matches no window.
+    if (hwnd == Api().GetShellWindow()) return false;
+    return !IsCloaked(hwnd);
 }
 
 } // namespace Library4::Shell

@@ -25,10 +25,32 @@ BOOL WINAPI CountingGetClassInfoExW(HINSTANCE instance, LPCWSTR name, LPWNDCLASS
     return ::GetClassInfoExW(instance, name, info);
 }
 
+// The window manager's answer to DWMWA_CLOAKED, as the fake gives it.
+struct CloakAnswer {
+    HRESULT result;
+    DWORD cloaked;
+};
+CloakAnswer cloakAnswer{S_OK, 0};
+int cloakQueries = 0;
+
+HRESULT WINAPI FakeDwmGetWindowAttribute(HWND hwnd, DWORD attribute, PVOID value, DWORD size)
+{
+    ++cloakQueries;
+    if (hwnd == nullptr || attribute != DWMWA_CLOAKED || size != sizeof(DWORD)) return E_INVALIDARG;
+    *static_cast<DWORD*>(value) = cloakAnswer.cloaked;
+    return cloakAnswer.result;
+}
+
+HWND shellWindow = nullptr;
+HWND WINAPI FakeGetShellWindow() { return shellWindow; }
+
 } // namespace
 
 TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
 {
+    // The window manager is asked only about windows that every other rule lets through.
+    platform::ScopedApiOverride api;
+    api->DwmGetWindowAttribute = &FakeDwmGetWindowAttribute;
     TestWindow owner({L"owner", kVisible});
     TestWindow parent({L"parent", kVisible});
     struct Case {
@@ -53,9 +75,55 @@ TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
     };
     for (const Case& c : cases) {
         TestWindow window({c.what, c.style, c.exStyle, c.ownerOrParent});
+        cloakQueries = 0;
         EXPECT_EQ(c.expected, IsTaskbarWindow(window.Get())) << c.what;
+        EXPECT_EQ(c.expected ? 1 : 0, cloakQueries) << c.what;
     }
+    cloakQueries = 0;
     EXPECT_FALSE(IsTaskbarWindow(nullptr));
+    EXPECT_EQ(0, cloakQueries);
+}
+
+TEST(IsTaskbarWindow, CloakedWindowsAreNotButtonsAndAnyFailureCountsAsShown)
+{
+    TestWindow plain({L"plain", kVisible});
+    TestWindow appWindow({L"owned app window", kVisible, WS_EX_APPWINDOW, plain.Get()});
+    struct Case {
+        const char* what;
+        bool functionPresent;
+        CloakAnswer answer;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"cloaked by its app", true, {S_OK, DWM_CLOAKED_APP}, false},
+        {"cloaked by the shell", true, {S_OK, DWM_CLOAKED_SHELL}, false},
+        {"cloaked with its owner", true, {S_OK, DWM_CLOAKED_INHERITED}, false},
+        {"not cloaked", true, {S_OK, 0}, true},
+        {"no function (2000, XP)", false, {S_OK, DWM_CLOAKED_APP}, true},
+        {"attribute unknown (Vista, 7)", true, {E_INVALIDARG, DWM_CLOAKED_APP}, true},
+        {"query failed", true, {E_FAIL, DWM_CLOAKED_SHELL}, true},
+    };
+    for (const Case& c : cases) {
+        platform::ScopedApiOverride api;
+        api->DwmGetWindowAttribute = c.functionPresent ? &FakeDwmGetWindowAttribute : nullptr;
+        cloakAnswer = c.answer;
+        EXPECT_EQ(c.expected, IsTaskbarWindow(plain.Get())) << c.what;
+        EXPECT_EQ(c.expected, IsTaskbarWindow(appWindow.Get())) << c.what;
+    }
+}
+
+TEST(IsTaskbarWindow, TheShellsDesktopWindowIsNotAButton)
+{
+    TestWindow desktop({L"Program Manager", kVisible});
+    TestWindow other({L"other", kVisible});
+    platform::ScopedApiOverride api;
+    api->GetShellWindow = &FakeGetShellWindow;
+    shellWindow = desktop.Get();
+    EXPECT_FALSE(IsTaskbarWindow(desktop.Get()));
+    EXPECT_TRUE(IsTaskbarWindow(other.Get()));
+    // No shell running: nothing is the desktop.
+    shellWindow = nullptr;
+    EXPECT_TRUE(IsTaskbarWindow(desktop.Get()));
 }
 
 TEST(IsTaskbarWindow, GhostClassWindowsAreNotButtonsUnlessAppWindows)
