@@ -44,11 +44,16 @@ int RunLogTool(HINSTANCE instance)
 
     LogStream stream(path);
     if (!stream.IsOpen()) return ReportFailure(path);
-    Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
-    // A failed or short write (a full disk), a failed close, or a writer stopped by an exception
-    // (memory running out) leaves a log cut somewhere, which would pass for whole. This run
-    // created the file (emptying any earlier one), so removing it loses nothing.
-    if (!stream.Close()) {
+    // The writer returns FALSE only when it stopped on a failure, which the stream reports at
+    // Close. Any other FALSE means the system could not list the windows (a desktop this process
+    // may not enumerate, memory running out): the log is empty or cut though every write went
+    // through.
+    const bool listed = Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream)) != FALSE;
+    // A failed or short write (a full disk), a failed close, a writer stopped by an exception
+    // (memory running out) or a failed enumeration leaves a log cut somewhere, which would pass
+    // for whole. This run created the file (emptying any earlier one), so removing it loses
+    // nothing.
+    if (!stream.Close() || !listed) {
         Api().DeleteFileW(path);
         return ReportFailure(path);
     }

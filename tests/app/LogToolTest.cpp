@@ -159,8 +159,9 @@ TEST_F(RunFixture, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
 
 namespace {
 
-// How the file system lets the log down, and at which WriteFile call (from 1).
-enum class Fault { WriteFails, WriteFallsShort, CloseFails };
+// How the file system lets the log down, and at which WriteFile call (from 1); or how the
+// window system fails to list the windows, after how many of them.
+enum class Fault { WriteFails, WriteFallsShort, CloseFails, EnumerationFails };
 struct WriteFaultCase {
     const char* name;
     Fault fault;
@@ -192,6 +193,24 @@ BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writt
     return original.WriteFile(file, data, size, written, overlapped);
 }
 
+// Lists windows for real until the chosen number, then fails as a desktop that may not be
+// enumerated or a failed allocation does: the writer itself never asked to stop.
+WNDENUMPROC writer = nullptr;
+int windowsListed = 0;
+BOOL CALLBACK StoppingEnumProc(HWND hwnd, LPARAM lParam)
+{
+    if (windowsListed++ == activeFault.call) return FALSE;
+    return writer(hwnd, lParam);
+}
+BOOL WINAPI FailingEnumWindows(WNDENUMPROC proc, LPARAM lParam)
+{
+    writer = proc;
+    windowsListed = 0;
+    if (activeFault.call > 0) original.EnumWindows(&StoppingEnumProc, lParam);
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+}
+
 // Closes for real, then says the close failed, for the log's handle only.
 BOOL WINAPI FaultyCloseHandle(HANDLE handle)
 {
@@ -206,6 +225,8 @@ const WriteFaultCase kWriteFaults[] = {
     {"MiddleBlockFails", Fault::WriteFails, 2},
     {"MiddleBlockFallsShort", Fault::WriteFallsShort, 2},
     {"CloseFails", Fault::CloseFails, 0},
+    {"EnumerationFailsAtOnce", Fault::EnumerationFails, 0},
+    {"EnumerationFailsAfterSomeRecords", Fault::EnumerationFails, 30},
 };
 
 struct WriteFaultTest : RunFixture, ::testing::WithParamInterface<WriteFaultCase> {};
@@ -221,6 +242,7 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
     api->CreateFileW = &RememberingCreateFileW;
     api->WriteFile = &FaultyWriteFile;
     api->CloseHandle = &FaultyCloseHandle;
+    if (activeFault.fault == Fault::EnumerationFails) api->EnumWindows = &FailingEnumWindows;
     // Records of about 450 bytes each, so the log spans several 4096-byte blocks.
     std::vector<std::unique_ptr<testsupport::TestWindow>> windows;
     for (int i = 0; i < 36; ++i)
@@ -233,6 +255,8 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
 
     if (activeFault.fault == Fault::CloseFails) {
         EXPECT_GE(writeCalls, 3);  // so the second block is a middle one
+    } else if (activeFault.fault == Fault::EnumerationFails) {
+        EXPECT_EQ(activeFault.call > 0, writeCalls > 0) << "records reached the file before the failure";
     } else {
         EXPECT_EQ(activeFault.call, writeCalls) << "writing went on after the first failure";
     }
