@@ -101,8 +101,9 @@ public:
     // Zeroes the request and presets its size field.
     void ClearRequest();
 
-    // Returns what ShellExecuteExW returned. Throws UnknownErrorException when the worker cannot
-    // be started; a later Call tries again.
+    // Runs ShellExecuteExW with SEE_MASK_NOASYNC added to fMask for the call (the worker thread has
+    // no message loop; fMask reads as the caller left it afterwards) and returns what it returned.
+    // Throws UnknownErrorException when the worker cannot be started; a later Call tries again.
     BOOL Call();
 
     static DWORD WINAPI ThreadProc(LPVOID object);

@@ -51,21 +51,28 @@ TEST(ShellExecuteWorkerTest, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsA
 }
 
 // The shell gets the object itself, so what it writes is in the object when Call returns.
+ULONG maskSeenByShell = 0;
 BOOL WritesOutputFields(SHELLEXECUTEINFOW* info)
 {
+    maskSeenByShell = info->fMask;
     info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
     return FALSE;
 }
 
-TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlace)
+TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
 {
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&WritesOutputFields);
     ShellExecuteWorker worker;
+    constexpr ULONG kCallerMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    worker.fMask = kCallerMask;
     worker.lpFile = L"document.unknown-type";
     EXPECT_FALSE(worker.Call());
     EXPECT_EQ(SE_ERR_NOASSOC, reinterpret_cast<INT_PTR>(worker.hInstApp));
     EXPECT_FALSE(worker.Result);
+    // The worker thread pumps no messages, so the shell is told to finish before returning.
+    EXPECT_EQ(kCallerMask | SEE_MASK_NOASYNC, maskSeenByShell);
+    EXPECT_EQ(kCallerMask, worker.fMask);
 }
 
 TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
