@@ -13,12 +13,18 @@ action=$2
 shift 2
 
 export WINEPREFIX=$prefix
-# A prefix of the same width as the programs it runs; 64-bit only where 32-bit code cannot run.
-if [ "$("$(dirname "$0")/target-arch.sh")" = i686 ]; then
-    export WINEARCH=win32
+# A prefix of the same width as the programs it runs; 64-bit only where 32-bit code cannot run,
+# or where the caller asks for one with VANTREL_WINE_ARCH=win64: there 32-bit programs run beside
+# 64-bit ones as on 64-bit Windows (the 64-bit loader hands a 32-bit program to the 32-bit one).
+arch=${VANTREL_WINE_ARCH:-}
+if [ -z "$arch" ]; then
+    arch=win64
+    [ "$("$(dirname "$0")/target-arch.sh")" = i686 ] && arch=win32
+fi
+export WINEARCH=$arch
+if [ "$arch" = win32 ]; then
     wine_loader=wine
 else
-    export WINEARCH=win64
     wine_loader=/usr/lib/wine/wine64
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
