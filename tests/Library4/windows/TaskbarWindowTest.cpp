@@ -84,46 +84,40 @@ TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
     EXPECT_EQ(0, cloakQueries);
 }
 
-TEST(IsTaskbarWindow, CloakedWindowsAreNotButtonsAndAnyFailureCountsAsShown)
+TEST(IsTaskbarWindow, NeitherTheDesktopNorACloakedWindowIsAButtonAndAnyFailureCountsAsShown)
 {
     TestWindow plain({L"plain", kVisible});
     TestWindow appWindow({L"owned app window", kVisible, WS_EX_APPWINDOW, plain.Get()});
+    enum Shell { kNoShell, kShellIsTheWindow, kShellIsAnother };
     struct Case {
         const char* what;
+        Shell shell;
         bool functionPresent;
         CloakAnswer answer;
         bool expected;
     };
     const Case cases[] = {
-        {"cloaked by its app", true, {S_OK, DWM_CLOAKED_APP}, false},
-        {"cloaked by the shell", true, {S_OK, DWM_CLOAKED_SHELL}, false},
-        {"cloaked with its owner", true, {S_OK, DWM_CLOAKED_INHERITED}, false},
-        {"not cloaked", true, {S_OK, 0}, true},
-        {"no function (2000, XP)", false, {S_OK, DWM_CLOAKED_APP}, true},
-        {"attribute unknown (Vista, 7)", true, {E_INVALIDARG, DWM_CLOAKED_APP}, true},
-        {"query failed", true, {E_FAIL, DWM_CLOAKED_SHELL}, true},
+        {"the shell's desktop window", kShellIsTheWindow, true, {S_OK, 0}, false},
+        {"another window is the desktop", kShellIsAnother, true, {S_OK, 0}, true},
+        {"cloaked by its app", kNoShell, true, {S_OK, DWM_CLOAKED_APP}, false},
+        {"cloaked by the shell", kNoShell, true, {S_OK, DWM_CLOAKED_SHELL}, false},
+        {"cloaked with its owner", kNoShell, true, {S_OK, DWM_CLOAKED_INHERITED}, false},
+        {"not cloaked", kNoShell, true, {S_OK, 0}, true},
+        {"no function (2000, XP)", kNoShell, false, {S_OK, DWM_CLOAKED_APP}, true},
+        {"attribute unknown (Vista, 7)", kNoShell, true, {E_INVALIDARG, DWM_CLOAKED_APP}, true},
+        {"query failed", kNoShell, true, {E_FAIL, DWM_CLOAKED_SHELL}, true},
     };
     for (const Case& c : cases) {
         platform::ScopedApiOverride api;
+        api->GetShellWindow = &FakeGetShellWindow;
         api->DwmGetWindowAttribute = c.functionPresent ? &FakeDwmGetWindowAttribute : nullptr;
         cloakAnswer = c.answer;
-        EXPECT_EQ(c.expected, IsTaskbarWindow(plain.Get())) << c.what;
-        EXPECT_EQ(c.expected, IsTaskbarWindow(appWindow.Get())) << c.what;
+        for (HWND window : {plain.Get(), appWindow.Get()}) {
+            const HWND other = window == plain.Get() ? appWindow.Get() : plain.Get();
+            shellWindow = c.shell == kNoShell ? nullptr : c.shell == kShellIsTheWindow ? window : other;
+            EXPECT_EQ(c.expected, IsTaskbarWindow(window)) << c.what;
+        }
     }
-}
-
-TEST(IsTaskbarWindow, TheShellsDesktopWindowIsNotAButton)
-{
-    TestWindow desktop({L"Program Manager", kVisible});
-    TestWindow other({L"other", kVisible});
-    platform::ScopedApiOverride api;
-    api->GetShellWindow = &FakeGetShellWindow;
-    shellWindow = desktop.Get();
-    EXPECT_FALSE(IsTaskbarWindow(desktop.Get()));
-    EXPECT_TRUE(IsTaskbarWindow(other.Get()));
-    // No shell running: nothing is the desktop.
-    shellWindow = nullptr;
-    EXPECT_TRUE(IsTaskbarWindow(desktop.Get()));
 }
 
 TEST(IsTaskbarWindow, GhostClassWindowsAreNotButtonsUnlessAppWindows)
