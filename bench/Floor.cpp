@@ -22,11 +22,12 @@ constexpr int kClassChars = WindowRecord::kClassChars;
 
 constexpr WORD kNoGhostClass = 0xFFFF;
 
-enum Query { kStyles, kAncestor, kOwner, kClassAtom, kTitle, kClassName, kThreadProcessId, kOpenProcess,
+enum Query { kStyles, kAncestor, kOwner, kClassAtom, kShellWindow, kCloaked, kTitle, kClassName, kThreadProcessId, kOpenProcess,
              kImageName, kCloseHandle, kRectangles, kIconicZoomed, kWindowInfo, kGetParent, kQueryCount };
 
 const wchar_t* const kQueryNames[kQueryCount] = {
     L"GetWindowLongW", L"GetAncestor+GetDesktopWindow", L"GetWindow(GW_OWNER)", L"GetClassLongW",
+    L"GetShellWindow", L"DwmGetWindowAttribute",
     L"GetWindowTextW", L"GetClassNameW", L"GetWindowThreadProcessId", L"OpenProcess",
     L"QueryFullProcessImageNameW", L"CloseHandle", L"GetWindowRect+GetClientRect", L"IsIconic+IsZoomed",
     L"GetWindowInfo", L"GetParent"};
@@ -36,8 +37,12 @@ struct QueryCost {
     LONGLONG ticks = 0;
 };
 
+using DwmGetWindowAttributeFunction = decltype(&::DwmGetWindowAttribute);
+
 struct FloorState {
     WORD ghostClassAtom = 0;
+    // Found once, as the tool finds it; null where the system lacks it.
+    DwmGetWindowAttributeFunction getAttribute = nullptr;
     int windows = 0;
     int taskbarWindows = 0;
     // Folds in what the queries return, so that none of them is dead work.
@@ -61,6 +66,18 @@ auto Timed(FloorState& state, Query query, Call call) -> decltype(call())
     return result;
 }
 
+// The desktop window and cloaking, asked of every window that passed the style rules.
+bool PassesShellRules(HWND hwnd, FloorState& state)
+{
+    if (Timed(state, kShellWindow, [&] { return ::GetShellWindow(); }) == hwnd) return false;
+    if (state.getAttribute == nullptr) return true;
+    DWORD cloaked = 0;
+    const HRESULT result = Timed(state, kCloaked, [&] {
+        return state.getAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
+    });
+    return FAILED(result) || cloaked == 0;
+}
+
 // The taskbar test's queries, each made only when the ones before leave the answer open.
 bool IsTaskbarWindow(HWND hwnd, FloorState& state)
 {
@@ -78,8 +95,10 @@ bool IsTaskbarWindow(HWND hwnd, FloorState& state)
     if ((exStyle & WS_EX_APPWINDOW) != 0) return true;
     if ((exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) return false;
     if (Timed(state, kOwner, [&] { return ::GetWindow(hwnd, GW_OWNER); }) != nullptr) return false;
-    return static_cast<WORD>(Timed(state, kClassAtom, [&] { return ::GetClassLongW(hwnd, GCW_ATOM); })) !=
-           state.ghostClassAtom;
+    if (static_cast<WORD>(Timed(state, kClassAtom, [&] { return ::GetClassLongW(hwnd, GCW_ATOM); })) ==
+        state.ghostClassAtom)
+        return false;
+    return PassesShellRules(hwnd, state);
 }
 
 // The image path as the tool finds it on this system: open with limited rights, ask for the full
@@ -162,6 +181,14 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR comman
 {
     FloorState state;
     state.profile = commandLine != nullptr && std::wcsstr(commandLine, L"--profile") != nullptr;
+    wchar_t dwmapi[MAX_PATH];
+    const UINT folder = ::GetSystemDirectoryW(dwmapi, MAX_PATH - 12);
+    if (folder > 0 && folder < MAX_PATH - 12) {
+        std::wcscat(dwmapi, L"\\dwmapi.dll");
+        if (const HMODULE module = ::LoadLibraryW(dwmapi))
+            state.getAttribute = reinterpret_cast<DwmGetWindowAttributeFunction>(
+                reinterpret_cast<void*>(::GetProcAddress(module, "DwmGetWindowAttribute")));
+    }
     LARGE_INTEGER start;
     LARGE_INTEGER end;
     ::QueryPerformanceCounter(&start);
