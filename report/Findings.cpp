@@ -109,7 +109,7 @@ const char* ButtonRule(const WindowRecord& r)
 {
     if (r.exStyle & k_WS_EX_APPWINDOW) return "WS_EX_APPWINDOW";
     if (r.owner == 0 && !(r.exStyle & (k_WS_EX_TOOLWINDOW | k_WS_EX_NOACTIVATE))) {
-        return "unowned, neither tool window nor no-activate";
+        return "unowned";
     }
     return "none";
 }
@@ -179,7 +179,7 @@ const char* Advice(FindingKind kind)
     case FindingKind::NoProgram:
         return "Run Vantrel again with the rights of the program (as administrator if it runs elevated).";
     case FindingKind::Minimized: return "Ask the user to restore them before blaming a missing window.";
-    case FindingKind::ZeroSize: return "Look for a hidden helper window that should be a tool window or unowned-invisible.";
+    case FindingKind::ZeroSize: return "Look for a helper window of the program that should be a tool window, owned, or hidden.";
     case FindingKind::FarAway:
         return "If the user cannot see it, move it back: Alt+Space, M, an arrow key, then the mouse.";
     case FindingKind::StoreApp: return "The log names the frame host, not the app: find the app by this title.";

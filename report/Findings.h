@@ -36,7 +36,8 @@ const char* Advice(FindingKind kind);
 
 // The file-name part of a Windows path.
 std::string FileName(const std::string& path);
-// Which rule gave the window its button; "none" for a record no rule accounts for.
+// Which rule gave the window its button: "WS_EX_APPWINDOW", "unowned" (and neither a tool window
+// nor no-activate), or "none" for a record no rule accounts for.
 const char* ButtonRule(const WindowRecord& record);
 bool IsParked(const WindowRecord& record);
 

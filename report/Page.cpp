@@ -25,8 +25,8 @@ const char kStyle[] =
     ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.85}"
     ".win rect.zero{stroke:#c00;stroke-width:3px}.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#888;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
-    "table{border-collapse:collapse;font-size:12px}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
-    "th{background:#eee}tr:target{background:#ffe9a8}td.styles{max-width:22em}"
+    "table{border-collapse:collapse;font-size:12px;width:100%}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
+    "th{background:#eee}tr:target{background:#ffe9a8}td.styles{font-size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
     "pre{background:#f3f3f3;border:1px solid #ccc;padding:.4em;white-space:pre-wrap;word-break:break-all}"
@@ -84,13 +84,14 @@ void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Pa
 {
     std::map<std::uint32_t, std::size_t> byHandle;
     for (std::size_t i = records.size(); i-- > 0;) byHandle[records[i].hwnd] = i;
-    page.Tag("<table><thead><tr><th>#</th><th>lines</th><th>handle</th><th>program</th><th>title</th><th>class</th>"
-             "<th>style</th><th>extended style</th><th>owner</th><th>window</th><th>client</th><th>size</th>"
-             "<th>state</th><th>button because</th></tr></thead><tbody>");
+    page.Tag("<table><thead><tr><th>#, lines</th><th>handle</th><th>program</th><th>title</th><th>class</th>"
+             "<th>style</th><th>extended style</th><th>owner</th><th>window, size</th><th>client</th>"
+             "<th>state</th><th title=\"WS_EX_APPWINDOW, or unowned and neither WS_EX_TOOLWINDOW nor WS_EX_NOACTIVATE\">"
+             "button because</th></tr></thead><tbody>");
     for (std::size_t i = 0; i < records.size(); ++i) {
         const WindowRecord& r = records[i];
-        page.Tag("<tr id=\"w" + N(i) + "\"><td>" + N(i + 1) + "</td><td>" + N(static_cast<std::size_t>(r.firstLine)) +
-                 "&#8211;" + N(static_cast<std::size_t>(r.lastLine)) + "</td><td>" + HandleText(r.hwnd) +
+        page.Tag("<tr id=\"w" + N(i) + "\"><td>" + N(i + 1) + "<br><small>" + N(static_cast<std::size_t>(r.firstLine)) +
+                 "&#8211;" + N(static_cast<std::size_t>(r.lastLine)) + "</small></td><td>" + HandleText(r.hwnd) +
                  "</td><td title=\"")
             .Text(r.exe).Tag("\"><span class=\"sw\" style=\"background:" + palette.Fill(i) + "\"></span>");
         if (r.exe.empty()) {
@@ -108,8 +109,9 @@ void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Pa
         } else {
             page.Tag(HandleText(r.owner) + " (not in the log)");
         }
-        page.Tag("</td><td>").Tag(RectText(r.window)).Tag("</td><td>").Tag(RectText(r.client)).Tag("</td><td>")
+        page.Tag("</td><td>").Tag(RectText(r.window)).Tag("<br>")
             .Tag(Decimal(r.window.Width()) + "&#215;" + Decimal(r.window.Height())).Tag("</td><td>")
+            .Tag(RectText(r.client)).Tag("</td><td>")
             .Tag(kRecordFields[12].text(r)).Tag("</td><td>").Tag(ButtonRule(r)).Tag("</td></tr>");
     }
     page.Tag("</tbody></table>");
@@ -197,10 +199,11 @@ std::string WritePage(const LogFile& file, const LogFile* before)
              "one colour per program. Hover a window for its record; click it for its row.</p>");
     WriteLegend(page, records, palette);
     WriteDesktopMap(page, records, palette);
-    page.Tag("<h2 id=\"windows\">Windows</h2>");
-    WriteTable(page, records, palette);
+    // Findings before the table: they are short, and what a reader came for.
     page.Tag("<h2 id=\"findings\">Findings</h2>");
     WriteFindings(page, records, findings);
+    page.Tag("<h2 id=\"windows\">Windows</h2>");
+    WriteTable(page, records, palette);
     if (before) {
         page.Tag("<h2 id=\"comparison\">Comparison</h2>");
         WriteComparison(page, file, *before);
