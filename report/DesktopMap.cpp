@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 namespace report {
 
@@ -44,12 +46,16 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const s
     // The primary monitor's corner, where (0,0) is.
     page.Tag("<path class=\"origin\" d=\"M" + N(left - margin) + " 0H" + N(right + margin) + "M0 " + N(top - margin) +
              "V" + N(bottom + margin) + "\"/>");
+    // Windows often share a corner (a dialog over its owner, two maximized windows): each label
+    // at a corner already labelled goes a line lower.
+    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> labelsAt;
     // The log lists windows topmost first; drawing them in reverse puts the topmost on top.
     for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
         const WindowRecord& r = records[*it];
         const std::int64_t x = std::min(r.window.left, r.window.right), y = std::min(r.window.top, r.window.bottom);
         const std::int64_t w = std::max<std::int64_t>(r.window.Width() < 0 ? -r.window.Width() : r.window.Width(), least);
         const std::int64_t h = std::max<std::int64_t>(r.window.Height() < 0 ? -r.window.Height() : r.window.Height(), least);
+        const std::int64_t line = labelsAt[{x, y}]++;
         const std::string id = "c" + N(static_cast<std::int64_t>(*it));
         const std::string box = "x=\"" + N(x) + "\" y=\"" + N(y) + "\" width=\"" + N(w) + "\" height=\"" + N(h) + "\"";
         page.Tag("<a href=\"#w" + N(static_cast<std::int64_t>(*it)) + "\"><g class=\"win\"><title>")
@@ -57,7 +63,7 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const s
             .Tag("</title><clipPath id=\"" + id + "\"><rect " + box + "/></clipPath><rect " + box)
             .Tag(r.window.Width() > 0 && r.window.Height() > 0 ? "" : " class=\"zero\"")
             .Tag(" fill=\"" + palette.Fill(*it) + "\"/><text x=\"" + N(x + font / 2) + "\" y=\"" +
-                 N(y + font * 3 / 2) + "\" clip-path=\"url(#" + id + ")\">");
+                 N(y + font * 3 / 2 + line * font * 5 / 4) + "\" clip-path=\"url(#" + id + ")\">");
         Label(page, r);
         page.Tag("</text></g></a>");
     }

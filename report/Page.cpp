@@ -22,7 +22,7 @@ const char kStyle[] =
     "dl.summary dt{font-weight:600}dl.summary dd{margin:0}"
     "svg.map{width:100%;max-height:75vh;border:1px solid #999;background:#f6f6f6}"
     "svg.strip{width:100%;max-width:960px}"
-    ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.85}"
+    ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.55}"
     ".win rect.zero{stroke:#c00;stroke-width:3px}.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#888;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
     "table{border-collapse:collapse;font-size:12px;width:100%}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
@@ -195,7 +195,7 @@ std::string WritePage(const LogFile& file, const LogFile* before)
         .Utf8Text(file.name).Tag("</title><style>").Tag(kStyle).Tag("</style></head><body><h1>Taskbar windows in ")
         .Utf8Text(file.name).Tag("</h1>");
     WriteSummary(page, file, before, palette.Programs(), findings.size());
-    page.Tag("<h2 id=\"map\">Desktop map</h2><p>Every window&#39;s rectangle to scale, topmost drawn last; "
+    page.Tag("<h2 id=\"map\">Desktop map</h2><p>Every window&#39;s rectangle to scale, topmost drawn last and see-through, so that covered windows show; "
              "one colour per program. Hover a window for its record; click it for its row.</p>");
     WriteLegend(page, records, palette);
     WriteDesktopMap(page, records, palette);

@@ -120,10 +120,10 @@ publish() {
     echo "dist/ (version $version):"
     local file
     for file in "$repo"/dist/*.zip; do
-        printf '  %-34s %9s bytes\n' "$(basename "$file")" "$(stat -c %s "$file")"
+        printf '  %-38s %9s bytes\n' "$(basename "$file")" "$(stat -c %s "$file")"
     done
     for file in vantrel.exe vantrel-report.exe; do
-        printf '  %-34s %9s bytes\n' "$file (in the win32 zip)" "$(stat -c %s "$1/stage/vantrel-$version-win32/$file")"
+        printf '  %-38s %9s bytes\n' "$file (in the win32 zip)" "$(stat -c %s "$1/stage/vantrel-$version-win32/$file")"
     done
 }
 
