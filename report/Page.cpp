@@ -139,7 +139,12 @@ void WriteComparison(Markup& page, const LogFile& after, const LogFile& before)
     const Comparison comparison = Compare(was, is);
     page.Tag("<p>From ").Utf8Text(before.name).Tag(" to ").Utf8Text(after.name).Tag(": ")
         .Tag(N(comparison.appeared.size()) + " appeared, " + N(comparison.disappeared.size()) + " disappeared, " +
-             N(comparison.changed.size()) + " changed, " + N(comparison.unchanged) + " unchanged.</p>");
+             N(comparison.changed.size()) + " changed, " + N(comparison.unchanged) + " unchanged.");
+    if (!before.log.unreadable.empty()) {
+        page.Tag(" The earlier log also holds " + N(before.log.unreadable.size()) +
+                 " unreadable piece(s), left out here.");
+    }
+    page.Tag("</p>");
     const auto list = [&](const char* heading, const std::vector<std::size_t>& windows,
                           const std::vector<WindowRecord>& records, bool link) {
         if (windows.empty()) return;

@@ -49,9 +49,12 @@ record() {
     record 0x10020 'b.exe' ']]><img src=x onerror=alert(2)>' '<!--' 0x40100 '200,100 - 700,400' 0
     record 0x10030 'b.exe' "Caf$(printf '\xe9') \"quoted\" & 'single'" 'C' 0x100 '-32000,-32000 - -31840,-31972' 1
 } >"$browser/hostile.txt"
+touch -d '2021-03-04 05:06:59 UTC' "$browser/hostile.txt"
 "$native/report/vantrel-report" "$browser/hostile.txt" >/dev/null
 bash tests/report/browser-check.sh "$browser/hostile.html" 3 "$browser/hostile.png" \
-    '&lt;script&gt;alert(1)&lt;/script&gt;' ']]&gt;&lt;img src=x onerror=alert(2)&gt;' "Café \"quoted\" &amp; 'single'"
+    '&lt;script&gt;alert(1)&lt;/script&gt;' ']]&gt;&lt;img src=x onerror=alert(2)&gt;' "Café \"quoted\" &amp; 'single'" \
+    '2021-03-04 05:06 UTC'
+
 for log in "${demo_logs[@]}"; do
     "$native/report/vantrel-report" "$log" -o "$browser/demonstration.html" >/dev/null
     records=$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$log" || true)

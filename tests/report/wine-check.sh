@@ -29,15 +29,20 @@ run() { "${emulator[@]}" "$exe" --no-open "$@"; }
 printf '0x0001004C: exe=C:\\windows\\system32\\winemine.exe\r\ntitle="<script>x</script>" class="WineMine" atom = 0x0000C038\r\nStyle=0x14ca0000 exStyle=0x100 parent=0x00010020 owner=0x00000000 getparent=0x00000000\r\nrcWnd = 0,0 - 160,226 rcClient = 0,0 - 154,182 maximized = 0 minimized = 0\r\n\r\n' \
     >"$folder/vantrel.txt"
 cp "$folder/vantrel.txt" "$folder/before.txt"
+# The page dates the log by the file's last change, read from Windows' file times.
+touch -d '2021-03-04 05:06:59 UTC' "$folder/vantrel.txt"
 printf 'not a log\r\n' >"$folder/notes.txt"
+truncate -s 17M "$folder/huge.txt"
 log=$(windows_path "$folder/vantrel.txt")
 
 expect 0 "$(windows_path "$folder/vantrel.html")" run "$log"
-[ -f "$folder/vantrel.html" ] && grep -qF '&lt;script&gt;x&lt;/script&gt;' "$folder/vantrel.html" ||
-    { echo "FAILED: no page with the escaped title beside the log" >&2; failures=$((failures + 1)); }
+[ -f "$folder/vantrel.html" ] && grep -qF '&lt;script&gt;x&lt;/script&gt;' "$folder/vantrel.html" &&
+    grep -qF '2021-03-04 05:06 UTC' "$folder/vantrel.html" ||
+    { echo "FAILED: no page with the escaped title and the log's date beside the log" >&2; failures=$((failures + 1)); }
 expect 0 "compared.html" run "$(windows_path "$folder/before.txt")" "$log" -o "$(windows_path "$folder/compared.html")"
 grep -qF 'id="comparison"' "$folder/compared.html" || { echo "FAILED: no comparison" >&2; failures=$((failures + 1)); }
 expect 1 "missing.txt: cannot be read" run "$(windows_path "$folder/missing.txt")"
+expect 1 "huge.txt: larger than 16 MiB" run "$(windows_path "$folder/huge.txt")"
 expect 1 "notes.txt: not a Vantrel log: line 1 reads \"not a log\"" run "$(windows_path "$folder/notes.txt")"
 expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$work/no such folder/page.html")"
 expect 2 "usage: vantrel-report LOG" run
