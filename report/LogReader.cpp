@@ -177,7 +177,7 @@ bool ReadRecord(std::string_view text, std::size_t at, WindowRecord& r, std::siz
         }
     }
     failed = s;
-    failed.Fail("\" atom = 0x after the title and class name");
+    failed.Fail("\" atom = 0x (the end of the class name)");
     for (std::size_t atom = window.find("\" atom = 0x"); atom != std::string_view::npos;
          atom = window.find("\" atom = 0x", atom + 1)) {
         Scanner tail(text, fields + atom);
@@ -192,7 +192,7 @@ bool ReadRecord(std::string_view text, std::size_t at, WindowRecord& r, std::siz
         const std::size_t separator = both.rfind("\" class=\"");
         if (separator == std::string_view::npos) {
             Scanner noClass(text, fields);
-            noClass.Fail("\" class=\" between the title and the class name");
+            noClass.Fail("\" class=\" (between the title and the class name)");
             failed = noClass;
             return false;
         }

@@ -25,7 +25,7 @@ const char kStyle[] =
     ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.55}"
     ".win rect.zero{stroke:#c00;stroke-width:3px}.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#888;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
-    "table{border-collapse:collapse;font-size:12px;width:100%}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
+    "table{border-collapse:collapse;font-size:12px;width:100%}td{overflow-wrap:anywhere}td:nth-child(2),td:nth-child(11){white-space:nowrap}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
     "th{background:#eee}tr:target{background:#ffe9a8}td.styles{font-size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
@@ -183,7 +183,14 @@ void WriteUnreadable(Markup& page, const Log& log)
         page.Tag("<p>Lines " + N(static_cast<std::size_t>(piece.firstLine)) + "&#8211;" +
                  N(static_cast<std::size_t>(piece.lastLine)) + ": line " + N(static_cast<std::size_t>(piece.failedLine)) +
                  " does not hold ")
-            .Text(piece.expected).Tag(" where a record has it.</p><pre>").Text(piece.text).Tag("</pre>");
+            .Text(piece.expected).Tag(" where a record has it.</p><pre>");
+        // The piece's own line ends break its lines; anything else, a lone CR among it, shows.
+        std::size_t start = 0;
+        for (std::size_t end; (end = piece.text.find('\n', start)) != std::string::npos; start = end + 1) {
+            page.Text(std::string_view(piece.text).substr(start, end - start - (end > start && piece.text[end - 1] == '\r')))
+                .Tag("\n");
+        }
+        page.Text(std::string_view(piece.text).substr(start)).Tag("</pre>");
     }
 }
 
