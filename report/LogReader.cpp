@@ -207,10 +207,14 @@ bool ReadRecord(std::string_view text, std::size_t at, WindowRecord& r, std::siz
 class LineCounter {
 public:
     explicit LineCounter(std::string_view text) : text_(text) {}
-    // Lines are counted forward only, so counting the whole log costs one pass.
+    // The reader asks in increasing order, so counting the whole log costs about one pass.
     int LineAt(std::size_t at)
     {
-        line_ += static_cast<int>(std::count(text_.begin() + counted_, text_.begin() + at, '\n'));
+        if (at >= counted_) {
+            line_ += static_cast<int>(std::count(text_.begin() + counted_, text_.begin() + at, '\n'));
+        } else {
+            line_ -= static_cast<int>(std::count(text_.begin() + at, text_.begin() + counted_, '\n'));
+        }
         counted_ = at;
         return line_;
     }
