@@ -47,6 +47,20 @@ expect 1 "notes.txt: not a Vantrel log: line 1 reads \"not a log\"" run "$(windo
 expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$work/no such folder/page.html")"
 expect 2 "usage: vantrel-report LOG" run
 
+# Opening the page, in a prefix of its own whose one handler of .html writes down what it got.
+open_prefix=$work/open-prefix opened=$work/opened.txt
+mkdir -p "$work/open" "$open_prefix"
+cp "$folder/vantrel.txt" "$work/open/v.txt"
+open_in_prefix() { "${emulator[0]}" "$open_prefix" "$@"; }
+trap 'open_in_prefix stop' EXIT
+open_in_prefix exec reg add 'HKCR\.html' /ve /d vantrel.test.page /f >/dev/null
+open_in_prefix exec reg add 'HKCR\vantrel.test.page\shell\open\command' /ve \
+    /d "C:\\windows\\system32\\cmd.exe /c echo %1> $(windows_path "$opened")" /f >/dev/null
+open_in_prefix exec "$exe" "$(windows_path "$work/open/v.txt")" >/dev/null 2>&1 </dev/null || true
+for _ in $(seq 100); do [ -s "$opened" ] && break; sleep 0.1; done
+grep -qF "$(windows_path "$work/open/v.html")" "$opened" 2>/dev/null ||
+    { echo "FAILED: the page was not opened through its file type" >&2; failures=$((failures + 1)); }
+
 if [ -f "$demo_page" ]; then
     demo_log=${demo_page%.html}.txt
     records=$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$demo_log" || true)
