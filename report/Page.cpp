@@ -9,7 +9,6 @@
 #include "report/StyleNames.h"
 
 #include <map>
-#include <set>
 
 namespace report {
 
@@ -25,7 +24,10 @@ const char kStyle[] =
     ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.55}"
     ".win rect.zero{stroke:#c00;stroke-width:3px}.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#888;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
-    "table{border-collapse:collapse;font-size:12px;width:100%}td{overflow-wrap:anywhere}td:nth-child(2),td:nth-child(11){white-space:nowrap}th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
+    "table{border-collapse:collapse;font-size:12px;width:100%}"
+    "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
+    // Long names may wrap anywhere so that the table fits; handles and states never do.
+    "td{overflow-wrap:anywhere}td:nth-child(2),td:nth-child(11){white-space:nowrap}"
     "th{background:#eee}tr:target{background:#ffe9a8}td.styles{font-size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
