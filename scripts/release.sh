@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the release from a clean tree and writes dist/:
-#   vantrel-VERSION-win32.zip         the stripped 32-bit vantrel.exe and the user's README.txt
-#   vantrel-VERSION-win32-debug.zip   vantrel.exe.debug, the debug information the exe links to
+#   vantrel-VERSION-win32.zip         the stripped 32-bit vantrel.exe and vantrel-report.exe, and the
+#                                     user's README.txt
+#   vantrel-VERSION-win32-debug.zip   vantrel.exe.debug and vantrel-report.exe.debug, the debug
+#                                     information each exe links to
 #   library4-shell-VERSION-sdk.zip    the shell module's headers, i686 and x86_64 static libraries
 #                                     (win32 thread model) and its CMake package
 #   SHA256SUMS                        the archives' checksums
@@ -10,7 +12,7 @@
 # build/dist. The archives hold their files in a fixed order, dated by the last commit.
 #   scripts/release.sh            the release
 #   scripts/release.sh --verify   builds it twice, from copies in two different folders, checks that
-#                                 every archive and the exe are the same byte for byte, prints the
+#                                 every archive and the exes are the same byte for byte, prints the
 #                                 checksums, and writes dist/ from the first build
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -70,7 +72,7 @@ build_release() {
         [ "$arch" = x86_64 ] && preset=release-x64
         (cd "$src" && cmake --preset "$preset" -B "$root/$arch" -DCMAKE_C_FLAGS=-g -DCMAKE_CXX_FLAGS=-g >/dev/null)
     done
-    cmake --build "$root/i686" --target vantrel Library4Shell vantrel_platform
+    cmake --build "$root/i686" --target vantrel vantrel-report Library4Shell vantrel_platform
     cmake --build "$root/x86_64" --target Library4Shell vantrel_platform
     version=$(cat "$root/i686/VERSION")
 
@@ -83,11 +85,14 @@ build_release() {
 
     local program=$stage/vantrel-$version-win32 debug=$stage/vantrel-$version-win32-debug
     mkdir -p "$program" "$debug"
-    local objcopy=i686-w64-mingw32-objcopy
-    "$objcopy" --only-keep-debug "$root/i686/app/vantrel.exe" "$debug/vantrel.exe.debug"
-    i686-w64-mingw32-strip --strip-all -o "$program/vantrel.exe" "$root/i686/app/vantrel.exe"
-    # The link names the debug file and holds its checksum; a debugger finds it beside the exe.
-    (cd "$debug" && "$objcopy" --add-gnu-debuglink=vantrel.exe.debug "$program/vantrel.exe")
+    local objcopy=i686-w64-mingw32-objcopy exe
+    for exe in app/vantrel.exe report/vantrel-report.exe; do
+        local name=${exe#*/}
+        "$objcopy" --only-keep-debug "$root/i686/$exe" "$debug/$name.debug"
+        i686-w64-mingw32-strip --strip-all -o "$program/$name" "$root/i686/$exe"
+        # The link names the debug file and holds its checksum; a debugger finds it beside the exe.
+        (cd "$debug" && "$objcopy" --add-gnu-debuglink="$name.debug" "$program/$name")
+    done
     # Windows users read it in Notepad, which wants CR LF.
     sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$src/release/README.txt" >"$program/README.txt"
 
@@ -115,9 +120,11 @@ publish() {
     echo "dist/ (version $version):"
     local file
     for file in "$repo"/dist/*.zip; do
-        printf '  %-34s %9s bytes\n' "$(basename "$file")" "$(stat -c %s "$file")"
+        printf '  %-38s %9s bytes\n' "$(basename "$file")" "$(stat -c %s "$file")"
     done
-    printf '  %-34s %9s bytes\n' "vantrel.exe (in the win32 zip)" "$(stat -c %s "$1/stage/vantrel-$version-win32/vantrel.exe")"
+    for file in vantrel.exe vantrel-report.exe; do
+        printf '  %-38s %9s bytes\n' "$file (in the win32 zip)" "$(stat -c %s "$1/stage/vantrel-$version-win32/$file")"
+    done
 }
 
 if [ "$verify" = 0 ]; then
@@ -149,8 +156,8 @@ if [ "$status" != 0 ]; then
     exit 1
 fi
 
-echo "built twice, in $first and $second: the archives, the exe and the debug file are byte-identical"
+echo "built twice, in $first and $second: the archives, the exes and the debug files are byte-identical"
 (cd "$first/dist" && cat SHA256SUMS)
-(cd "$first/stage" && sha256sum "vantrel-$version-win32/vantrel.exe" "vantrel-$version-win32-debug/vantrel.exe.debug")
+(cd "$first/stage" && sha256sum "vantrel-$version-win32/"*.exe "vantrel-$version-win32-debug/"*.debug)
 publish "$first"
 rm -rf "$repo/build/dist-verify"

@@ -2,7 +2,8 @@
 # Installs what is missing, builds Vantrel and runs it under Wine as a user would: a few programs
 # that ship with Wine are started first so that the taskbar has windows to log. Headless, the
 # tool's message box is confirmed by run-confirmed.exe, which prints the box's text and the exit
-# code; with a display (DISPLAY set, not CI) the box is left to the user. The log is printed last.
+# code; with a display (DISPLAY set, not CI) the box is left to the user. The log is printed last,
+# and vantrel-report makes a page of it beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,5 +56,12 @@ if [ -f "$log" ]; then
     echo "---- $log ----"
     # The log is single-byte ISO 8859-1 text with CR LF line ends.
     iconv -f ISO-8859-1 -t UTF-8 "$log" | tr -d '\r'
+    # The page a person reads instead, made beside the log by vantrel-report.exe in the same prefix.
+    if wine_run "$build/report/vantrel-report.exe" --no-open "Z:${log//\//\\}" </dev/null >/dev/null; then
+        echo "---- the page: ${log%.txt}.html (open it in a browser) ----"
+    else
+        echo "vantrel-report could not make the page from $log" >&2
+        status=1
+    fi
 fi
 exit "$status"

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/report-test.sh  # vantrel-report natively: unit tests, fuzz run, browser check
 bash scripts/release.sh
 source scripts/test-build.sh
 # The display test runs scripts/run.sh, which builds the shipped program and runs it in that

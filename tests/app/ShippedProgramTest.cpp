@@ -120,46 +120,66 @@ std::string DottedVersion(DWORD most, DWORD least)
 
 } // namespace
 
-TEST(ShippedProgram, IsA32BitGuiProgramForWindows2000AndLater)
+// Both programs of the release zip, each with an import it must have, so that an empty or
+// misread import table cannot pass.
+const struct ShippedExe {
+    const wchar_t* path;
+    WORD subsystem;
+    const char* sureImport;
+} kShippedExes[] = {
+    {VANTREL_SHIPPED_EXE, IMAGE_SUBSYSTEM_WINDOWS_GUI, "KERNEL32.DLL!GetModuleFileNameW"},
+    {VANTREL_SHIPPED_REPORT_EXE, IMAGE_SUBSYSTEM_WINDOWS_CUI, "SHELL32.DLL!ShellExecuteW"},
+};
+
+TEST(ShippedProgram, IsA32BitProgramForWindows2000AndLater)
 {
-    PeFile pe(VANTREL_SHIPPED_EXE);
-    ASSERT_NE(nullptr, pe.Headers()) << "make the release first: scripts/test.sh unpacks it for the tests";
-    const auto& header = *pe.Headers();
-    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.FileHeader.Machine);
-    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, header.OptionalHeader.Magic);
-    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, header.OptionalHeader.Subsystem);
-    EXPECT_EQ(5, header.OptionalHeader.MajorSubsystemVersion);
-    EXPECT_EQ(0, header.OptionalHeader.MinorSubsystemVersion);
-    EXPECT_EQ(5, header.OptionalHeader.MajorOperatingSystemVersion);
+    for (const ShippedExe& exe : kShippedExes) {
+        SCOPED_TRACE(exe.sureImport);
+        PeFile pe(exe.path);
+        ASSERT_NE(nullptr, pe.Headers()) << "make the release first: scripts/test.sh unpacks it for the tests";
+        const auto& header = *pe.Headers();
+        EXPECT_EQ(IMAGE_FILE_MACHINE_I386, header.FileHeader.Machine);
+        EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, header.OptionalHeader.Magic);
+        EXPECT_EQ(exe.subsystem, header.OptionalHeader.Subsystem);
+        EXPECT_EQ(5, header.OptionalHeader.MajorSubsystemVersion);
+        EXPECT_EQ(0, header.OptionalHeader.MinorSubsystemVersion);
+        EXPECT_EQ(5, header.OptionalHeader.MajorOperatingSystemVersion);
+    }
 }
 
 TEST(ShippedProgram, ImportsOnlyWhatWindows2000Has)
 {
-    PeFile pe(VANTREL_SHIPPED_EXE);
-    ASSERT_NE(nullptr, pe.Headers());
     const std::set<std::string> allowed = ReadAllowlist();
     ASSERT_FALSE(allowed.empty());
-    const std::set<std::string> imports = pe.Imports();
-    EXPECT_GT(imports.size(), 20u);
-    EXPECT_EQ(1u, imports.count("KERNEL32.DLL!GetModuleFileNameW"));
-    for (const std::string& import : imports) EXPECT_EQ(1u, allowed.count(import)) << import;
-    // The newer image-name query must be looked up at run time, never imported.
-    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!QueryFullProcessImageNameW"));
-    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!GetTickCount64"));
+    for (const ShippedExe& exe : kShippedExes) {
+        SCOPED_TRACE(exe.sureImport);
+        PeFile pe(exe.path);
+        ASSERT_NE(nullptr, pe.Headers());
+        const std::set<std::string> imports = pe.Imports();
+        EXPECT_GT(imports.size(), 20u);
+        EXPECT_EQ(1u, imports.count(exe.sureImport));
+        for (const std::string& import : imports) EXPECT_EQ(1u, allowed.count(import)) << import;
+        // The newer image-name query must be looked up at run time, never imported.
+        EXPECT_EQ(0u, imports.count("KERNEL32.DLL!QueryFullProcessImageNameW"));
+        EXPECT_EQ(0u, imports.count("KERNEL32.DLL!GetTickCount64"));
+    }
 }
 
 TEST(ShippedProgram, ImportsOnlyFromKnownSystemLibraries)
 {
-    PeFile pe(VANTREL_SHIPPED_EXE);
-    ASSERT_NE(nullptr, pe.Headers());
-    const std::set<std::string> imports = pe.Imports();
-    ASSERT_FALSE(imports.empty());
-    EXPECT_EQ(std::set<std::string>{}, apptest::UnknownLibraries(imports));
-    // A delay-loaded DLL is loaded by bare name too, later, where the search may reach it.
-    EXPECT_EQ(0u, pe.Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size);
-    // The library search is restricted through functions looked up at run time, never imported.
-    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDefaultDllDirectories"));
-    EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDllDirectoryW"));
+    for (const ShippedExe& exe : kShippedExes) {
+        SCOPED_TRACE(exe.sureImport);
+        PeFile pe(exe.path);
+        ASSERT_NE(nullptr, pe.Headers());
+        const std::set<std::string> imports = pe.Imports();
+        ASSERT_FALSE(imports.empty());
+        EXPECT_EQ(std::set<std::string>{}, apptest::UnknownLibraries(imports));
+        // A delay-loaded DLL is loaded by bare name too, later, where the search may reach it.
+        EXPECT_EQ(0u, pe.Headers()->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size);
+        // The library search is restricted through functions looked up at run time, never imported.
+        EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDefaultDllDirectories"));
+        EXPECT_EQ(0u, imports.count("KERNEL32.DLL!SetDllDirectoryW"));
+    }
 }
 
 TEST(ShippedProgram, CarriesItsManifestAndVersion)

@@ -1,0 +1,51 @@
+// vantrel-report's command line: LOG [LOG2] [-o PAGE.html] [--no-open].
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace report {
+
+// The largest file read as a log. A record takes some 300 bytes (about 1.6 KB at the very most),
+// and a desktop has tens of taskbar buttons: even the benchmark's desktop of 4,000 windows logs
+// some 1.2 MB. 16 MiB holds over 50,000 ordinary records, five times the 10,000 windows that
+// Windows lets one process own by default. A larger file is not a log, and reading it whole would
+// only cost memory.
+constexpr std::uint64_t kMostLogBytes = 16 * 1024 * 1024;
+
+// Where files are read and written: the native file system in the program, a table in the tests.
+// Paths are UTF-8.
+class FileAccess {
+public:
+    struct File {
+        bool ok = false;
+        bool tooLarge = false;
+        std::string bytes;       // the whole file, when ok
+        std::uint64_t size = 0;
+        std::int64_t modified = 0;  // seconds since 1970, UTC
+        std::string error;       // the system's reason, when not ok and not too large
+    };
+    virtual ~FileAccess() = default;
+    // Reads the whole file, or none of it if it is larger than `limit` bytes.
+    virtual File Read(const std::string& path, std::uint64_t limit) = 0;
+    // Writes the file anew; on failure leaves no file behind and returns the system's reason.
+    virtual bool Write(const std::string& path, const std::string& bytes, std::string& error) = 0;
+};
+
+struct Outcome {
+    // 0: the page is written. 1: no page; `message` says which file and why. 2: the command line
+    // is wrong; `message` is the usage.
+    int exitCode = 0;
+    std::string page;     // the page's path, when written
+    bool open = true;     // whether the Windows entry opens the page (not after --no-open)
+    std::string message;  // for standard output on success, standard error otherwise
+};
+
+// The page goes where -o says, or beside the last log, named after it with ".html" in place of
+// its extension (both '\' and '/' end a folder's name).
+std::string PagePath(const std::string& log);
+
+Outcome Run(const std::vector<std::string>& arguments, FileAccess& files);
+
+} // namespace report

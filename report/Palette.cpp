@@ -1,0 +1,29 @@
+#include "report/Palette.h"
+
+#include "report/Numbers.h"
+
+#include <cstdint>
+#include <map>
+
+namespace report {
+
+Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.size(), SIZE_MAX)
+{
+    std::map<std::string, std::size_t> indexOf;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].exe.empty()) continue;
+        const auto [it, added] = indexOf.emplace(records[i].exe, programs_.size());
+        if (added) programs_.push_back(i);
+        programOf_[i] = it->second;
+    }
+}
+
+std::string Palette::Fill(std::size_t record) const
+{
+    const std::size_t program = programOf_[record];
+    if (program == SIZE_MAX) return "#d0d0d0";
+    // The golden angle keeps neighbouring programs' hues far apart however many there are.
+    return "hsl(" + Decimal(static_cast<std::int64_t>(program * 137 % 360)) + ",70%,80%)";
+}
+
+} // namespace report

@@ -1,0 +1,101 @@
+#include "report/TextEncoding.h"
+
+#include <cstdint>
+
+namespace report {
+
+namespace {
+
+// Decodes one UTF-8 sequence at `at`; returns its length, or 0 when it is not valid UTF-8
+// (overlong forms, surrogates and values past U+10FFFF are not).
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& code)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    std::size_t length = 0;
+    std::uint32_t least = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, code = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, code = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, code = lead & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() - at < length) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
+bool IsUtf8WithNonAscii(std::string_view text)
+{
+    bool nonAscii = false;
+    std::uint32_t code = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = DecodeUtf8(text, at, code);
+        if (length == 0) return false;
+        nonAscii |= length > 1;
+        at += length;
+    }
+    return nonAscii;
+}
+
+char Latin1(std::uint32_t code) { return code > 0xFF ? '?' : static_cast<char>(code); }
+
+std::string FromUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::uint32_t code = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = DecodeUtf8(text, at, code);
+        // After a byte-order mark the rest may still be damaged: such a byte stays as it is.
+        out += length == 0 ? text[at] : Latin1(code);
+        at += length == 0 ? 1 : length;
+    }
+    return out;
+}
+
+// Every UTF-16 unit above U+00FF becomes one '?', surrogates too: exactly what the tool writes.
+std::string FromUtf16(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() / 2);
+    for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
+        out += Latin1(static_cast<unsigned char>(text[at]) | static_cast<unsigned char>(text[at + 1]) << 8);
+    }
+    return out;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+} // namespace
+
+std::string ToLatin1(std::string_view bytes, const char*& encoding)
+{
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        encoding = "UTF-8 with byte-order mark (re-saved by an editor)";
+        return FromUtf8(bytes.substr(3));
+    }
+    if (StartsWith(bytes, "\xFF\xFE")) {
+        encoding = "UTF-16 (re-saved by an editor)";
+        return FromUtf16(bytes.substr(2));
+    }
+    if (IsUtf8WithNonAscii(bytes)) {
+        encoding = "UTF-8 (re-saved by an editor)";
+        return FromUtf8(bytes);
+    }
+    encoding = "ISO 8859-1";
+    return std::string(bytes);
+}
+
+} // namespace report

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# vantrel-report's native checks, in about a minute: builds it for Linux with its tests
+# (AddressSanitizer and UBSan) and runs them; runs the libFuzzer target over the reader, the
+# comparison and the page writer for a fixed number of inputs, seeded with the logs the tests
+# wrote (and the demonstration's log from scripts/run.sh, if there is one); then opens the page of
+# a hostile log, and of the demonstration's, in headless Chromium. Exits non-zero on the first
+# failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+cmake --preset report-native >/dev/null
+cmake --build --preset report-native -j2
+native=build/report-native
+rm -rf "$native/fuzz-seeds"
+ctest --preset report-native
+
+cmake --preset report-fuzz >/dev/null
+cmake --build --preset report-fuzz -j2 --target report_fuzzer
+corpus=build/report-fuzz/corpus
+rm -rf "$corpus"
+mkdir -p "$corpus"
+cp "$native"/fuzz-seeds/* "$corpus"/
+demo_logs=()
+for log in build/release/app/vantrel.txt build/release-x64/app/vantrel.txt; do
+    [ -f "$log" ] && demo_logs+=("$log")
+done
+[ ${#demo_logs[@]} -gt 0 ] && cp "${demo_logs[0]}" "$corpus/demonstration.txt"
+runs=200000
+if ! build/report-fuzz/tests/report/report_fuzzer -runs=$runs -seed=1 -max_len=4096 -max_total_time=60 \
+    -print_final_stats=1 "$corpus" >build/report-fuzz/fuzz.log 2>&1; then
+    tail -40 build/report-fuzz/fuzz.log >&2
+    echo "the fuzz run failed; its input is in $PWD (crash-*)" >&2
+    exit 1
+fi
+echo "fuzz run: $(grep -o 'number_of_executed_units: [0-9]*' build/report-fuzz/fuzz.log) inputs, no failure"
+
+# A log whose titles try to break out of the page, written as the tool writes: ISO 8859-1, CR LF.
+browser=$native/browser
+mkdir -p "$browser"
+record() {
+    printf '0x%08X: exe=C:\\Apps\\%s\r\ntitle="%s" class="%s" atom = 0x0000C038\r\n' "$1" "$2" "$3" "$4"
+    printf 'Style=0x14cf0000 exStyle=0x%x parent=0x00010020 owner=0x00000000 getparent=0x00000000\r\n' "$5"
+    printf 'rcWnd = %s rcClient = 0,0 - 100,100 maximized = 0 minimized = %s\r\n\r\n' "$6" "$7"
+}
+{
+    record 0x10010 'a.exe' '<script>alert(1)</script>' 'A' 0x100 '0,0 - 800,600' 0
+    record 0x10020 'b.exe' ']]><img src=x onerror=alert(2)>' '<!--' 0x40100 '200,100 - 700,400' 0
+    record 0x10030 'b.exe' "Caf$(printf '\xe9') \"quoted\" & 'single'" 'C' 0x100 '-32000,-32000 - -31840,-31972' 1
+} >"$browser/hostile.txt"
+touch -d '2021-03-04 05:06:59 UTC' "$browser/hostile.txt"
+"$native/report/vantrel-report" "$browser/hostile.txt" >/dev/null
+bash tests/report/browser-check.sh "$browser/hostile.html" 3 "$browser/hostile.png" \
+    '&lt;script&gt;alert(1)&lt;/script&gt;' ']]&gt;&lt;img src=x onerror=alert(2)&gt;' "Café \"quoted\" &amp; 'single'" \
+    '2021-03-04 05:06 UTC'
+
+for log in "${demo_logs[@]}"; do
+    "$native/report/vantrel-report" "$log" -o "$browser/demonstration.html" >/dev/null
+    records=$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$log" || true)
+    bash tests/report/browser-check.sh "$browser/demonstration.html" "$records" "$browser/demonstration.png"
+done
