@@ -184,39 +184,44 @@ TEST(ShippedProgram, ImportsOnlyFromKnownSystemLibraries)
 
 TEST(ShippedProgram, CarriesItsManifestAndVersion)
 {
-    HMODULE image = ::LoadLibraryExW(VANTREL_SHIPPED_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, image);
-    const std::string manifest = ResourceText(image, RT_MANIFEST, MAKEINTRESOURCEW(1));
-    EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
-    EXPECT_NE(std::string::npos, manifest.find("supportedOS Id="));
-    EXPECT_NE(std::string::npos, manifest.find("PerMonitorV2"));
-    EXPECT_NE(std::string::npos, manifest.find("true/pm"));
+    const struct {
+        const wchar_t* path;
+        const char* identity;
+        bool perMonitorAware;
+    } programs[] = {
+        {VANTREL_SHIPPED_EXE, "Vantrel.LogTool", true},
+        {VANTREL_SHIPPED_REPORT_EXE, "Vantrel.Report", false},
+    };
+    for (const auto& program : programs) {
+        SCOPED_TRACE(program.identity);
+        HMODULE image = ::LoadLibraryExW(program.path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, image);
+        const std::string manifest = ResourceText(image, RT_MANIFEST, MAKEINTRESOURCEW(1));
+        EXPECT_NE(std::string::npos, manifest.find("requestedExecutionLevel level=\"asInvoker\""));
+        EXPECT_NE(std::string::npos, manifest.find("supportedOS Id="));
+        EXPECT_EQ(program.perMonitorAware, manifest.find("PerMonitorV2") != std::string::npos);
+        EXPECT_EQ(program.perMonitorAware, manifest.find("true/pm") != std::string::npos);
 
-    const std::string version = ResourceText(image, RT_VERSION, MAKEINTRESOURCEW(1));
-    const wchar_t product[] = L"ProductName";
-    const std::string productKey(reinterpret_cast<const char*>(product), sizeof(product));
-    const std::size_t at = version.find(productKey);
-    ASSERT_NE(std::string::npos, at);
-    // The value follows the key, aligned to four bytes.
-    std::size_t valueAt = (at + productKey.size() + 3) & ~static_cast<std::size_t>(3);
-    const std::wstring value(reinterpret_cast<const wchar_t*>(version.data() + valueAt));
-    EXPECT_EQ(L"Vantrel", value);
+        const std::string version = ResourceText(image, RT_VERSION, MAKEINTRESOURCEW(1));
+        EXPECT_EQ(L"Vantrel", VersionString(version, L"ProductName"));
 
-    // The project's version, everywhere the program states it.
-    const std::string expected = VANTREL_VERSION;
-    const std::wstring expectedWide(expected.begin(), expected.end());
-    EXPECT_NE(std::string::npos, manifest.find("name=\"Vantrel.LogTool\" version=\"" + expected + "\""));
-    EXPECT_EQ(expectedWide, VersionString(version, L"FileVersion"));
-    EXPECT_EQ(expectedWide, VersionString(version, L"ProductVersion"));
-    const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};  // VS_FIXEDFILEINFO's, little-endian
-    const std::size_t fixedAt = version.find(std::string(signature, sizeof(signature)));
-    ASSERT_NE(std::string::npos, fixedAt);
-    ASSERT_LE(fixedAt + sizeof(VS_FIXEDFILEINFO), version.size());
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, version.data() + fixedAt, sizeof(fixed));
-    EXPECT_EQ(expected, DottedVersion(fixed.dwFileVersionMS, fixed.dwFileVersionLS));
-    EXPECT_EQ(expected, DottedVersion(fixed.dwProductVersionMS, fixed.dwProductVersionLS));
-    ::FreeLibrary(image);
+        // The project's version, everywhere the program states it.
+        const std::string expected = VANTREL_VERSION;
+        const std::wstring expectedWide(expected.begin(), expected.end());
+        EXPECT_NE(std::string::npos,
+                  manifest.find("name=\"" + std::string(program.identity) + "\" version=\"" + expected + "\""));
+        EXPECT_EQ(expectedWide, VersionString(version, L"FileVersion"));
+        EXPECT_EQ(expectedWide, VersionString(version, L"ProductVersion"));
+        const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};  // VS_FIXEDFILEINFO's, little-endian
+        const std::size_t fixedAt = version.find(std::string(signature, sizeof(signature)));
+        ASSERT_NE(std::string::npos, fixedAt);
+        ASSERT_LE(fixedAt + sizeof(VS_FIXEDFILEINFO), version.size());
+        VS_FIXEDFILEINFO fixed;
+        std::memcpy(&fixed, version.data() + fixedAt, sizeof(fixed));
+        EXPECT_EQ(expected, DottedVersion(fixed.dwFileVersionMS, fixed.dwFileVersionLS));
+        EXPECT_EQ(expected, DottedVersion(fixed.dwProductVersionMS, fixed.dwProductVersionLS));
+        ::FreeLibrary(image);
+    }
 }
 
 } // namespace apptest
