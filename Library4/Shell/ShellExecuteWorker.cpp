@@ -43,14 +43,14 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
     const HRESULT com =
         initialize ? initialize.Get()(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
-        // In place: the shell writes hInstApp and hProcess straight into the caller's request.
-        // Nothing may unwind through the system's thread start, and the owner waits for DoneEvent
-        // whatever happens: an exception counts as a failed call.
         // This thread runs no message loop, so the shell must finish the request before it
         // returns rather than hand it to a thread of its own; the caller's mask is put back so
         // the request still reads as the caller wrote it.
         const ULONG callerMask = self->fMask;
         self->fMask = callerMask | SEE_MASK_NOASYNC;
+        // In place: the shell writes hInstApp and hProcess straight into the caller's request.
+        // Nothing may unwind through the system's thread start, and the owner waits for DoneEvent
+        // whatever happens: an exception counts as a failed call.
         try {
             self->Result = Api().ShellExecuteExW(self);
         } catch (...) {
