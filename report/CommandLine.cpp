@@ -104,11 +104,11 @@ Outcome Run(const std::vector<std::string>& arguments, FileAccess& files)
         } else if (argument == "-h" || argument == "--help") {
             return {0, {}, false, kUsage};
         } else {
-            return Failure(2, "vantrel-report: unknown option or missing value: " + argument + "\n" + kUsage);
+            return Failure(1, "vantrel-report: unknown option or missing value: " + argument + "\n" + kUsage);
         }
     }
     if (logs.empty() || logs.size() > 2 || (!output.empty() && output.find_first_not_of("\\/") == std::string::npos)) {
-        return Failure(2, kUsage);
+        return Failure(1, kUsage);
     }
 
     std::string page = output.empty() ? PagePath(logs.back()) : output;

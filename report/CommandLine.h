@@ -34,8 +34,8 @@ public:
 };
 
 struct Outcome {
-    // 0: the page is written. 1: no page; `message` says which file and why. 2: the command line
-    // is wrong; `message` is the usage.
+    // 0: the page is written (or the usage was asked for). 1: no page; `message` says which file
+    // and why, or, for a command line it does not understand, how to use it.
     int exitCode = 0;
     std::string page;     // the page's path, when written
     bool open = true;     // whether the Windows entry opens the page (not after --no-open)

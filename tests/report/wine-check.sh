@@ -45,7 +45,7 @@ expect 1 "missing.txt: cannot be read" run "$(windows_path "$folder/missing.txt"
 expect 1 "huge.txt: larger than 16 MiB" run "$(windows_path "$folder/huge.txt")"
 expect 1 "notes.txt: not a Vantrel log: line 1 reads \"not a log\"" run "$(windows_path "$folder/notes.txt")"
 expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$work/no such folder/page.html")"
-expect 2 "usage: vantrel-report LOG" run
+expect 1 "usage: vantrel-report LOG" run
 
 # Opening the page, in a prefix of its own whose one handler of .html writes down what it got.
 open_prefix=$work/open-prefix opened=$work/opened.txt
