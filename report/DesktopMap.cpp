@@ -1,7 +1,7 @@
+#include "report/DesktopMap.h"
+
 #include "report/Findings.h"
-#include "report/Markup.h"
 #include "report/Numbers.h"
-#include "report/Palette.h"
 #include "report/RecordFields.h"
 
 #include <algorithm>

@@ -26,10 +26,6 @@ bool Overlaps(const Rect& a, std::int64_t left, std::int64_t top, std::int64_t r
     return a.left < right && left < a.right && a.top < bottom && top < a.bottom;
 }
 
-// The log has no monitor list. Every monitor set-up has a primary monitor at (0,0) of at least
-// 640 by 480, and the windows on screen mark out where the others are: a window that touches
-// neither that corner nor the box around all the other windows is alone where no window of the
-// user is. It is also what a window left on an unplugged monitor looks like.
 // The two most extreme values of one edge, so that the box around all windows but one costs O(1).
 class Extreme {
 public:

@@ -1,5 +1,7 @@
 #include "report/Markup.h"
 
+#include "report/TextEncoding.h"
+
 #include <cstdint>
 
 namespace report {
@@ -61,20 +63,10 @@ Markup& Markup::Text(std::string_view latin1)
 Markup& Markup::Utf8Text(std::string_view utf8)
 {
     for (std::size_t at = 0; at < utf8.size();) {
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-        const unsigned char lead = byte(at);
-        const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                                                  : (lead & 0xF8) == 0xF0 ? 4 : 0;
-        std::uint32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool valid = length != 0 && utf8.size() - at >= length;
-        for (std::size_t i = 1; valid && i < length; ++i) {
-            valid = (byte(at + i) & 0xC0) == 0x80;
-            code = code << 6 | (byte(at + i) & 0x3F);
-        }
-        const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && code >= least[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-        if (!valid) {
-            AppendByteEscape(out_, lead);
+        std::uint32_t code = 0;
+        const std::size_t length = DecodeUtf8(utf8, at, code);
+        if (length == 0) {
+            AppendByteEscape(out_, static_cast<unsigned char>(utf8[at]));
             ++at;
             continue;
         }

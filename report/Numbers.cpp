@@ -2,17 +2,7 @@
 
 namespace report {
 
-std::string Decimal(std::int64_t value)
-{
-    // Unsigned, so that the most negative value negates without overflow.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return value < 0 ? "-" + digits : digits;
-}
+std::string Decimal(std::int64_t value) { return std::to_string(value); }
 
 std::string Hex8(std::uint32_t value)
 {

@@ -1,4 +1,4 @@
-// Numbers as the page shows them, without the C library's formatting.
+// Numbers as the page shows them, the same whatever the locale.
 #pragma once
 
 #include <cstdint>

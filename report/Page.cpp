@@ -1,6 +1,7 @@
 #include "report/Page.h"
 
 #include "report/Comparison.h"
+#include "report/DesktopMap.h"
 #include "report/Findings.h"
 #include "report/Markup.h"
 #include "report/Numbers.h"
@@ -114,7 +115,7 @@ void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Pa
         page.Tag("</td><td>").Tag(RectText(r.window)).Tag("<br>")
             .Tag(Decimal(r.window.Width()) + "&#215;" + Decimal(r.window.Height())).Tag("</td><td>")
             .Tag(RectText(r.client)).Tag("</td><td>")
-            .Tag(kRecordFields[12].text(r)).Tag("</td><td>").Tag(ButtonRule(r)).Tag("</td></tr>");
+            .Tag(StateText(r)).Tag("</td><td>").Tag(ButtonRule(r)).Tag("</td></tr>");
     }
     page.Tag("</tbody></table>");
 }

@@ -21,8 +21,4 @@ private:
     std::vector<std::size_t> programs_;   // each program's first record
 };
 
-class Markup;
-// The desktop map: rectangles to scale, back to front, and the minimized windows in a strip.
-void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette);
-
 } // namespace report

@@ -27,6 +27,12 @@ std::string RectText(const Rect& r)
     return Decimal(r.left) + "," + Decimal(r.top) + " - " + Decimal(r.right) + "," + Decimal(r.bottom);
 }
 
+std::string StateText(const WindowRecord& r)
+{
+    if (r.maximized && r.minimized) return "maximized, minimized";
+    return r.maximized ? "maximized" : r.minimized ? "minimized" : "normal";
+}
+
 const RecordField kRecordFields[13] = {
     {"handle", [](const WindowRecord& r) { return HandleText(r.hwnd); }},
     {"program", [](const WindowRecord& r) { return r.exe; }},
@@ -40,12 +46,7 @@ const RecordField kRecordFields[13] = {
     {"getparent", [](const WindowRecord& r) { return HandleText(r.getParent); }},
     {"window rectangle", [](const WindowRecord& r) { return RectText(r.window); }},
     {"client rectangle", [](const WindowRecord& r) { return RectText(r.client); }},
-    {"state", [](const WindowRecord& r) {
-         return r.maximized && r.minimized ? std::string("maximized, minimized")
-                : r.maximized             ? std::string("maximized")
-                : r.minimized             ? std::string("minimized")
-                                          : std::string("normal");
-     }},
+    {"state", StateText},
 };
 
 std::string RecordText(const WindowRecord& r)

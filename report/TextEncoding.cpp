@@ -4,10 +4,6 @@
 
 namespace report {
 
-namespace {
-
-// Decodes one UTF-8 sequence at `at`; returns its length, or 0 when it is not valid UTF-8
-// (overlong forms, surrogates and values past U+10FFFF are not).
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& code)
 {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -35,6 +31,8 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& cod
     if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
     return length;
 }
+
+namespace {
 
 bool IsUtf8WithNonAscii(std::string_view text)
 {

@@ -1,10 +1,15 @@
 // The log is written as ISO 8859-1; an editor may have saved it again in another encoding.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace report {
+
+// Decodes the UTF-8 sequence at `at` (< text.size()) into `code`; returns its length, or 0 when
+// it is not valid UTF-8 (overlong forms, surrogates and values past U+10FFFF are not).
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& code);
 
 // The log's bytes as ISO 8859-1, whatever they arrived as: a UTF-8 byte-order mark, or a whole file
 // of valid UTF-8 holding some non-ASCII byte, is taken as an editor's re-save and decoded; so is
