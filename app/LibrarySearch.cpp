@@ -4,8 +4,8 @@
 
 namespace app {
 
-using platform::Find;
-using platform::Win32Api;
+using vantrel::platform::Find;
+using vantrel::platform::Win32Api;
 
 LibrarySearch RestrictLibrarySearch()
 {

@@ -18,7 +18,7 @@ bool MakeLogPath(wchar_t (&path)[kLogPathChars])
         dot[1] = L'\0';
         extension = L"txt";
     }
-    return SUCCEEDED(platform::SafeStringCbCat(path, sizeof(path), extension));
+    return SUCCEEDED(vantrel::platform::SafeStringCbCat(path, sizeof(path), extension));
 }
 
 } // namespace app

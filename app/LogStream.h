@@ -39,7 +39,7 @@ public:
     template <class Work>
     BOOL RunWriter(Work&& work) noexcept
     {
-        return platform::GuardCallback(writerFailure_, std::forward<Work>(work));
+        return vantrel::platform::GuardCallback(writerFailure_, std::forward<Work>(work));
     }
 
     // What stopped a writer, if anything did.
@@ -54,7 +54,7 @@ private:
     }
     void Flush();
 
-    platform::UniqueHandle file_;
+    vantrel::platform::UniqueHandle file_;
     char buffer_[kBufferBytes];
     std::size_t used_ = 0;
     bool writeFailed_ = false;

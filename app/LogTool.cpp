@@ -8,7 +8,7 @@
 
 namespace app {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -18,7 +18,7 @@ const wchar_t kCaption[] = L"Vantrel";
 int Report(const wchar_t* format, const wchar_t* path, UINT icon, int exitCode)
 {
     wchar_t message[kMessageChars] = {};
-    platform::SafeStringCbPrintf(message, sizeof(message), format, path);
+    vantrel::platform::SafeStringCbPrintf(message, sizeof(message), format, path);
     Api().MessageBoxW(nullptr, message, kCaption, icon | MB_OK);
     return exitCode;
 }

@@ -10,7 +10,7 @@
 
 namespace app {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -53,7 +53,7 @@ void ReadWindow(HWND hwnd, WindowRecord& record)
 void WriteWindowRecord(const WindowRecord& r, LogStream& stream)
 {
     wchar_t text[kRecordChars];
-    platform::SafeStringCbPrintf(
+    vantrel::platform::SafeStringCbPrintf(
         text, sizeof(text), kRecordFormat, static_cast<void*>(r.hwnd), r.exe, r.title, r.className,
         AsPointer(r.atom), static_cast<unsigned int>(r.style), static_cast<unsigned int>(r.exStyle),
         static_cast<void*>(r.parent), static_cast<void*>(r.owner), static_cast<void*>(r.getParent),

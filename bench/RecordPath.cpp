@@ -165,7 +165,7 @@ struct Accounting {
 template <class Work>
 Accounting Account(Work work)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     RealWriteFile = api.Original().WriteFile;
     api->WriteFile = &CountingWriteFile;
     Writes = WriteCounts{};
@@ -306,7 +306,7 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<HWND> windows = CreateOwnWindows(64);
     const Accounting callback = Account([&] {
         LogStream stream(programFile.c_str());
-        platform::Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
+        vantrel::platform::Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
         stream.Close();
         return 0;
     });

@@ -13,9 +13,9 @@ void ReplaceByLongForm(wchar_t* path, int capacity)
     // The system may use the buffer as scratch room before it finds that the long form does not
     // fit; keep the original so that a failure leaves the path as it was.
     const std::wstring original(path);
-    const DWORD length = platform::Api().GetLongPathNameW(path, path, static_cast<DWORD>(capacity));
+    const DWORD length = vantrel::platform::Api().GetLongPathNameW(path, path, static_cast<DWORD>(capacity));
     if (length == 0 || length >= static_cast<DWORD>(capacity)) {
-        platform::SafeStringCchCopy(path, static_cast<std::size_t>(capacity), original.c_str());
+        vantrel::platform::SafeStringCchCopy(path, static_cast<std::size_t>(capacity), original.c_str());
     }
 }
 

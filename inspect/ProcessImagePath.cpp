@@ -13,8 +13,8 @@
 
 namespace inspect {
 
-using platform::Api;
-using platform::UniqueHandle;
+using vantrel::platform::Api;
+using vantrel::platform::UniqueHandle;
 
 namespace {
 
@@ -41,7 +41,7 @@ bool QueryImageByFullName(QueryFullProcessImageNameFn queryFullName, DWORD proce
         std::vector<wchar_t> whole(kLongestPath);
         DWORD wholeSize = kLongestPath;
         if (queryFullName(process.Get(), 0, whole.data(), &wholeSize)) {
-            platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), whole.data());
+            vantrel::platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), whole.data());
         }
     }
     return true;
@@ -73,7 +73,7 @@ bool GetWindowProcessImagePath(HWND hwnd, wchar_t* out, int capacity)
 {
     if (out == nullptr || capacity <= 0) return false;
     out[0] = L'\0';
-    const platform::ThreadAndProcess ids = platform::ThreadAndProcessOfWindow(hwnd);
+    const vantrel::platform::ThreadAndProcess ids = vantrel::platform::ThreadAndProcessOfWindow(hwnd);
     if (ids.processId == 0) return false;
     return GetProcessImagePath(ids.processId, ids.threadId, out, capacity);
 }
@@ -83,11 +83,11 @@ bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capa
     if (out == nullptr || capacity <= 0) return false;
     out[0] = L'\0';
 
-    if (const auto queryFullName = platform::Find<&platform::Win32Api::QueryFullProcessImageNameW>()) {
+    if (const auto queryFullName = vantrel::platform::Find<&vantrel::platform::Win32Api::QueryFullProcessImageNameW>()) {
         if (!QueryImageByFullName(queryFullName.Get(), processId, out, capacity)) return false;
     } else {
         // psapi stays loaded only for this query.
-        const auto moduleFileNameEx = platform::Find<&platform::Win32Api::GetModuleFileNameExW>();
+        const auto moduleFileNameEx = vantrel::platform::Find<&vantrel::platform::Win32Api::GetModuleFileNameExW>();
         if (moduleFileNameEx.LibraryMissing()) return false;
         if (!moduleFileNameEx) return GetProcessImagePathFromSnapshot(processId, out, capacity);
         QueryImageByModuleName(moduleFileNameEx.Get(), processId, out, capacity);

@@ -7,7 +7,7 @@
 
 namespace inspect {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -41,13 +41,13 @@ bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capac
 
     // The VDM debugging library is bound when the first virtual DOS machine is met and stays
     // loaded. A system without it, or without the function, simply has no tasks to report.
-    if (const auto enumTasks = platform::Find<&platform::Win32Api::VDMEnumTaskWOWEx>()) {
+    if (const auto enumTasks = vantrel::platform::Find<&vantrel::platform::Win32Api::VDMEnumTaskWOWEx>()) {
         enumTasks.Get()(processId, &WowTaskEnumProc, reinterpret_cast<LPARAM>(&query));
     }
     inspect::ReplaceByLongForm(buffer, kTaskFileChars);
 
     if (buffer[0] == L'\0' || out == nullptr || capacity <= 0) return false;
-    platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), buffer);
+    vantrel::platform::SafeStringCchCopy(out, static_cast<std::size_t>(capacity), buffer);
     return true;
 }
 

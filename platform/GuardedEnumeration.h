@@ -9,7 +9,7 @@
 #include <exception>
 #include <utility>
 
-namespace platform {
+namespace vantrel::platform {
 
 // Runs a callback's work, which answers TRUE to go on or FALSE to stop. An exception it throws is
 // kept in `failure` and stops the enumeration.
@@ -32,4 +32,4 @@ inline void EnumWindowsGuarded(WNDENUMPROC callback, LPARAM parameter, const std
     if (failure) std::rethrow_exception(failure);
 }
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -2,7 +2,7 @@
 
 #include "SystemFolder.h"
 
-namespace platform {
+namespace vantrel::platform {
 
 HMODULE LoadSystemLibrary(const wchar_t* fileName)
 {
@@ -10,4 +10,4 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName)
     return SystemFilePath(fileName, path) ? Api().LoadLibraryW(path) : nullptr;
 }
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -1,7 +1,7 @@
 // Functions that only some systems offer are found at run time, through the platform table (see
 // VANTREL_RUNTIME_FUNCTIONS), so that a test can make one of them "missing" or replace it like any
 // other entry. Callers read as a plain branch:
-//   const auto getSettings = platform::Find<&platform::Win32Api::SHGetSettings>();
+//   const auto getSettings = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
 //   if (!getSettings) return ...;   // this system lacks it
 //   getSettings.Get()(...);
 #pragma once
@@ -11,7 +11,7 @@
 
 #include <utility>
 
-namespace platform {
+namespace vantrel::platform {
 
 // Loads a library from the system folder by its full path, never through the default search
 // order, so that a DLL of the same name planted beside the program or in the current folder is
@@ -75,4 +75,4 @@ FoundFunction<typename RuntimeFunctionTraits<Entry>::Function> Find()
     }
 }
 
-} // namespace platform
+} // namespace vantrel::platform

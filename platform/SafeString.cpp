@@ -4,7 +4,7 @@
 
 #include <cstdarg>
 
-namespace platform {
+namespace vantrel::platform {
 namespace {
 
 bool IsValidSize(std::size_t chars) { return chars != 0 && chars <= kSafeStringMaxChars; }
@@ -65,4 +65,4 @@ HRESULT SafeStringCbPrintf(wchar_t* dest, std::size_t destBytes, const wchar_t* 
     return S_OK;
 }
 
-} // namespace platform
+} // namespace vantrel::platform

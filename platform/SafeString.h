@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace platform {
+namespace vantrel::platform {
 
 constexpr HRESULT kSafeStringInvalidArgument = static_cast<HRESULT>(0x80070057L);
 constexpr HRESULT kSafeStringInsufficientBuffer = static_cast<HRESULT>(0x8007007AL);
@@ -22,4 +22,4 @@ HRESULT SafeStringCbPrintf(wchar_t* dest, std::size_t destBytes, const wchar_t* 
 // Copies src into dest; destChars characters of room.
 HRESULT SafeStringCchCopy(wchar_t* dest, std::size_t destChars, const wchar_t* src);
 
-} // namespace platform
+} // namespace vantrel::platform

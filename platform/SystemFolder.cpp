@@ -3,7 +3,7 @@
 #include "SafeString.h"
 #include "Win32Api.h"
 
-namespace platform {
+namespace vantrel::platform {
 
 bool SystemFilePath(const wchar_t* fileName, wchar_t (&path)[MAX_PATH])
 {
@@ -17,4 +17,4 @@ bool SystemFilePath(const wchar_t* fileName, wchar_t (&path)[MAX_PATH])
     return false;
 }
 
-} // namespace platform
+} // namespace vantrel::platform

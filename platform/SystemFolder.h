@@ -4,9 +4,9 @@
 
 #include "WindowsHeaders.h"
 
-namespace platform {
+namespace vantrel::platform {
 
 // Writes "<system folder>\fileName" into path. False, with path emptied, when it does not fit.
 bool SystemFilePath(const wchar_t* fileName, wchar_t (&path)[MAX_PATH]);
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace platform {
+namespace vantrel::platform {
 
 template <class Traits>
 class UniqueResource {
@@ -88,4 +88,4 @@ using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace vantrel::platform {
 namespace {
 
 class BoundedWriter {
@@ -109,4 +109,4 @@ int FormatWide(wchar_t* dest, std::size_t max, const wchar_t* format, ...)
     return written;
 }
 
-} // namespace platform
+} // namespace vantrel::platform

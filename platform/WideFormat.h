@@ -12,7 +12,7 @@
 #include <cstdarg>
 #include <cstddef>
 
-namespace platform {
+namespace vantrel::platform {
 
 // Writes at most max characters. When the whole output fits, returns its length and, if there is
 // room left, a terminator follows it; when it does not fit, the first max characters are written,
@@ -21,4 +21,4 @@ int FormatWideV(wchar_t* dest, std::size_t max, const wchar_t* format, va_list a
 
 int FormatWide(wchar_t* dest, std::size_t max, const wchar_t* format, ...);
 
-} // namespace platform
+} // namespace vantrel::platform

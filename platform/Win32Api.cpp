@@ -1,6 +1,6 @@
 #include "Win32Api.h"
 
-namespace platform {
+namespace vantrel::platform {
 namespace {
 
 Win32Api MakeSystemTable()
@@ -28,4 +28,4 @@ ScopedApiOverride::~ScopedApiOverride() { Table() = saved_; }
 
 Win32Api* ScopedApiOverride::operator->() { return &Table(); }
 
-} // namespace platform
+} // namespace vantrel::platform

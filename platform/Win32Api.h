@@ -4,7 +4,7 @@
 
 #include "WindowsHeaders.h"
 
-namespace platform {
+namespace vantrel::platform {
 
 // One line per operation: X(name). The pointer type is taken from the system header's declaration.
 #define VANTREL_WIN32_OPERATIONS(X)                                                               \
@@ -119,4 +119,4 @@ private:
     Win32Api saved_;
 };
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -3,7 +3,7 @@
 
 #include "Win32Api.h"
 
-namespace platform {
+namespace vantrel::platform {
 
 struct ThreadAndProcess {
     DWORD threadId = 0;
@@ -18,4 +18,4 @@ inline ThreadAndProcess ThreadAndProcessOfWindow(HWND hwnd)
     return ids;
 }
 
-} // namespace platform
+} // namespace vantrel::platform

@@ -4,7 +4,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 AppBarWorker::AppBarWorker()
     : Thread(nullptr), RequestEvent(nullptr), DoneEvent(nullptr), Result(0), Message(0), Running(true)

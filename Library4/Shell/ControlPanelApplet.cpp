@@ -7,7 +7,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 DWORD OpenControlPanelApplet(const wchar_t* appletFile, int appletIndex, int page)
 {
@@ -17,7 +17,7 @@ DWORD OpenControlPanelApplet(const wchar_t* appletFile, int appletIndex, int pag
 
     // A line that does not fit would name another applet or page than asked: start nothing.
     wchar_t commandLine[MAX_PATH];
-    if (FAILED(platform::SafeStringCbPrintf(commandLine, sizeof(commandLine),
+    if (FAILED(vantrel::platform::SafeStringCbPrintf(commandLine, sizeof(commandLine),
                                             L"rundll32.exe shell32.dll,Control_RunDLL %s,@%d,%d", appletFile,
                                             appletIndex, page))) {
         return 0;
@@ -26,14 +26,14 @@ DWORD OpenControlPanelApplet(const wchar_t* appletFile, int appletIndex, int pag
     // Named by its full path, so that no rundll32.exe planted beside us or in the current folder
     // is run in its place.
     wchar_t application[MAX_PATH];
-    if (!platform::SystemFilePath(L"rundll32.exe", application)) return 0;
+    if (!vantrel::platform::SystemFilePath(L"rundll32.exe", application)) return 0;
 
     if (!Api().CreateProcessW(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &started)) {
         return 0;
     }
-    platform::UniqueHandle process(started.hProcess);
-    platform::UniqueHandle thread(started.hThread);
+    vantrel::platform::UniqueHandle process(started.hProcess);
+    vantrel::platform::UniqueHandle thread(started.hThread);
     // Nothing of the new process is kept: it runs on by itself.
     thread.Reset();
     process.Reset();

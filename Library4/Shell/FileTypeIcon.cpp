@@ -9,7 +9,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -19,10 +19,10 @@ constexpr DWORD kIconLocationChars = 270;
 // is looked up only below the root that named it.
 bool ReadIconLocation(HKEY root, const wchar_t* extension, wchar_t (&location)[kIconLocationChars])
 {
-    platform::UniqueRegistryKey classes;
+    vantrel::platform::UniqueRegistryKey classes;
     if (!OpenRegistryKey(root, L"Software\\Classes", KEY_QUERY_VALUE, &classes)) return false;
 
-    platform::UniqueRegistryKey iconKey;
+    vantrel::platform::UniqueRegistryKey iconKey;
     if (!OpenFileTypeKey(classes.Get(), extension, L"DefaultIcon", KEY_QUERY_VALUE, &iconKey)) return false;
 
     return ReadRegistryText(iconKey.Get(), nullptr, location, kIconLocationChars).succeeded;
@@ -43,7 +43,7 @@ bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
     const std::size_t room = IconFileRoom(path);
     if (Api().SHGetFileInfoW(path, 0, nullptr, 0, SHGFI_EXETYPE) != 0) {
         // A copy that cannot fit fails rather than writing past the caller's room.
-        if (FAILED(platform::SafeStringCchCopy(iconFile, room, path))) return false;
+        if (FAILED(vantrel::platform::SafeStringCchCopy(iconFile, room, path))) return false;
         *iconIndex = 0;
         return true;
     }
@@ -64,7 +64,7 @@ bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
         // long is 32 bits on Windows, so wcstol already clamps to the index's range.
         index = static_cast<int>(std::wcstol(comma + 1, nullptr, 10));
     }
-    if (FAILED(platform::SafeStringCchCopy(iconFile, room, location))) return false;
+    if (FAILED(vantrel::platform::SafeStringCchCopy(iconFile, room, location))) return false;
     *iconIndex = index;
     return true;
 }

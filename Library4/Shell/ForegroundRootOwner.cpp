@@ -23,7 +23,7 @@ bool IsAmongFirstOfChain(HWND first, std::size_t count, HWND window)
 
 HWND GetForegroundRootOwner()
 {
-    const HWND foreground = platform::Api().GetForegroundWindow();
+    const HWND foreground = vantrel::platform::Api().GetForegroundWindow();
     if (foreground == nullptr) return nullptr;
 
     HWND window = foreground;

@@ -7,7 +7,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -28,7 +28,7 @@ bool FollowsBrowserUnderline(HKEY explorer)
 // The browser's own link-underline setting; anything unreadable or unknown means hover.
 LinkUnderline BrowserUnderline()
 {
-    platform::UniqueRegistryKey browser;
+    vantrel::platform::UniqueRegistryKey browser;
     if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Main", KEY_QUERY_VALUE,
                          &browser)) {
         return UnderlineHover;
@@ -53,7 +53,7 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
     SHELLFLAGSTATE state{};
     {
         // shell32 is loaded for this question only.
-        const auto getSettings = platform::Find<&platform::Win32Api::SHGetSettings>();
+        const auto getSettings = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
         if (!getSettings) return;
         getSettings.Get()(&state, SSF_DOUBLECLICKINWEBVIEW);
     }
@@ -62,7 +62,7 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
     settings->SingleClick = true;
     settings->Underline = UnderlineHover;
 
-    platform::UniqueRegistryKey explorer;
+    vantrel::platform::UniqueRegistryKey explorer;
     if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
                          KEY_QUERY_VALUE, &explorer)) {
         return;

@@ -20,7 +20,7 @@ HWND FindOwnedPopup(HWND hwnd)
         if (candidate == hwnd) continue;
         if (detail::OwnerOf(candidate) != hwnd) continue;
 
-        const auto exStyle = static_cast<DWORD>(platform::Api().GetWindowLongW(candidate, GWL_EXSTYLE));
+        const auto exStyle = static_cast<DWORD>(vantrel::platform::Api().GetWindowLongW(candidate, GWL_EXSTYLE));
         const int score = (exStyle & WS_EX_DLGMODALFRAME) == 0 ? 1 : 0;
         const bool lowerHandle = reinterpret_cast<UINT_PTR>(candidate) < reinterpret_cast<UINT_PTR>(best);
         if (score > bestScore || (score == bestScore && lowerHandle)) {

@@ -9,7 +9,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -36,7 +36,7 @@ bool LoadReferencedString(HKEY key, const wchar_t* referenceValueName, wchar_t* 
     wchar_t modulePath[kModulePathChars] = {};
     if (!ExpandEnvironmentText(reference + 1, modulePath, kModulePathChars)) return false;
 
-    const platform::UniqueLibrary module(Api().LoadLibraryExW(modulePath, nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    const vantrel::platform::UniqueLibrary module(Api().LoadLibraryExW(modulePath, nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!module.IsValid()) return false;
 
     const int capacity = *length < static_cast<DWORD>(INT_MAX) ? static_cast<int>(*length) : INT_MAX;
@@ -50,7 +50,7 @@ bool LoadReferencedString(HKEY key, const wchar_t* referenceValueName, wchar_t* 
 bool ReadRegistryDisplayString(HKEY root, const wchar_t* subKey, const wchar_t* valueName,
                                const wchar_t* referenceValueName, wchar_t* buffer, DWORD* length)
 {
-    platform::UniqueRegistryKey key;
+    vantrel::platform::UniqueRegistryKey key;
     if (!OpenRegistryKey(root, subKey, KEY_QUERY_VALUE, &key)) return false;
     // With no room even for a terminator there is nothing to give; LoadStringW would even take a
     // capacity of 0 as a request for a pointer into the module.

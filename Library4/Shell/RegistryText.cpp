@@ -7,9 +7,9 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
-bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, platform::UniqueRegistryKey* key)
+bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, vantrel::platform::UniqueRegistryKey* key)
 {
     return Api().RegOpenKeyExW(parent, name, 0, access, key->Put()) == ERROR_SUCCESS;
 }
@@ -66,16 +66,16 @@ bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars)
 }
 
 bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subKey, REGSAM access,
-                     platform::UniqueRegistryKey* key)
+                     vantrel::platform::UniqueRegistryKey* key)
 {
-    platform::UniqueRegistryKey extensionKey;
+    vantrel::platform::UniqueRegistryKey extensionKey;
     if (!OpenRegistryKey(classes, extension, KEY_QUERY_VALUE, &extensionKey)) return false;
 
     wchar_t name[260] = {};
     if (!ReadRegistryText(extensionKey.Get(), nullptr, name, 260).succeeded) return false;
     // A class name too long to take the sub-key names no key we could open.
-    if (FAILED(platform::SafeStringCbCat(name, sizeof(name), L"\\")) ||
-        FAILED(platform::SafeStringCbCat(name, sizeof(name), subKey))) {
+    if (FAILED(vantrel::platform::SafeStringCbCat(name, sizeof(name), L"\\")) ||
+        FAILED(vantrel::platform::SafeStringCbCat(name, sizeof(name), subKey))) {
         return false;
     }
     return OpenRegistryKey(classes, name, access, key);

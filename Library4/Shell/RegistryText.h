@@ -8,7 +8,7 @@
 namespace Library4::Shell {
 
 // Opens name below parent (options 0) into key; true on success.
-bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, platform::UniqueRegistryKey* key);
+bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, vantrel::platform::UniqueRegistryKey* key);
 
 struct RegistryTextRead {
     bool succeeded = false;
@@ -29,7 +29,7 @@ RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* f
 // there (the default value of the extension's key, read into 260 characters). False when the
 // extension has no class, the class name is too long to take the sub-key, or the key is missing.
 bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subKey, REGSAM access,
-                     platform::UniqueRegistryKey* key);
+                     vantrel::platform::UniqueRegistryKey* key);
 
 // Expands the environment references of text into dest (destChars characters). True only when the
 // whole expansion, terminator included, fit; otherwise dest is left empty.

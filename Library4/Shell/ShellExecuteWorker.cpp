@@ -7,7 +7,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 ShellExecuteWorker::ShellExecuteWorker()
     : SHELLEXECUTEINFOW(), Thread(nullptr), RequestEvent(nullptr), DoneEvent(nullptr), Result(FALSE), Running(true)
@@ -39,7 +39,7 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
     // module's own, so the caller's apartment is untouched. Without COM the shell may still
     // manage the request, so a failed initialisation, or no ole32 at all, does not stop the
     // worker. ole32 is found at run time: a program that never starts this worker never loads it.
-    const auto initialize = platform::Find<&platform::Win32Api::CoInitializeEx>();
+    const auto initialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoInitializeEx>();
     const HRESULT com =
         initialize ? initialize.Get()(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
@@ -60,7 +60,7 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
         WorkerProtocol::Finish(self->DoneEvent);
     }
     if (SUCCEEDED(com)) {
-        if (const auto uninitialize = platform::Find<&platform::Win32Api::CoUninitialize>()) uninitialize.Get()();
+        if (const auto uninitialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoUninitialize>()) uninitialize.Get()();
     }
     return WorkerProtocol::kExitCode;
 }

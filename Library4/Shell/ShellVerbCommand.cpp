@@ -10,7 +10,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 
@@ -24,7 +24,7 @@ void ExpandField(wchar_t (&field)[Chars])
     wchar_t scratch[kExpansionChars] = {};
     // An expansion that does not fit leaves the text as it was stored.
     if (!ExpandEnvironmentText(field, scratch, kExpansionChars)) return;
-    platform::SafeStringCchCopy(field, Chars, scratch);
+    vantrel::platform::SafeStringCchCopy(field, Chars, scratch);
 }
 
 // Reads a command or DDE text, expanding it when it is stored as REG_EXPAND_SZ and asked to.
@@ -39,7 +39,7 @@ bool ReadCommandText(HKEY key, bool expand, wchar_t (&field)[Chars])
 template <DWORD Chars>
 void ReadSubKeyText(HKEY parent, const wchar_t* name, wchar_t (&field)[Chars])
 {
-    platform::UniqueRegistryKey key;
+    vantrel::platform::UniqueRegistryKey key;
     if (OpenRegistryKey(parent, name, KEY_QUERY_VALUE, &key)) ReadRegistryText(key.Get(), nullptr, field, Chars);
 }
 
@@ -56,9 +56,9 @@ void ChooseVerb(HKEY shell, const wchar_t* verb, wchar_t (&chosen)[kNameChars])
         return;
     }
 
-    platform::UniqueRegistryKey open;
+    vantrel::platform::UniqueRegistryKey open;
     if (OpenRegistryKey(shell, L"open", KEY_QUERY_VALUE, &open)) {
-        platform::SafeStringCchCopy(chosen, kNameChars, L"open");
+        vantrel::platform::SafeStringCchCopy(chosen, kNameChars, L"open");
         return;
     }
 
@@ -75,10 +75,10 @@ bool GetShellVerbCommand(const wchar_t* path, const wchar_t* verb, bool expand, 
     const wchar_t* extension = std::wcsrchr(path, L'.');
     if (extension == nullptr) return false;
 
-    platform::UniqueRegistryKey classRoot;
+    vantrel::platform::UniqueRegistryKey classRoot;
     if (!OpenRegistryKey(HKEY_CLASSES_ROOT, nullptr, KEY_QUERY_VALUE, &classRoot)) return false;
 
-    platform::UniqueRegistryKey shell;
+    vantrel::platform::UniqueRegistryKey shell;
     if (!OpenFileTypeKey(classRoot.Get(), extension, L"shell", KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &shell)) {
         return false;
     }
@@ -87,20 +87,20 @@ bool GetShellVerbCommand(const wchar_t* path, const wchar_t* verb, bool expand, 
     ChooseVerb(shell.Get(), verb, chosenVerb);
     if (chosenVerb[0] == L'\0') return false;
 
-    platform::UniqueRegistryKey verbKey;
+    vantrel::platform::UniqueRegistryKey verbKey;
     if (!OpenRegistryKey(shell.Get(), chosenVerb, KEY_QUERY_VALUE, &verbKey)) return false;
 
     std::memset(record, 0, sizeof(*record));
 
     {
-        platform::UniqueRegistryKey command;
+        vantrel::platform::UniqueRegistryKey command;
         if (OpenRegistryKey(verbKey.Get(), L"command", KEY_QUERY_VALUE, &command)) {
             ReadCommandText(command.Get(), expand, record->Command);
         }
     }
     const bool found = record->Command[0] != L'\0';
 
-    platform::UniqueRegistryKey ddeExec;
+    vantrel::platform::UniqueRegistryKey ddeExec;
     if (!OpenRegistryKey(verbKey.Get(), L"ddeexec", KEY_QUERY_VALUE, &ddeExec)) return found;
     if (!ReadCommandText(ddeExec.Get(), expand, record->DdeExec)) return found;
 

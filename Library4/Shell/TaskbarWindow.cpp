@@ -6,7 +6,7 @@
 
 namespace Library4::Shell {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 WORD GhostClassAtom = 0;
 
@@ -46,7 +46,7 @@ bool PassesClassicRules(HWND hwnd)
 // function: neither cloaks anything, so any failure counts as shown.
 bool IsCloaked(HWND hwnd)
 {
-    const auto getAttribute = platform::Find<&platform::Win32Api::DwmGetWindowAttribute>();
+    const auto getAttribute = vantrel::platform::Find<&vantrel::platform::Win32Api::DwmGetWindowAttribute>();
     if (!getAttribute) return false;
     DWORD cloaked = 0;
     const HRESULT result = getAttribute.Get()(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));

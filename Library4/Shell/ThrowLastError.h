@@ -24,7 +24,7 @@ struct SourceFileName {
 [[noreturn]] inline void ThrowLastError(const char* file, int line)
 {
     // Read before anything else runs: the next system call may change it.
-    const DWORD lastError = platform::Api().GetLastError();
+    const DWORD lastError = vantrel::platform::Api().GetLastError();
     throw UnknownErrorException(0, lastError, file, line, 0);
 }
 

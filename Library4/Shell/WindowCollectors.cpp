@@ -12,7 +12,7 @@ namespace {
 template <class Query>
 BOOL Append(Query& query, HWND hwnd)
 {
-    return platform::GuardCallback(query.Failure, [&] {
+    return vantrel::platform::GuardCallback(query.Failure, [&] {
         query.List.Append(hwnd);
         return TRUE;
     });
@@ -37,7 +37,7 @@ BOOL CALLBACK CollectVisibleTaskWindowsProc(HWND hwnd, LPARAM lParam)
 BOOL CALLBACK CollectVisibleWindowsProc(HWND hwnd, LPARAM lParam)
 {
     auto& query = *reinterpret_cast<OwnedPopupQuery*>(lParam);
-    if (!platform::Api().IsWindowVisible(hwnd)) return TRUE;
+    if (!vantrel::platform::Api().IsWindowVisible(hwnd)) return TRUE;
     if (detail::ProcessIdOfWindow(hwnd) != query.ProcessId) return TRUE;
     return Append(query, hwnd);
 }

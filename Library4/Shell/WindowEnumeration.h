@@ -13,14 +13,14 @@ namespace Library4::Shell::detail {
 constexpr int kTitleChars = 1000;
 
 // The process of a window, or 0 when the window system can't tell it.
-inline DWORD ProcessIdOfWindow(HWND hwnd) { return platform::ThreadAndProcessOfWindow(hwnd).processId; }
+inline DWORD ProcessIdOfWindow(HWND hwnd) { return vantrel::platform::ThreadAndProcessOfWindow(hwnd).processId; }
 
-inline HWND OwnerOf(HWND hwnd) { return platform::Api().GetWindow(hwnd, GW_OWNER); }
+inline HWND OwnerOf(HWND hwnd) { return vantrel::platform::Api().GetWindow(hwnd, GW_OWNER); }
 
 // A window whose parent is the desktop: a top-level window.
 inline bool IsTopLevel(HWND hwnd)
 {
-    return platform::Api().GetAncestor(hwnd, GA_PARENT) == platform::Api().GetDesktopWindow();
+    return vantrel::platform::Api().GetAncestor(hwnd, GA_PARENT) == vantrel::platform::Api().GetDesktopWindow();
 }
 
 // One pass of EnumWindows with a collector. An exception the collector caught is raised here,
@@ -28,7 +28,7 @@ inline bool IsTopLevel(HWND hwnd)
 template <class Query>
 void CollectWindows(WNDENUMPROC collector, Query& query)
 {
-    platform::EnumWindowsGuarded(collector, reinterpret_cast<LPARAM>(&query), query.Failure);
+    vantrel::platform::EnumWindowsGuarded(collector, reinterpret_cast<LPARAM>(&query), query.Failure);
 }
 
 } // namespace Library4::Shell::detail

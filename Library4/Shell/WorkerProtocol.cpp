@@ -5,7 +5,7 @@
 
 namespace Library4::Shell::WorkerProtocol {
 
-using platform::Api;
+using vantrel::platform::Api;
 
 namespace {
 

@@ -97,7 +97,7 @@ protected:
     }
 
     testsupport::TempFolder folder;
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
 };
 
 } // namespace

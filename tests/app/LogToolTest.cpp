@@ -71,7 +71,7 @@ struct RunFixture : ::testing::Test {
         classNameCalls = 0;
     }
 
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     TempFolder folder;
 };
 
@@ -171,7 +171,7 @@ struct WriteFaultCase {
 WriteFaultCase activeFault;
 HANDLE logHandle = nullptr;
 int writeCalls = 0;
-platform::Win32Api original;
+vantrel::platform::Win32Api original;
 
 HANDLE WINAPI RememberingCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                      DWORD disposition, DWORD flags, HANDLE templateFile)

@@ -245,7 +245,7 @@ TEST(RecordWriterLeakTest, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
     testsupport::CountProcessResources();
     const testsupport::ResourceCounts before = testsupport::CountProcessResources();
     {
-        platform::ScopedApiOverride api;
+        vantrel::platform::ScopedApiOverride api;
         api->GetClientRect = &GetClientRectKeepingABrush;
         EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(logIt, iterations), "more runs");
     }

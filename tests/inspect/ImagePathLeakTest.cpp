@@ -209,7 +209,7 @@ TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
     const int iterations = 50;
     for (bool psapi : {false, true}) {
         SCOPED_TRACE(psapi ? "B" : "A");
-        platform::ScopedApiOverride strategy;
+        vantrel::platform::ScopedApiOverride strategy;
         if (psapi) strategy->QueryFullProcessImageNameW = nullptr;
         // What a first run loads, and what counting loads (the window system's connection).
         LookUpThisProcess();

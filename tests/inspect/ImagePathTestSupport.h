@@ -70,7 +70,7 @@ struct ImagePathFixture : ::testing::Test {
     static std::wstring OwnPath();
     static std::wstring SystemFile(const wchar_t* name);
 
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
 };
 
 } // namespace inspecttest

@@ -61,7 +61,7 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
     const Case cases[] = {{"A", false, false}, {"B", true, false}, {"C", true, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.strategy);
-        platform::ScopedApiOverride strategy;
+        vantrel::platform::ScopedApiOverride strategy;
         if (c.noFullNameQuery) strategy->QueryFullProcessImageNameW = nullptr;
         if (c.noModuleNameQuery) strategy->GetModuleFileNameExW = nullptr;
         std::vector<wchar_t> out = Out(capacity);

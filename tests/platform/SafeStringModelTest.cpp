@@ -22,9 +22,9 @@
 namespace platformtest {
 
 using namespace platformtest;
-using platform::kSafeStringInsufficientBuffer;
-using platform::kSafeStringInvalidArgument;
-using platform::kSafeStringMaxChars;
+using vantrel::platform::kSafeStringInsufficientBuffer;
+using vantrel::platform::kSafeStringInvalidArgument;
+using vantrel::platform::kSafeStringMaxChars;
 
 namespace {
 
@@ -175,7 +175,7 @@ TEST(SafeStringModel, CchCopyAgreesWithTheModel)
         Arena actual(PhysicalChars(rng, chars, source.size() + 1), rng);
         Arena expected = actual;
         const HRESULT expectedStatus = ModelCchCopy(expected, chars, source);
-        const HRESULT status = platform::SafeStringCchCopy(actual.Dest(), chars, stored.c_str());
+        const HRESULT status = vantrel::platform::SafeStringCchCopy(actual.Dest(), chars, stored.c_str());
         outcomes.Add(status);
 
         const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
@@ -216,7 +216,7 @@ TEST(SafeStringModel, CbCatAgreesWithTheModel)
         }
         Arena expected = actual;
         const HRESULT expectedStatus = ModelCbCat(expected, bytes, source);
-        const HRESULT status = platform::SafeStringCbCat(actual.Dest(), bytes, stored.c_str());
+        const HRESULT status = vantrel::platform::SafeStringCbCat(actual.Dest(), bytes, stored.c_str());
         outcomes.Add(status);
 
         const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
@@ -244,7 +244,7 @@ TEST(SafeStringModel, CbPrintfAgreesWithTheModel)
         const HRESULT expectedStatus = ModelCbPrintf(expected, bytes, c.expected);
         wchar_t* dest = actual.Dest();
         auto print = [&](auto... values) -> long {
-            return platform::SafeStringCbPrintf(dest, bytes, c.format.c_str(), values...);
+            return vantrel::platform::SafeStringCbPrintf(dest, bytes, c.format.c_str(), values...);
         };
         const HRESULT status = CallWithArgs(c.args, print);
         outcomes.Add(status);

@@ -7,11 +7,11 @@
 
 namespace platformtest {
 
-using platform::kSafeStringInsufficientBuffer;
-using platform::kSafeStringInvalidArgument;
-using platform::SafeStringCbCat;
-using platform::SafeStringCbPrintf;
-using platform::SafeStringCchCopy;
+using vantrel::platform::kSafeStringInsufficientBuffer;
+using vantrel::platform::kSafeStringInvalidArgument;
+using vantrel::platform::SafeStringCbCat;
+using vantrel::platform::SafeStringCbPrintf;
+using vantrel::platform::SafeStringCchCopy;
 
 namespace {
 
@@ -79,7 +79,7 @@ TEST(SafeStringCbCat, DestinationWithoutTerminatorIsRejectedUntouched)
 TEST(SafeStringBoundedOperations, InvalidSizesWriteNothing)
 {
     GuardedBuffer buffer(4);
-    const std::size_t tooLarge = platform::kSafeStringMaxChars + 1;
+    const std::size_t tooLarge = vantrel::platform::kSafeStringMaxChars + 1;
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCchCopy(buffer.Get(), 0, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCchCopy(buffer.Get(), tooLarge, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(buffer.Get(), 0, L"abc"));

@@ -43,7 +43,7 @@ TEST(WideFormatModel, RandomFormatsKeepTheLimitContract)
         }
 
         wchar_t* dest = actual.Dest();
-        auto format = [&](auto... values) -> long { return platform::FormatWide(dest, max, c.format.c_str(), values...); };
+        auto format = [&](auto... values) -> long { return vantrel::platform::FormatWide(dest, max, c.format.c_str(), values...); };
         const long result = CallWithArgs(c.args, format);
 
         std::string difference = actual.Difference(expected, false, 0);
@@ -98,7 +98,7 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
         if (expected.size() < max) wanted.At(expected.size()) = L'\0';
 
         auto ptr = [](const Arg& a) { return reinterpret_cast<void*>(a.address); };
-        const int result = platform::FormatWide(
+        const int result = vantrel::platform::FormatWide(
             actual.Dest(), max, kRecord, ptr(hwnd), exe.text.c_str(), title.text.c_str(), cls.text.c_str(), ptr(atom),
             style.bits, exStyle.bits, ptr(parent), ptr(owner), ptr(getparent), rect[0].number, rect[1].number,
             rect[2].number, rect[3].number, rect[4].number, rect[5].number, rect[6].number, rect[7].number, maximized,

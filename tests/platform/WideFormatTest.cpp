@@ -8,7 +8,7 @@
 
 namespace platformtest {
 
-using platform::FormatWide;
+using vantrel::platform::FormatWide;
 
 namespace {
 
@@ -17,7 +17,7 @@ std::wstring Format1(const wchar_t* format, ...)
     wchar_t out[256];
     va_list args;
     va_start(args, format);
-    const int n = platform::FormatWideV(out, 255, format, args);
+    const int n = vantrel::platform::FormatWideV(out, 255, format, args);
     va_end(args);
     EXPECT_GE(n, 0);
     return std::wstring(out);

@@ -33,27 +33,27 @@ HWND WINAPI NoDesktop() { return nullptr; }
 
 TEST(ScopedApiOverride, ReplacesForOneScopeThenRestoresTheWholeTable)
 {
-    const auto realDesktop = platform::Api().GetDesktopWindow;
+    const auto realDesktop = vantrel::platform::Api().GetDesktopWindow;
     {
-        platform::ScopedApiOverride api;
+        vantrel::platform::ScopedApiOverride api;
         api->GetDesktopWindow = &NoDesktop;
-        EXPECT_EQ(nullptr, platform::Api().GetDesktopWindow());
+        EXPECT_EQ(nullptr, vantrel::platform::Api().GetDesktopWindow());
         EXPECT_EQ(realDesktop, api.Original().GetDesktopWindow);
     }
-    EXPECT_EQ(realDesktop, platform::Api().GetDesktopWindow);
-    EXPECT_EQ(::GetDesktopWindow(), platform::Api().GetDesktopWindow());
+    EXPECT_EQ(realDesktop, vantrel::platform::Api().GetDesktopWindow);
+    EXPECT_EQ(::GetDesktopWindow(), vantrel::platform::Api().GetDesktopWindow());
 }
 
 TEST(UniqueHandle, ClosesOnceThroughThePlatformAndKeepsTheLastError)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->CloseHandle = &RecordingCloseHandle;
     closedHandles.clear();
 
     HANDLE raw = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
     {
-        platform::UniqueHandle event(raw);
-        platform::UniqueHandle moved(std::move(event));
+        vantrel::platform::UniqueHandle event(raw);
+        vantrel::platform::UniqueHandle moved(std::move(event));
         EXPECT_FALSE(event.IsValid());
         ::SetLastError(1234);
     }
@@ -64,12 +64,12 @@ TEST(UniqueHandle, ClosesOnceThroughThePlatformAndKeepsTheLastError)
 
 TEST(UniqueHandle, NullAndInvalidHandleValueAreBothNothing)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->CloseHandle = &RecordingCloseHandle;
     closedHandles.clear();
     {
-        platform::UniqueHandle none;
-        platform::UniqueHandle failedSnapshot(INVALID_HANDLE_VALUE);
+        vantrel::platform::UniqueHandle none;
+        vantrel::platform::UniqueHandle failedSnapshot(INVALID_HANDLE_VALUE);
         EXPECT_FALSE(none.IsValid());
         EXPECT_FALSE(failedSnapshot.IsValid());
     }
@@ -78,11 +78,11 @@ TEST(UniqueHandle, NullAndInvalidHandleValueAreBothNothing)
 
 TEST(LoadSystemLibrary, LoadsByFullPathFromTheSystemFolderOnly)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->LoadLibraryW = &RecordingLoadLibraryW;
     loadedLibraries.clear();
 
-    platform::UniqueLibrary psapi(platform::LoadSystemLibrary(L"psapi.dll"));
+    vantrel::platform::UniqueLibrary psapi(vantrel::platform::LoadSystemLibrary(L"psapi.dll"));
     EXPECT_TRUE(psapi.IsValid());
 
     wchar_t system[MAX_PATH] = {};
@@ -106,27 +106,27 @@ void WINAPI FakeSHGetSettings(SHELLFLAGSTATE*, DWORD) {}
 
 TEST(RuntimeFunction, AReplacedEntryIsTakenAsItIsAndLoadsNothing)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->LoadLibraryW = &RecordingLoadLibraryW;
     loadedLibraries.clear();
     api->SHGetSettings = nullptr;
-    EXPECT_FALSE(platform::Find<&platform::Win32Api::SHGetSettings>());
+    EXPECT_FALSE(vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>());
     api->SHGetSettings = &FakeSHGetSettings;
-    EXPECT_EQ(&FakeSHGetSettings, platform::Find<&platform::Win32Api::SHGetSettings>().Get());
+    EXPECT_EQ(&FakeSHGetSettings, vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>().Get());
     api->QueryFullProcessImageNameW = nullptr;
-    EXPECT_FALSE(platform::Find<&platform::Win32Api::QueryFullProcessImageNameW>());
+    EXPECT_FALSE(vantrel::platform::Find<&vantrel::platform::Win32Api::QueryFullProcessImageNameW>());
     EXPECT_TRUE(loadedLibraries.empty());
 }
 
 TEST(RuntimeFunction, APerCallLibraryIsLoadedFromTheSystemFolderForOneUseOnly)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->LoadLibraryW = &RecordingLoadLibraryW;
     api->FreeLibrary = &CountingFreeLibrary;
     loadedLibraries.clear();
     freedLibraries = 0;
     for (int use = 1; use <= 2; ++use) {
-        const auto getSettings = platform::Find<&platform::Win32Api::SHGetSettings>();
+        const auto getSettings = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
         EXPECT_TRUE(getSettings);
         EXPECT_FALSE(getSettings.LibraryMissing());
         EXPECT_EQ(use - 1, freedLibraries) << "released before its use ended";
@@ -137,7 +137,7 @@ TEST(RuntimeFunction, APerCallLibraryIsLoadedFromTheSystemFolderForOneUseOnly)
     EXPECT_EQ(2, freedLibraries);
 
     api->LoadLibraryW = &RefusingLoadLibraryW;
-    const auto refused = platform::Find<&platform::Win32Api::SHGetSettings>();
+    const auto refused = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
     EXPECT_FALSE(refused);
     EXPECT_TRUE(refused.LibraryMissing());
 }

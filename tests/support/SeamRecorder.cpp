@@ -13,7 +13,7 @@ SlimLock lock;
 // Never shrinks while a recorder lives, so a call in flight can fill in its own record by index.
 std::vector<SeamCall> calls;
 std::size_t taken = 0;
-platform::Win32Api forwardTo{};
+vantrel::platform::Win32Api forwardTo{};
 bool recording = false;
 
 template <class T>
@@ -47,7 +47,7 @@ std::size_t Append(SeamCall call)
 #define VANTREL_ENTRY_TAG(name)                                                                  \
     struct name##Entry {                                                                         \
         static constexpr const char* kName = #name;                                              \
-        static constexpr auto kMember = &platform::Win32Api::name;                               \
+        static constexpr auto kMember = &vantrel::platform::Win32Api::name;                               \
     };
 VANTREL_WIN32_OPERATIONS(VANTREL_ENTRY_TAG)
 #undef VANTREL_ENTRY_TAG
@@ -96,7 +96,7 @@ SeamRecorder::SeamRecorder()
     forwardTo = api_.Original();
     calls.clear();
     taken = 0;
-#define VANTREL_RECORD_ENTRY(name) api_->name = &Recording<name##Entry, decltype(platform::Win32Api::name)>::Call;
+#define VANTREL_RECORD_ENTRY(name) api_->name = &Recording<name##Entry, decltype(vantrel::platform::Win32Api::name)>::Call;
     VANTREL_WIN32_OPERATIONS(VANTREL_RECORD_ENTRY)
 #undef VANTREL_RECORD_ENTRY
 }

@@ -51,10 +51,10 @@ public:
     // Forgets the calls so far: for a test of many rounds that checks each round on its own.
     void Forget();
     // Further replacements stacked over the recording forwarders.
-    platform::ScopedApiOverride& Override() { return api_; }
+    vantrel::platform::ScopedApiOverride& Override() { return api_; }
 
 private:
-    platform::ScopedApiOverride api_;
+    vantrel::platform::ScopedApiOverride api_;
 };
 
 } // namespace testsupport

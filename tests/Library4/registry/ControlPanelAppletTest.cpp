@@ -29,7 +29,7 @@ struct StartRequest {
 
 StartRequest request;
 bool reallyStart = false;
-platform::Win32Api originalForStart;
+vantrel::platform::Win32Api originalForStart;
 // The test's own handle to a started process, so that it can be examined after the launcher has
 // closed its handles, and ended.
 HANDLE startedProcess = nullptr;

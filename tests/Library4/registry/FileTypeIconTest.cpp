@@ -259,7 +259,7 @@ DWORD_PTR WINAPI EverythingIsAnExecutable(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UI
 
 TEST(FileTypeIcon, AnExecutablePathLongerThanTheLocationRoomFillsExactlyThePromisedRoom)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->SHGetFileInfoW = &EverythingIsAnExecutable;
     const std::wstring path = L"C:\\" + std::wstring(392, L'x') + L".exe";  // 399 characters: with its terminator, all 400
     ASSERT_EQ(399u, path.size());

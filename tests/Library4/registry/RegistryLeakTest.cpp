@@ -248,27 +248,27 @@ TEST(ControlPanelLeakTest, EveryFailedStartReleasesWhatItTook)
     const LeakCase cases[] = {
         {"line that does not fit",
          [&tooLong] {
-             platform::ScopedApiOverride api;
+             vantrel::platform::ScopedApiOverride api;
              api->CreateProcessW = &RefusingCreateProcessW;
              startAttempts = 0;
              return OpenControlPanelApplet(tooLong.c_str(), 0, 2) == 0 && startAttempts == 0;
          }},
         {"CreateProcessW refuses",
          [] {
-             platform::ScopedApiOverride api;
+             vantrel::platform::ScopedApiOverride api;
              api->CreateProcessW = &RefusingCreateProcessW;
              startAttempts = 0;
              return OpenControlPanelApplet(L"sample.cpl", 0, 2) == 0 && startAttempts == 1;
          }},
         {"real CreateProcessW finds no rundll32.exe",
          [] {
-             platform::ScopedApiOverride api;
+             vantrel::platform::ScopedApiOverride api;
              api->GetSystemDirectoryW = &MissingGetSystemDirectoryW;
              return OpenControlPanelApplet(L"sample.cpl", 0, 2) == 0;
          }},
         {"no system folder",
          [] {
-             platform::ScopedApiOverride api;
+             vantrel::platform::ScopedApiOverride api;
              api->GetSystemDirectoryW = &FailingGetSystemDirectoryW;
              api->CreateProcessW = &RefusingCreateProcessW;
              startAttempts = 0;
@@ -299,7 +299,7 @@ LONG WINAPI ForgetfulRegCloseKey(HKEY key)
 
 void RunLookUpThatLeavesItsKeysOpen()
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->RegCloseKey = &ForgetfulRegCloseKey;
     testsupport::ExpectNoResourceLeak([] { DisplayStringOf(kDisplayKey, L"Name", nullptr); }, 10);
 }

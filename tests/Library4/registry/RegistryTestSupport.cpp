@@ -32,7 +32,7 @@ auto Collect(const testsupport::SeamRecorder& seams, std::initializer_list<const
     return picked;
 }
 
-platform::Win32Api garbageOriginal;
+vantrel::platform::Win32Api garbageOriginal;
 
 LONG WINAPI GarbageRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                     LPDWORD size)

@@ -75,7 +75,7 @@ public:
     GarbageOnMoreData& operator=(const GarbageOnMoreData&) = delete;
 
 private:
-    platform::ScopedApiOverride api_;
+    vantrel::platform::ScopedApiOverride api_;
 };
 
 // Sets an environment variable for one scope and restores its earlier state.

@@ -62,7 +62,7 @@ TEST_F(ChooserAllocationTest, CollectorStopsAndRecordsTheFailure)
 }
 
 // Sits between EnumWindows and the collector to see whether anything unwinds out of it.
-const platform::Win32Api* original = nullptr;
+const vantrel::platform::Win32Api* original = nullptr;
 WNDENUMPROC collector = nullptr;
 bool escaped = false;
 int stops = 0;
@@ -96,7 +96,7 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
         {"FindBestTopLevelWindow", &FindBestTopLevelWindow},
         {"FindOwnedPopup", &FindOwnedPopup},
     };
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     original = &api.Original();
     api->EnumWindows = &WatchedEnumWindows;
     for (const Chooser& chooser : choosers) {

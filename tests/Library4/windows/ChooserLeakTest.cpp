@@ -237,7 +237,7 @@ TEST(ChooserLeakTest, TheLeakLoopCatchesAChooserThatKeepsAWindow)
     testsupport::CountProcessResources();
     const testsupport::ResourceCounts before = testsupport::CountProcessResources();
     {
-        platform::ScopedApiOverride api;
+        vantrel::platform::ScopedApiOverride api;
         api->EnumWindows = &EnumWindowsKeepingAWindow;
         EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(choose, iterations), "more runs");
     }

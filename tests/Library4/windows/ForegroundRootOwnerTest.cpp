@@ -32,13 +32,13 @@ HWND WINAPI NoForegroundWindow() { return nullptr; }
 
 TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->GetForegroundWindow = &NoForegroundWindow;
     EXPECT_EQ(nullptr, GetForegroundRootOwner());
 }
 
 // An owner relation the window system would never allow: owners that come back round.
-const platform::Win32Api* original = nullptr;
+const vantrel::platform::Win32Api* original = nullptr;
 HWND fakeForeground = nullptr;
 std::map<HWND, HWND> fakeOwners;
 int ownerQueries = 0;
@@ -76,7 +76,7 @@ TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
         {"a ring entered further up", {{A, B}, {B, C}, {C, D}, {D, B}}, D},
         {"a ring at the top of a chain", {{A, B}, {B, C}, {C, D}, {D, D}}, D},
     };
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     original = &api.Original();
     api->GetForegroundWindow = &FakeForegroundWindow;
     api->GetWindow = &FakeGetWindow;

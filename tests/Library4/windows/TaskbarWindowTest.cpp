@@ -49,7 +49,7 @@ HWND WINAPI FakeGetShellWindow() { return shellWindow; }
 TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
 {
     // The window manager is asked only about windows that every other rule lets through.
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->DwmGetWindowAttribute = &FakeDwmGetWindowAttribute;
     TestWindow owner({L"owner", kVisible});
     TestWindow parent({L"parent", kVisible});
@@ -108,7 +108,7 @@ TEST(IsTaskbarWindow, NeitherTheDesktopNorACloakedWindowIsAButtonAndAnyFailureCo
         {"query failed", kNoShell, true, {E_FAIL, DWM_CLOAKED_SHELL}, true},
     };
     for (const Case& c : cases) {
-        platform::ScopedApiOverride api;
+        vantrel::platform::ScopedApiOverride api;
         api->GetShellWindow = &FakeGetShellWindow;
         api->DwmGetWindowAttribute = c.functionPresent ? &FakeDwmGetWindowAttribute : nullptr;
         cloakAnswer = c.answer;
@@ -147,7 +147,7 @@ TEST(IsTaskbarWindow, GhostClassWindowsAreNotButtonsUnlessAppWindows)
 
 TEST(IsTaskbarWindow, UnregisteredGhostClassIsLookedUpOnceAndExcludesNothing)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->GetClassInfoExW = &CountingGetClassInfoExW;
     classInfoCalls = 0;
     ASSERT_EQ(0, GhostClassAtom);

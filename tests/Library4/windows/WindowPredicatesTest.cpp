@@ -87,7 +87,7 @@ BOOL WINAPI FailingGetClientRect(HWND, LPRECT) { return FALSE; }
 TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
 {
     TestWindow window(Popup{L"large", 400, 300}.Options());
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->GetClientRect = &FailingGetClientRect;
     EXPECT_FALSE(HasClientArea(window.Get()));
     EXPECT_FALSE(IsVisibleTaskWindow(window.Get()));
@@ -154,7 +154,7 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
     }
 }
 
-const platform::Win32Api* original = nullptr;
+const vantrel::platform::Win32Api* original = nullptr;
 std::set<HWND> processIdQueries;
 
 DWORD WINAPI RecordingGetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
@@ -165,7 +165,7 @@ DWORD WINAPI RecordingGetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 
 TEST_F(CollectorTest, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     original = &api.Original();
     api->GetWindowThreadProcessId = &RecordingGetWindowThreadProcessId;
     OwnedPopupQuery query;

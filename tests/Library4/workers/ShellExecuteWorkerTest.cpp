@@ -199,7 +199,7 @@ TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceed
     comEvents.clear();
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&RecordsShellCall);
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     const bool noOle32 = GetParam().answer == E_NOTIMPL;
     if (noOle32)
         api->CoInitializeEx = nullptr;

@@ -19,7 +19,7 @@ constexpr const char* kOpNames[] = {"CreateEventW", "CreateThread",    "SetEvent
 // The fakes run on the owner's and on the worker's thread.
 SlimLock stateMutex;
 struct {
-    const platform::Win32Api* original = nullptr;
+    const vantrel::platform::Win32Api* original = nullptr;
     int calls[std::size(kOpNames)] = {};
     Op failingOp = Op::CreateEvent;
     int failingNth = 0;

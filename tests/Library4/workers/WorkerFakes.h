@@ -24,7 +24,7 @@ using ShellExecuteShell = BOOL (*)(SHELLEXECUTEINFOW* info);
 // system unless one is chosen): beneath the recorder, so that it also sees the shell stand-ins.
 struct FakeLayer {
     FakeLayer();
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
 };
 
 // The workers' calls of CreateEventW, CreateThread, SetEvent, WaitForSingleObject, CloseHandle,

@@ -237,7 +237,7 @@ BOOL WINAPI ForgetfulCloseHandle(HANDLE handle)
 
 void RunWorkersThatKeepTheirHandles()
 {
-    platform::ScopedApiOverride api;
+    vantrel::platform::ScopedApiOverride api;
     api->CloseHandle = &ForgetfulCloseHandle;
     ExpectNothingLeftBehind(
         [] {
