@@ -37,7 +37,7 @@ int RunLogTool(HINSTANCE instance)
     // terminate it): writing beside a cut path would write somewhere else.
     const DWORD length = Api().GetModuleFileNameW(instance, path, kLogPathChars);
     if (length == 0 || length >= kLogPathChars) {
-        path[kLogPathChars - 1] = L'\0';
+        vantrel::platform::TerminateWithin(path, kLogPathChars, length);
         return ReportFailure(path);
     }
     if (!MakeLogPath(path)) return ReportFailure(path);

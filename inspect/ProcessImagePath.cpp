@@ -54,8 +54,8 @@ void QueryImageByModuleName(GetModuleFileNameExFn moduleFileNameEx, DWORD proces
     UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process.IsValid()) return;
     const DWORD length = moduleFileNameEx(process.Get(), nullptr, out, static_cast<DWORD>(capacity));
-    // Older systems leave a cut name unterminated: end it inside the room.
-    out[length < static_cast<DWORD>(capacity) ? length : capacity - 1] = L'\0';
+    // Older systems leave a cut name unterminated.
+    vantrel::platform::TerminateWithin(out, static_cast<std::size_t>(capacity), length);
 }
 
 // A process of the NT virtual DOS machine stands for the 16-bit task that owns the thread.

@@ -28,8 +28,9 @@ BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD /*module16*/, WORD /*task16*/, 
     if (converted <= 0) {
         sought->buffer[0] = L'\0';
     } else if (sought->buffer[converted - 1] != L'\0') {
-        // The name was cut to fit, so its terminator was not converted: end it inside the room.
-        sought->buffer[converted < sought->capacity ? converted : sought->capacity - 1] = L'\0';
+        // The name was cut to fit, so its terminator was not converted.
+        vantrel::platform::TerminateWithin(sought->buffer, static_cast<std::size_t>(sought->capacity),
+                                           static_cast<std::size_t>(converted));
     }
     return TRUE;
 }

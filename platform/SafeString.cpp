@@ -57,12 +57,9 @@ HRESULT SafeStringCbPrintf(wchar_t* dest, std::size_t destBytes, const wchar_t* 
     const int written = FormatWideV(dest, max, format, args);
     va_end(args);
 
-    if (written < 0 || static_cast<std::size_t>(written) > max) {
-        dest[max] = L'\0';
-        return kSafeStringInsufficientBuffer;
-    }
-    if (static_cast<std::size_t>(written) == max) dest[max] = L'\0';
-    return S_OK;
+    // A cut output (-1) filled the whole room it was given, one short of the destination's.
+    const std::size_t length = written < 0 ? chars : static_cast<std::size_t>(written);
+    return TerminateWithin(dest, chars, length) == length ? S_OK : kSafeStringInsufficientBuffer;
 }
 
 } // namespace vantrel::platform

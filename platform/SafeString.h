@@ -22,4 +22,14 @@ HRESULT SafeStringCbPrintf(wchar_t* dest, std::size_t destBytes, const wchar_t* 
 // Copies src into dest; destChars characters of room.
 HRESULT SafeStringCchCopy(wchar_t* dest, std::size_t destChars, const wchar_t* src);
 
+// Ends a text of length characters that the system wrote into room characters (room >= 1),
+// terminated or not: at its end when the terminator fits, else on the room's last character, which
+// the terminator replaces. Returns the length of the text kept.
+inline std::size_t TerminateWithin(wchar_t* text, std::size_t room, std::size_t length)
+{
+    const std::size_t kept = length < room ? length : room - 1;
+    text[kept] = L'\0';
+    return kept;
+}
+
 } // namespace vantrel::platform

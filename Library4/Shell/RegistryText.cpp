@@ -42,12 +42,8 @@ RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* f
 
     if (units != 0 && field[units - 1] == L'\0') {
         read.length = units - 1;
-    } else if (units < usableChars) {
-        field[units] = L'\0';
-        read.length = units;
     } else {
-        field[usableChars - 1] = L'\0';
-        read.length = usableChars - 1;
+        read.length = static_cast<DWORD>(vantrel::platform::TerminateWithin(field, usableChars, units));
     }
     return read;
 }
@@ -61,7 +57,7 @@ bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars)
         dest[0] = L'\0';
         return false;
     }
-    dest[needed - 1] = L'\0';
+    vantrel::platform::TerminateWithin(dest, destChars, needed - 1);
     return true;
 }
 
