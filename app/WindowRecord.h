@@ -9,7 +9,7 @@ class LogStream;
 
 // What the log says about one window. Each value is zero or empty where its query failed.
 struct WindowRecord {
-    static constexpr int kExeChars = 260;
+    static constexpr int kExeChars = MAX_PATH;
     static constexpr int kTitleChars = 300;
     static constexpr int kClassChars = 300;
 

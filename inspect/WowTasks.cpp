@@ -11,7 +11,7 @@ using vantrel::platform::Api;
 
 namespace {
 
-constexpr int kTaskFileChars = 260;
+constexpr int kTaskFileChars = MAX_PATH;
 
 } // namespace
 

@@ -14,7 +14,7 @@ using vantrel::platform::Api;
 namespace {
 
 constexpr DWORD kReferenceChars = 290;
-constexpr DWORD kModulePathChars = 260;
+constexpr DWORD kModulePathChars = MAX_PATH;
 
 // Loads the string that a reference ("@module,-id") names into buffer. Returns false, with
 // *length untouched, when the reference cannot be followed; otherwise *length is the string's

@@ -67,8 +67,8 @@ bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subK
     vantrel::platform::UniqueRegistryKey extensionKey;
     if (!OpenRegistryKey(classes, extension, KEY_QUERY_VALUE, &extensionKey)) return false;
 
-    wchar_t name[260] = {};
-    if (!ReadRegistryText(extensionKey.Get(), nullptr, name, 260).succeeded) return false;
+    wchar_t name[MAX_PATH] = {};
+    if (!ReadRegistryText(extensionKey.Get(), nullptr, name, ARRAYSIZE(name)).succeeded) return false;
     // A class name too long to take the sub-key names no key we could open.
     if (FAILED(vantrel::platform::SafeStringCbCat(name, sizeof(name), L"\\")) ||
         FAILED(vantrel::platform::SafeStringCbCat(name, sizeof(name), subKey))) {

@@ -26,7 +26,7 @@ RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* f
                                   bool askType = false);
 
 // Opens "<class>\<subKey>" below classes, where <class> is the file type that extension names
-// there (the default value of the extension's key, read into 260 characters). False when the
+// there (the default value of the extension's key, read into MAX_PATH characters). False when the
 // extension has no class, the class name is too long to take the sub-key, or the key is missing.
 bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subKey, REGSAM access,
                      vantrel::platform::UniqueRegistryKey* key);

@@ -14,7 +14,7 @@ using vantrel::platform::Api;
 
 namespace {
 
-constexpr DWORD kNameChars = 260;
+constexpr DWORD kNameChars = MAX_PATH;
 constexpr DWORD kExpansionChars = 500;
 
 template <DWORD Chars>
