@@ -1,8 +1,7 @@
 #include "app/LogPath.h"
 
+#include "platform/FileExtension.h"
 #include "platform/SafeString.h"
-
-#include <cwchar>
 
 namespace app {
 
@@ -12,7 +11,7 @@ bool MakeLogPath(wchar_t (&path)[kLogPathChars])
     for (wchar_t* c = path; *c != L'\0'; ++c) {
         if (*c == L'\\' || *c == L'/') fileName = c + 1;
     }
-    wchar_t* dot = std::wcsrchr(fileName, L'.');
+    wchar_t* dot = vantrel::platform::ExtensionOf(fileName);
     const wchar_t* extension = L".txt";
     if (dot != nullptr) {
         dot[1] = L'\0';

@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "Library4/Shell/RegistryText.h"
+#include "platform/FileExtension.h"
 #include "platform/SafeString.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
@@ -48,7 +49,7 @@ bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex)
         return true;
     }
 
-    const wchar_t* extension = std::wcsrchr(path, L'.');
+    const wchar_t* extension = vantrel::platform::ExtensionOf(path);
     if (extension == nullptr) return false;
 
     wchar_t location[kIconLocationChars] = {};

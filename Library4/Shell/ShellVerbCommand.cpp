@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "Library4/Shell/RegistryText.h"
+#include "platform/FileExtension.h"
 #include "platform/SafeString.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
@@ -72,7 +73,7 @@ void ChooseVerb(HKEY shell, const wchar_t* verb, wchar_t (&chosen)[kNameChars])
 
 bool GetShellVerbCommand(const wchar_t* path, const wchar_t* verb, bool expand, ShellVerbCommand* record)
 {
-    const wchar_t* extension = std::wcsrchr(path, L'.');
+    const wchar_t* extension = vantrel::platform::ExtensionOf(path);
     if (extension == nullptr) return false;
 
     vantrel::platform::UniqueRegistryKey classRoot;
