@@ -5,6 +5,7 @@
 #include "inspect/ProcessImagePath.h"
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"
+#include "platform/WindowTitle.h"
 
 #include <cstdint>
 
@@ -29,7 +30,7 @@ void* AsPointer(std::uintptr_t value) { return reinterpret_cast<void*>(value); }
 void ReadWindow(HWND hwnd, WindowRecord& record)
 {
     record.hwnd = hwnd;
-    Api().GetWindowTextW(hwnd, record.title, WindowRecord::kTitleChars);
+    vantrel::platform::ReadWindowTitle(hwnd, record.title);
     Api().GetClassNameW(hwnd, record.className, WindowRecord::kClassChars);
     inspect::GetWindowProcessImagePath(hwnd, record.exe, WindowRecord::kExeChars);
 

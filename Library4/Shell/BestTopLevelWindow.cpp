@@ -2,6 +2,7 @@
 
 #include "Library4/Shell/WindowEnumeration.h"
 #include "platform/Win32Api.h"
+#include "platform/WindowTitle.h"
 
 #include <cwchar>
 #include <tuple>
@@ -36,7 +37,7 @@ RankKey KeyOf(HWND candidate, HWND given, const wchar_t* givenTitle)
     key.unowned = owner == nullptr;
 
     wchar_t title[detail::kTitleChars] = {};
-    Api().GetWindowTextW(candidate, title, detail::kTitleChars);
+    vantrel::platform::ReadWindowTitle(candidate, title);
     key.containsGivenTitle = std::wcsstr(title, givenTitle) != nullptr;
 
     // Preset, so that a client rectangle that can't be read gives area 0.
@@ -61,7 +62,7 @@ HWND FindBestTopLevelWindow(HWND hwnd)
     if (windows.Empty()) return nullptr;
 
     wchar_t givenTitle[detail::kTitleChars] = {};
-    Api().GetWindowTextW(hwnd, givenTitle, detail::kTitleChars);
+    vantrel::platform::ReadWindowTitle(hwnd, givenTitle);
 
     // The least key a candidate can have, so a later window only wins with a strictly greater key.
     RankKey best;

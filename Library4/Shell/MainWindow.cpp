@@ -2,6 +2,7 @@
 
 #include "Library4/Shell/WindowEnumeration.h"
 #include "platform/Win32Api.h"
+#include "platform/WindowTitle.h"
 
 namespace Library4::Shell {
 
@@ -37,13 +38,13 @@ HWND ChooseByFocusTitle(HWND hwnd, const WindowList& windows)
     if (info.hwndFocus == nullptr) return hwnd;
 
     wchar_t focusTitle[detail::kTitleChars] = {};
-    Api().GetWindowTextW(info.hwndFocus, focusTitle, detail::kTitleChars);
+    vantrel::platform::ReadWindowTitle(info.hwndFocus, focusTitle);
     if (focusTitle[0] == L'\0') return hwnd;
 
     for (HWND candidate : windows) {
         if (candidate == hwnd) continue;
         wchar_t title[detail::kTitleChars] = {};
-        Api().GetWindowTextW(candidate, title, detail::kTitleChars);
+        vantrel::platform::ReadWindowTitle(candidate, title);
         if (Api().lstrcmpW(title, focusTitle) == 0) return candidate;
     }
     return hwnd;
