@@ -53,10 +53,8 @@ HWND FindBestTopLevelWindow(HWND hwnd)
 {
     if (IsVisibleTaskWindow(hwnd)) return hwnd;
 
-    ProcessWindowQuery query;
-    query.ProcessId = detail::ProcessIdOfWindow(hwnd);
-    detail::CollectWindows(&CollectVisibleTaskWindowsProc, query);
-    const WindowList& windows = query.List;
+    const WindowList windows =
+        detail::CollectWindows<ProcessWindowQuery>(&CollectVisibleTaskWindowsProc, detail::ProcessIdOfWindow(hwnd));
 
     if (windows.Size() == 1) return windows[0];
     if (windows.Empty()) return nullptr;

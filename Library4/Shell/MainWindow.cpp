@@ -54,10 +54,8 @@ HWND ChooseByFocusTitle(HWND hwnd, const WindowList& windows)
 
 HWND FindMainWindow(HWND hwnd)
 {
-    ProcessWindowQuery query;
-    query.ProcessId = detail::ProcessIdOfWindow(hwnd);
-    detail::CollectWindows(&CollectTaskbarWindowsProc, query);
-    const WindowList& windows = query.List;
+    const WindowList windows =
+        detail::CollectWindows<ProcessWindowQuery>(&CollectTaskbarWindowsProc, detail::ProcessIdOfWindow(hwnd));
 
     if (windows.Empty()) return hwnd;
     if (windows.Size() == 1) return windows[0];

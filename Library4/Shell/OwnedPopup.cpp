@@ -7,16 +7,15 @@ namespace Library4::Shell {
 
 HWND FindOwnedPopup(HWND hwnd)
 {
-    OwnedPopupQuery query;
-    query.ProcessId = detail::ProcessIdOfWindow(hwnd);
-    if (query.ProcessId == 0) return nullptr;
-    detail::CollectWindows(&CollectVisibleWindowsProc, query);
+    const DWORD processId = detail::ProcessIdOfWindow(hwnd);
+    if (processId == 0) return nullptr;
+    const WindowList windows = detail::CollectWindows<OwnedPopupQuery>(&CollectVisibleWindowsProc, processId);
 
     // A plain popup is preferred over a modal dialog; the lower handle settles the rest, so the
     // answer doesn't depend on the enumeration order.
     HWND best = nullptr;
     int bestScore = -1;
-    for (HWND candidate : query.List) {
+    for (HWND candidate : windows) {
         if (candidate == hwnd) continue;
         if (detail::OwnerOf(candidate) != hwnd) continue;
 

@@ -8,12 +8,15 @@ namespace Library4::Shell {
 
 namespace {
 
-// Appending may run out of memory; the guard stops the enumeration and the chooser rethrows.
-template <class Query>
-BOOL Append(Query& query, HWND hwnd)
+// The one shape of a collector: lParam is the query's address, and each window that passes the
+// test is appended. Appending may run out of memory; the guard keeps the exception in the query
+// and stops the enumeration, and the chooser rethrows it.
+template <class Query, class Test>
+BOOL Collect(HWND hwnd, LPARAM lParam, Test passes)
 {
+    auto& query = *reinterpret_cast<Query*>(lParam);
     return vantrel::platform::GuardCallback(query.Failure, [&] {
-        query.List.Append(hwnd);
+        if (passes(hwnd, query)) query.List.Append(hwnd);
         return TRUE;
     });
 }
@@ -22,24 +25,23 @@ BOOL Append(Query& query, HWND hwnd)
 
 BOOL CALLBACK CollectTaskbarWindowsProc(HWND hwnd, LPARAM lParam)
 {
-    auto& query = *reinterpret_cast<ProcessWindowQuery*>(lParam);
-    if (detail::ProcessIdOfWindow(hwnd) != query.ProcessId || !IsTaskbarWindow(hwnd)) return TRUE;
-    return Append(query, hwnd);
+    return Collect<ProcessWindowQuery>(hwnd, lParam, [](HWND window, const ProcessWindowQuery& query) {
+        return detail::ProcessIdOfWindow(window) == query.ProcessId && IsTaskbarWindow(window);
+    });
 }
 
 BOOL CALLBACK CollectVisibleTaskWindowsProc(HWND hwnd, LPARAM lParam)
 {
-    auto& query = *reinterpret_cast<ProcessWindowQuery*>(lParam);
-    if (detail::ProcessIdOfWindow(hwnd) != query.ProcessId || !IsVisibleTaskWindow(hwnd)) return TRUE;
-    return Append(query, hwnd);
+    return Collect<ProcessWindowQuery>(hwnd, lParam, [](HWND window, const ProcessWindowQuery& query) {
+        return detail::ProcessIdOfWindow(window) == query.ProcessId && IsVisibleTaskWindow(window);
+    });
 }
 
 BOOL CALLBACK CollectVisibleWindowsProc(HWND hwnd, LPARAM lParam)
 {
-    auto& query = *reinterpret_cast<OwnedPopupQuery*>(lParam);
-    if (!vantrel::platform::Api().IsWindowVisible(hwnd)) return TRUE;
-    if (detail::ProcessIdOfWindow(hwnd) != query.ProcessId) return TRUE;
-    return Append(query, hwnd);
+    return Collect<OwnedPopupQuery>(hwnd, lParam, [](HWND window, const OwnedPopupQuery& query) {
+        return vantrel::platform::Api().IsWindowVisible(window) && detail::ProcessIdOfWindow(window) == query.ProcessId;
+    });
 }
 
 } // namespace Library4::Shell

@@ -7,6 +7,8 @@
 #include "platform/Win32Api.h"
 #include "platform/WindowThread.h"
 
+#include <utility>
+
 namespace Library4::Shell::detail {
 
 // Titles are compared as at most their first 999 characters.
@@ -23,12 +25,16 @@ inline bool IsTopLevel(HWND hwnd)
     return vantrel::platform::Api().GetAncestor(hwnd, GA_PARENT) == vantrel::platform::Api().GetDesktopWindow();
 }
 
-// One pass of EnumWindows with a collector. An exception the collector caught is raised here,
-// outside the system's frames; the caller's query, and with it the list, goes as it unwinds.
+// One pass of EnumWindows with a collector over the windows of one process, Query being what the
+// collector takes, and the list it made. An exception the collector caught is raised here, outside
+// the system's frames; the query, and with it the list, goes as it unwinds.
 template <class Query>
-void CollectWindows(WNDENUMPROC collector, Query& query)
+WindowList CollectWindows(WNDENUMPROC collector, DWORD processId)
 {
+    Query query;
+    query.ProcessId = processId;
     vantrel::platform::EnumWindowsGuarded(collector, reinterpret_cast<LPARAM>(&query), query.Failure);
+    return std::move(query.List);
 }
 
 } // namespace Library4::Shell::detail
