@@ -28,11 +28,20 @@ struct SourceFileName {
     throw UnknownErrorException(0, lastError, file, line, 0);
 }
 
+template <class T>
+T ThrowLastErrorIfNull(T result, const char* file, int line)
+{
+    if (result == nullptr) ThrowLastError(file, line);
+    return result;
+}
+
 } // namespace Library4::Shell::detail
 
-// Throws UnknownErrorException for the system call that has just failed, naming this line.
-#define LIBRARY4_THROW_LAST_ERROR()                                                               \
-    do {                                                                                          \
+// Yields the result of call, a system call that fails with null; when it has failed, throws
+// UnknownErrorException instead, naming this line. A check reads as one expression:
+//   thread = LIBRARY4_THROW_LAST_ERROR_IF_NULL(Api().CreateThread(...));
+#define LIBRARY4_THROW_LAST_ERROR_IF_NULL(call)                                                   \
+    ::Library4::Shell::detail::ThrowLastErrorIfNull((call), [] {                                  \
         static constexpr ::Library4::Shell::detail::SourceFileName throwingFile(__FILE__);        \
-        ::Library4::Shell::detail::ThrowLastError(throwingFile.text, __LINE__);                   \
-    } while (false)
+        return throwingFile.text;                                                                 \
+    }(), __LINE__)

@@ -26,18 +26,10 @@ void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_STA
 {
     if (thread != nullptr) return;
 
-    HANDLE created = CreateAutoResetEvent();
-    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
-    Replace(requestEvent, created);
-
-    created = CreateAutoResetEvent();
-    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
-    Replace(doneEvent, created);
-
+    Replace(requestEvent, LIBRARY4_THROW_LAST_ERROR_IF_NULL(CreateAutoResetEvent()));
+    Replace(doneEvent, LIBRARY4_THROW_LAST_ERROR_IF_NULL(CreateAutoResetEvent()));
     DWORD threadId = 0;
-    created = Api().CreateThread(nullptr, 0, routine, object, 0, &threadId);
-    if (created == nullptr) LIBRARY4_THROW_LAST_ERROR();
-    thread = created;
+    thread = LIBRARY4_THROW_LAST_ERROR_IF_NULL(Api().CreateThread(nullptr, 0, routine, object, 0, &threadId));
 }
 
 void HandOver(HANDLE requestEvent, HANDLE doneEvent)
