@@ -33,7 +33,7 @@ namespace vantrel::platform {
     /* Shell */                                                                                 \
     X(SHGetFileInfoW) X(SHAppBarMessage) X(ShellExecuteExW)                                     \
     /* Threads and events */                                                                    \
-    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread) X(GetLastError)
+    X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread)
 
 // Functions that only some systems offer, found at run time: X(library, name, binding), bound
 // once per process or once per call:

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Library4/Shell/ShellWorkers.h"
-#include "platform/Win32Api.h"
+#include "platform/WindowsHeaders.h"
 
 #include <cstddef>
 
@@ -24,7 +24,7 @@ struct SourceFileName {
 [[noreturn]] inline void ThrowLastError(const char* file, int line)
 {
     // Read before anything else runs: the next system call may change it.
-    const DWORD lastError = vantrel::platform::Api().GetLastError();
+    const DWORD lastError = ::GetLastError();
     throw UnknownErrorException(0, lastError, file, line, 0);
 }
 
