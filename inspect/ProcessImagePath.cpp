@@ -18,8 +18,9 @@ using vantrel::platform::UniqueHandle;
 
 namespace {
 
-using QueryFullProcessImageNameFn = decltype(&::QueryFullProcessImageNameW);
-using GetModuleFileNameExFn = decltype(&::GetModuleFileNameExW);
+using vantrel::platform::FoundFunction;
+using QueryFullProcessImageName = FoundFunction<decltype(&::QueryFullProcessImageNameW)>;
+using GetModuleFileNameEx = FoundFunction<decltype(&::GetModuleFileNameExW)>;
 
 // Longest path the system can hand back; used only to recover from a room that was too small.
 constexpr DWORD kLongestPath = 32768;
@@ -27,7 +28,7 @@ constexpr DWORD kLongestPath = 32768;
 bool IsEmpty(const wchar_t* text) { return text[0] == L'\0'; }
 
 // Strategy A (Vista and later).
-bool QueryImageByFullName(QueryFullProcessImageNameFn queryFullName, DWORD processId, wchar_t* out,
+bool QueryImageByFullName(const QueryFullProcessImageName& queryFullName, DWORD processId, wchar_t* out,
                           int capacity)
 {
     UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
@@ -48,7 +49,7 @@ bool QueryImageByFullName(QueryFullProcessImageNameFn queryFullName, DWORD proce
 }
 
 // Strategy B (psapi): the main module's file name.
-void QueryImageByModuleName(GetModuleFileNameExFn moduleFileNameEx, DWORD processId, wchar_t* out,
+void QueryImageByModuleName(const GetModuleFileNameEx& moduleFileNameEx, DWORD processId, wchar_t* out,
                             int capacity)
 {
     UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
@@ -84,13 +85,13 @@ bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capa
     out[0] = L'\0';
 
     if (const auto queryFullName = vantrel::platform::Find<&vantrel::platform::Win32Api::QueryFullProcessImageNameW>()) {
-        if (!QueryImageByFullName(queryFullName.Get(), processId, out, capacity)) return false;
+        if (!QueryImageByFullName(queryFullName, processId, out, capacity)) return false;
     } else {
         // psapi stays loaded only for this query.
         const auto moduleFileNameEx = vantrel::platform::Find<&vantrel::platform::Win32Api::GetModuleFileNameExW>();
         if (moduleFileNameEx.LibraryMissing()) return false;
         if (!moduleFileNameEx) return GetProcessImagePathFromSnapshot(processId, out, capacity);
-        QueryImageByModuleName(moduleFileNameEx.Get(), processId, out, capacity);
+        QueryImageByModuleName(moduleFileNameEx, processId, out, capacity);
     }
 
     UseWowTaskFileIfVirtualDosMachine(processId, threadId, out, capacity);

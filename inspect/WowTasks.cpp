@@ -43,7 +43,7 @@ bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capac
     // The VDM debugging library is bound when the first virtual DOS machine is met and stays
     // loaded. A system without it, or without the function, simply has no tasks to report.
     if (const auto enumTasks = vantrel::platform::Find<&vantrel::platform::Win32Api::VDMEnumTaskWOWEx>()) {
-        enumTasks.Get()(processId, &WowTaskEnumProc, reinterpret_cast<LPARAM>(&query));
+        enumTasks(processId, &WowTaskEnumProc, reinterpret_cast<LPARAM>(&query));
     }
     inspect::ReplaceByLongForm(buffer, kTaskFileChars);
 

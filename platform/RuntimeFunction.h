@@ -3,7 +3,7 @@
 // other entry. Callers read as a plain branch:
 //   const auto getSettings = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
 //   if (!getSettings) return ...;   // this system lacks it
-//   getSettings.Get()(...);
+//   getSettings(...);
 #pragma once
 
 #include "UniqueResource.h"
@@ -29,6 +29,12 @@ public:
     }
     explicit operator bool() const { return function_ != nullptr; }
     Fn Get() const { return function_; }
+    // Calls the function, which must have been found.
+    template <class... Args>
+    decltype(auto) operator()(Args&&... args) const
+    {
+        return function_(std::forward<Args>(args)...);
+    }
     // The function is missing because its whole library could not be loaded, which some callers
     // treat apart from a library that lacks just this function.
     bool LibraryMissing() const { return libraryMissing_; }

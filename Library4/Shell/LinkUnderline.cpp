@@ -55,7 +55,7 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
         // shell32 is loaded for this question only.
         const auto getSettings = vantrel::platform::Find<&vantrel::platform::Win32Api::SHGetSettings>();
         if (!getSettings) return;
-        getSettings.Get()(&state, SSF_DOUBLECLICKINWEBVIEW);
+        getSettings(&state, SSF_DOUBLECLICKINWEBVIEW);
     }
     if (state.fDoubleClickInWebView) return;
 

@@ -49,7 +49,7 @@ bool IsCloaked(HWND hwnd)
     const auto getAttribute = vantrel::platform::Find<&vantrel::platform::Win32Api::DwmGetWindowAttribute>();
     if (!getAttribute) return false;
     DWORD cloaked = 0;
-    const HRESULT result = getAttribute.Get()(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
+    const HRESULT result = getAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
     return SUCCEEDED(result) && cloaked != 0;
 }
 
