@@ -32,23 +32,11 @@ public:
 
     Value Release() { return std::exchange(value_, Traits::Invalid()); }
 
-    void Reset(Value value = Traits::Invalid())
-    {
-        const Value old = std::exchange(value_, value);
-        if (Traits::IsValid(old)) {
-            const DWORD lastError = ::GetLastError();
-            Traits::Close(old);
-            ::SetLastError(lastError);
-        }
-    }
+    void Reset(Value value = Traits::Invalid()) { CloseKeepingLastError(std::exchange(value_, value)); }
 
     // Closes what is held now and says whether the system accepted the close: for a file written
     // through a cache, a failed close can mean data that never reached the disk.
-    bool Close()
-    {
-        const Value old = Release();
-        return !Traits::IsValid(old) || Traits::Close(old);
-    }
+    bool Close() { return CloseKeepingLastError(Release()); }
 
     // For out-parameters: releases what is held and hands out the slot.
     Value* Put()
@@ -58,6 +46,16 @@ public:
     }
 
 private:
+    // True when nothing was held or the system accepted the close.
+    static bool CloseKeepingLastError(Value value)
+    {
+        if (!Traits::IsValid(value)) return true;
+        const DWORD lastError = ::GetLastError();
+        const bool closed = Traits::Close(value);
+        ::SetLastError(lastError);
+        return closed;
+    }
+
     Value value_ = Traits::Invalid();
 };
 

@@ -48,18 +48,37 @@ TEST(UniqueHandle, ClosesOnceThroughThePlatformAndKeepsTheLastError)
 {
     vantrel::platform::ScopedApiOverride api;
     api->CloseHandle = &RecordingCloseHandle;
-    closedHandles.clear();
 
-    HANDLE raw = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    {
-        vantrel::platform::UniqueHandle event(raw);
-        vantrel::platform::UniqueHandle moved(std::move(event));
-        EXPECT_FALSE(event.IsValid());
-        ::SetLastError(1234);
+    // Each way of giving the handle up; the owner's end closes whatever is still held.
+    const struct {
+        const char* way;
+        bool (*giveUp)(vantrel::platform::UniqueHandle&);
+    } cases[] = {
+        {"the owner's end", [](vantrel::platform::UniqueHandle&) { return true; }},
+        {"Reset",
+         [](vantrel::platform::UniqueHandle& handle) {
+             handle.Reset();
+             return true;
+         }},
+        {"Close", [](vantrel::platform::UniqueHandle& handle) { return handle.Close(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.way);
+        closedHandles.clear();
+        HANDLE raw = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        bool closed = false;
+        {
+            vantrel::platform::UniqueHandle event(raw);
+            vantrel::platform::UniqueHandle moved(std::move(event));
+            EXPECT_FALSE(event.IsValid());
+            ::SetLastError(1234);
+            closed = c.giveUp(moved);
+        }
+        EXPECT_EQ(1234u, ::GetLastError());
+        EXPECT_TRUE(closed);
+        ASSERT_EQ(1u, closedHandles.size());
+        EXPECT_EQ(raw, closedHandles[0]);
     }
-    EXPECT_EQ(1234u, ::GetLastError());
-    ASSERT_EQ(1u, closedHandles.size());
-    EXPECT_EQ(raw, closedHandles[0]);
 }
 
 TEST(UniqueHandle, NullAndInvalidHandleValueAreBothNothing)
