@@ -38,7 +38,7 @@ BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD /*module16*/, WORD /*task16*/, 
 bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capacity)
 {
     wchar_t buffer[kTaskFileChars] = {};
-    WowTaskQuery query{processId, threadId, buffer, kTaskFileChars};
+    WowTaskQuery query{threadId, buffer, kTaskFileChars};
 
     // The VDM debugging library is bound when the first virtual DOS machine is met and stays
     // loaded. A system without it, or without the function, simply has no tasks to report.

@@ -8,7 +8,6 @@ namespace inspect {
 
 // What the task enumeration callback is handed: the task sought and where its file name goes.
 struct WowTaskQuery {
-    DWORD processId;  // the virtual machine's process
     DWORD threadId;   // the thread that owns the window; the task sought runs on it
     wchar_t* buffer;  // receives the task's file name
     int capacity;     // size of buffer in characters

@@ -21,7 +21,7 @@ Enumerated Offer(DWORD soughtThread, DWORD taskThread, const char* fileName, int
 {
     std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity) + 4, 0xCCCC);
     buffer[0] = L'\0';
-    WowTaskQuery query{1234, soughtThread, buffer.data(), capacity};
+    WowTaskQuery query{soughtThread, buffer.data(), capacity};
     Enumerated result;
     result.stop = WowTaskEnumProc(taskThread, 1, 2, const_cast<PSZ>("MODULE"), const_cast<PSZ>(fileName),
                                   reinterpret_cast<LPARAM>(&query));
