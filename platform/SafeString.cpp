@@ -13,17 +13,9 @@ bool IsValidSize(std::size_t chars) { return chars != 0 && chars <= kSafeStringM
 // gives way to the terminator and the cut is reported.
 HRESULT CopyBounded(wchar_t* dest, std::size_t room, const wchar_t* src, std::size_t srcLimit)
 {
-    while (room != 0 && srcLimit != 0 && *src != L'\0') {
-        *dest++ = *src++;
-        --room;
-        --srcLimit;
-    }
-    if (room == 0) {
-        dest[-1] = L'\0';
-        return kSafeStringInsufficientBuffer;
-    }
-    *dest = L'\0';
-    return S_OK;
+    std::size_t length = 0;
+    for (; length < room && length < srcLimit && src[length] != L'\0'; ++length) dest[length] = src[length];
+    return TerminateWithin(dest, room, length) == length ? S_OK : kSafeStringInsufficientBuffer;
 }
 
 } // namespace
