@@ -11,16 +11,7 @@ bash scripts/release.sh
 source scripts/test-build.sh
 # The display test runs scripts/run.sh, which builds the shipped program and runs it in that
 # build's own prefix: both are made here, so that the test spends its time on the run itself.
-run_presets=release
-[ "$preset" = tests-x64 ] && run_presets="release release-x64"
-for run_preset in $run_presets; do
-    cmake --preset "$run_preset" >/dev/null
-    cmake --build --preset "$run_preset"
-done
-run_prefix=$PWD/build/$run_preset/wineprefix
-trap 'scripts/wine-prefix.sh "$prefix" stop; scripts/wine-prefix.sh "$run_prefix" stop' EXIT
-scripts/wine-prefix.sh "$run_prefix" start
-scripts/wine-prefix.sh "$run_prefix" stop
+bash scripts/run.sh --prepare
 version=$(cat "build/$preset/VERSION")
 rm -rf "build/$preset/shipped"
 unzip -q "dist/vantrel-$version-win32.zip" -d "build/$preset/shipped"
