@@ -24,11 +24,7 @@ driver_args+=("$@")
 
 bash scripts/install-deps.sh
 
-preset=release
-if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
-    echo "note: this kernel cannot run 32-bit code; benchmarking the same program built as 64-bit"
-    preset=release-x64
-fi
+preset=$(scripts/target-arch.sh preset release)
 build=$PWD/build/bench
 cmake --preset "$preset" -B "$build" >/dev/null
 cmake --build "$build" --target vantrel vantrel-bench bench-floor bench-window-owner bench-record-path
@@ -40,8 +36,7 @@ trap 'scripts/wine-prefix.sh "$prefix" stop' EXIT
 scripts/wine-prefix.sh "$prefix" stop
 scripts/wine-prefix.sh "$prefix" start
 
-wine_loader=wine
-[ "$preset" = release-x64 ] && wine_loader=/usr/lib/wine/wine64
+wine_loader=$(scripts/target-arch.sh loader)
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(nproc) cores," \
     "$(uname -sr), $("$wine_loader" --version), preset $preset, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -66,11 +66,10 @@ build_release() {
 
     # The shipped program's settings (the release presets), with debug information, which the
     # strip below moves into a file of its own; -g does not change the code generated.
-    local arch preset
+    local arch
     for arch in i686 x86_64; do
-        preset=release
-        [ "$arch" = x86_64 ] && preset=release-x64
-        (cd "$src" && cmake --preset "$preset" -B "$root/$arch" -DCMAKE_C_FLAGS=-g -DCMAKE_CXX_FLAGS=-g >/dev/null)
+        (cd "$src" && cmake --preset "$(scripts/target-arch.sh preset release "$arch")" -B "$root/$arch" \
+            -DCMAKE_C_FLAGS=-g -DCMAKE_CXX_FLAGS=-g >/dev/null)
     done
     cmake --build "$root/i686" --target vantrel vantrel-report Library4Shell vantrel_platform
     cmake --build "$root/x86_64" --target Library4Shell vantrel_platform

@@ -5,7 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 CI=1 bash scripts/run.sh >/dev/null
-build=build/release
-[ "$(scripts/target-arch.sh)" = x86_64 ] && build=build/release-x64
-log=$build/app/vantrel.txt
+log=build/$(scripts/target-arch.sh preset release 2>/dev/null)/app/vantrel.txt
 bash tests/report/browser-check.sh "${log%.txt}.html" "$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$log")" docs/report.png

@@ -4,23 +4,38 @@
 # tool's message box is confirmed by run-confirmed.exe, which prints the box's text and the exit
 # code; with a display (DISPLAY set, not CI) the box is left to the user. The log is printed last,
 # and vantrel-report makes a page of it beside it.
+#   scripts/run.sh             build and run
+#   scripts/run.sh --prepare   build and make the Wine prefix, run nothing (scripts/test.sh, so
+#                              that the test that runs this script spends its time on the run)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+prepare=0
+case "${1:-}" in
+'') ;;
+--prepare) prepare=1 ;;
+*)
+    echo "usage: $0 [--prepare]" >&2
+    exit 2
+    ;;
+esac
 
 bash scripts/install-deps.sh
 
 cmake --preset release >/dev/null
 cmake --build --preset release
-preset=release
-if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
-    echo "note: this kernel cannot run 32-bit code; running the same program built as 64-bit"
-    preset=release-x64
+preset=$(scripts/target-arch.sh preset release)
+if [ "$preset" != release ]; then
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 fi
 
 build=$PWD/build/$preset
 prefix=$build/wineprefix
+if [ "$prepare" = 1 ]; then
+    scripts/wine-prefix.sh "$prefix" make
+    exit 0
+fi
 wine_run() { scripts/wine-prefix.sh "$prefix" exec "$@"; }
 demo_pids=()
 finish() {

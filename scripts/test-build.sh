@@ -4,11 +4,7 @@
 # set. The shipped program the tests check comes from the release, which test.sh makes.
 bash scripts/install-deps.sh
 
-preset=tests
-if [ "$(scripts/target-arch.sh)" = x86_64 ]; then
-    echo "note: this kernel cannot run 32-bit code; the tests run as a 64-bit build under 64-bit Wine"
-    preset=tests-x64
-fi
+preset=$(scripts/target-arch.sh preset tests)
 prefix=$PWD/build/$preset/wineprefix
 # Stop this prefix's server however the run ends, or its processes outlive the script.
 trap 'scripts/wine-prefix.sh "$prefix" stop' EXIT

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, makes the release (scripts/release.sh), builds the tests, and runs
-# every test under Wine in a prefix of the build's own. The shipped-program checks read the exe
-# unpacked from the release's archive, and the SDK test builds against the release's SDK. Exits
-# with ctest's status.
+# every test under Wine in a prefix of the build's own. The shipped-program checks read the exes
+# that ctest unpacks from the release's archive, and the SDK test builds against the release's
+# SDK. Exits with ctest's status.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,17 +11,5 @@ bash scripts/release.sh
 source scripts/test-build.sh
 # The display test runs scripts/run.sh, which builds the shipped program and runs it in that
 # build's own prefix: both are made here, so that the test spends its time on the run itself.
-run_presets=release
-[ "$preset" = tests-x64 ] && run_presets="release release-x64"
-for run_preset in $run_presets; do
-    cmake --preset "$run_preset" >/dev/null
-    cmake --build --preset "$run_preset"
-done
-run_prefix=$PWD/build/$run_preset/wineprefix
-trap 'scripts/wine-prefix.sh "$prefix" stop; scripts/wine-prefix.sh "$run_prefix" stop' EXIT
-scripts/wine-prefix.sh "$run_prefix" start
-scripts/wine-prefix.sh "$run_prefix" stop
-version=$(cat "build/$preset/VERSION")
-rm -rf "build/$preset/shipped"
-unzip -q "dist/vantrel-$version-win32.zip" -d "build/$preset/shipped"
+bash scripts/run.sh --prepare
 ctest --preset "$preset"

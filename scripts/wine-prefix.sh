@@ -2,6 +2,8 @@
 # Prepares and serves a Wine prefix that belongs to one build tree, never ~/.wine.
 #   wine-prefix.sh PREFIX start   make the prefix if needed, then make sure its persistent server runs
 #   wine-prefix.sh PREFIX stop    stop this prefix's server (and every Wine process in it)
+#   wine-prefix.sh PREFIX make    start, then stop: the prefix is ready for a later run
+#   wine-prefix.sh PREFIX display start with a real display if VANTREL_WINE_DISPLAY=1, headless if not
 #   wine-prefix.sh PREFIX exec PROGRAM ARGS...   start, then run PROGRAM under Wine
 # The prefix is headless (null graphics driver) unless VANTREL_WINE_DISPLAY=1, crashes never start
 # the debugger, and the Mono and Gecko installers are skipped. Background Wine processes must not
@@ -16,17 +18,10 @@ export WINEPREFIX=$prefix
 # A prefix of the same width as the programs it runs; 64-bit only where 32-bit code cannot run,
 # or where the caller asks for one with VANTREL_WINE_ARCH=win64: there 32-bit programs run beside
 # 64-bit ones as on 64-bit Windows (the 64-bit loader hands a 32-bit program to the 32-bit one).
-arch=${VANTREL_WINE_ARCH:-}
-if [ -z "$arch" ]; then
-    arch=win64
-    [ "$("$(dirname "$0")/target-arch.sh")" = i686 ] && arch=win32
-fi
+target_arch=$(dirname "$0")/target-arch.sh
+arch=${VANTREL_WINE_ARCH:-$("$target_arch" wine-arch)}
 export WINEARCH=$arch
-if [ "$arch" = win32 ]; then
-    wine_loader=wine
-else
-    wine_loader=/usr/lib/wine/wine64
-fi
+wine_loader=$("$target_arch" loader "$arch")
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
@@ -60,9 +55,22 @@ make_prefix() {
     "$wine_loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f \
         </dev/null >/dev/null 2>&1
     # The driver is read when the server starts.
+    stop_server
+    touch "$prefix/.vantrel-ready-2"
+}
+
+stop_server() {
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -w </dev/null >/dev/null 2>&1 || true
-    touch "$prefix/.vantrel-ready-2"
+}
+
+# The prefix made, once, whoever else starts at the same time, and its server running.
+ready() {
+    (
+        flock 9
+        make_prefix
+        start_server
+    ) 9>"$prefix.lock"
 }
 
 choose_display() {
@@ -75,34 +83,28 @@ choose_display() {
 
 case $action in
 start)
-    (
-        flock 9
-        make_prefix
-        start_server
-    ) 9>"$prefix.lock"
+    ready
     ;;
 stop)
     [ -d "$prefix" ] && wineserver -k </dev/null >/dev/null 2>&1 || true
     ;;
+make)
+    ready
+    stop_server
+    ;;
 display)
     # Switches between headless and a real display; takes effect with the next server.
-    (flock 9; make_prefix) 9>"$prefix.lock"
-    start_server
+    ready
     choose_display
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    wineserver -w </dev/null >/dev/null 2>&1 || true
+    stop_server
     start_server
     ;;
 exec)
-    (
-        flock 9
-        make_prefix
-        start_server
-    ) 9>"$prefix.lock"
+    ready
     exec "$wine_loader" "$@"
     ;;
 *)
-    echo "usage: $0 PREFIX start|stop|display|exec PROGRAM..." >&2
+    echo "usage: $0 PREFIX start|stop|make|display|exec PROGRAM..." >&2
     exit 2
     ;;
 esac

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The shipped vantrel-report.exe under Wine, on logs in a folder with a non-ASCII name: the page
 # beside the log, exit codes and messages; then the page that scripts/run.sh made from the
-# demonstration's real log, opened in headless Chromium.
-#   wine-check.sh WORK EXE DEMO_PAGE EMULATOR...
+# demonstration's real log, in the REPOSITORY's release build for this machine, opened in
+# headless Chromium.
+#   wine-check.sh WORK EXE REPOSITORY EMULATOR...
 set -euo pipefail
-work=$1 exe=$2 demo_page=$3
+work=$1 exe=$2 repo=$3
 shift 3
 emulator=("$@")
 here=$(dirname "$0")
+demo_page=$repo/build/$("$repo/scripts/target-arch.sh" preset release 2>/dev/null)/app/vantrel.html
 rm -rf "$work"
 folder="$work/Protokolle été"
 mkdir -p "$folder"

@@ -40,9 +40,7 @@ for _ in $(seq 1800); do
     sleep 0.1
 done
 
-preset=release
-[ "$(scripts/target-arch.sh)" = x86_64 ] && preset=release-x64
-build=$repo/build/$preset
+build=$repo/build/$(scripts/target-arch.sh preset release 2>/dev/null)
 DISPLAY=":$display" scripts/wine-prefix.sh "$build/wineprefix" exec "$build/tools/run-confirmed.exe" \
     --confirm Vantrel </dev/null >"$work/confirm.out" 2>&1 || true
 
