@@ -3,6 +3,7 @@
 #include "app/LogTool.h"
 
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -171,12 +172,11 @@ struct WriteFaultCase {
 WriteFaultCase activeFault;
 HANDLE logHandle = nullptr;
 int writeCalls = 0;
-vantrel::platform::Win32Api original;
 
 HANDLE WINAPI RememberingCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                      DWORD disposition, DWORD flags, HANDLE templateFile)
 {
-    logHandle = original.CreateFileW(path, access, share, security, disposition, flags, templateFile);
+    logHandle = testsupport::SystemApi().CreateFileW(path, access, share, security, disposition, flags, templateFile);
     return logHandle;
 }
 
@@ -190,7 +190,7 @@ BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writt
         return FALSE;
     }
     if (writeCalls == activeFault.call && activeFault.fault == Fault::WriteFallsShort) size /= 2;
-    return original.WriteFile(file, data, size, written, overlapped);
+    return testsupport::SystemApi().WriteFile(file, data, size, written, overlapped);
 }
 
 // Lists windows for real until the chosen number, then fails as a desktop that may not be
@@ -206,7 +206,7 @@ BOOL WINAPI FailingEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
     writer = proc;
     windowsListed = 0;
-    if (activeFault.call > 0) original.EnumWindows(&StoppingEnumProc, lParam);
+    if (activeFault.call > 0) testsupport::SystemApi().EnumWindows(&StoppingEnumProc, lParam);
     ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return FALSE;
 }
@@ -214,7 +214,7 @@ BOOL WINAPI FailingEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 // Closes for real, then says the close failed, for the log's handle only.
 BOOL WINAPI FaultyCloseHandle(HANDLE handle)
 {
-    const BOOL closed = original.CloseHandle(handle);
+    const BOOL closed = testsupport::SystemApi().CloseHandle(handle);
     if (handle != logHandle || activeFault.fault != Fault::CloseFails) return closed;
     ::SetLastError(ERROR_DISK_FULL);
     return FALSE;
@@ -238,7 +238,6 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
     activeFault = GetParam();
     logHandle = nullptr;
     writeCalls = 0;
-    original = api.Original();
     api->CreateFileW = &RememberingCreateFileW;
     api->WriteFile = &FaultyWriteFile;
     api->CloseHandle = &FaultyCloseHandle;

@@ -6,12 +6,14 @@
 
 #include "platform/Win32Api.h"
 #include "tests/inspect/ImagePathTestSupport.h"
+#include "tests/support/ApiFakes.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/ResourceCount.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
-#include <gtest/gtest-spi.h>
 
 #include <memory>
 #include <string>
@@ -155,30 +157,31 @@ TEST_P(ImagePathLeakTest, GivesBackWhatItTakesAndStaysRight)
     Target target{::GetCurrentProcessId(), nullptr};
     if (lookUp.otherProcess) {
         helper = std::make_unique<testsupport::HelperProcess>(kOneWindowHelper);
-        target = Target{helper->ProcessId(), testsupport::FindWindowOfProcess(helper->ProcessId(), kOneWindowTitle)};
+        target = Target{helper->ProcessId(), testsupport::FindWindowByTitle(helper->ProcessId(), kOneWindowTitle)};
         ASSERT_NE(nullptr, target.window);
     } else {
         testsupport::TestWindow gone({L"gone", WS_OVERLAPPEDWINDOW});
         target.window = gone.Get();
     }
-    const std::wstring expected = lookUp.expected(OwnPath());
+    const std::wstring expected = lookUp.expected(testsupport::OwnExecutablePath());
     lookUp.arrange(*this);
 
     // Every run is checked, so that a look-up that starts failing after many runs (a table
     // filling up) shows as well as one that leaks.
     int runs = 0;
     int wrong = 0;
-    std::vector<wchar_t> out = Out(lookUp.capacity);
+    testsupport::GuardedBuffer out(lookUp.capacity);
     ExpectNoResourceLeak(
         [&] {
             ++runs;
-            const bool found = lookUp.run(target, out.data(), lookUp.capacity);
-            const bool right = expected.empty() ? !found && out[0] == L'\0' : found && SamePath(expected, out.data());
-            if (!right || !GuardIntact(out, lookUp.capacity)) ++wrong;
+            const bool found = lookUp.run(target, out.Get(), lookUp.capacity);
+            const bool right =
+                expected.empty() ? !found && out.data[0] == L'\0' : found && SamePath(expected, out.Get());
+            if (!right || !out.GuardIntact()) ++wrong;
         },
         kIterations);
     EXPECT_EQ(kIterations + 1, runs);
-    EXPECT_EQ(0, wrong) << "last answer: \"" << std::wstring(out.data()) << "\"";
+    EXPECT_EQ(0, wrong) << "last answer: \"" << out.Text() << "\"";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryStrategy, ImagePathLeakTest, ::testing::ValuesIn(kLookUps),
@@ -191,9 +194,9 @@ std::vector<HANDLE> keptProcesses;
 
 HANDLE WINAPI OpenProcessAndKeepACopy(DWORD access, BOOL inherit, DWORD processId)
 {
-    const HANDLE kept = ::OpenProcess(access, inherit, processId);
+    const HANDLE kept = testsupport::SystemApi().OpenProcess(access, inherit, processId);
     if (kept != nullptr) keptProcesses.push_back(kept);
-    return ::OpenProcess(access, inherit, processId);
+    return testsupport::SystemApi().OpenProcess(access, inherit, processId);
 }
 
 void LookUpThisProcess()
@@ -217,9 +220,8 @@ TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
         const DWORD handlesBefore = testsupport::ProcessHandleCount();
 
         keptProcesses.clear();
-        api->OpenProcess = &OpenProcessAndKeepACopy;
-        EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(&LookUpThisProcess, iterations), "more runs");
-        api->OpenProcess = api.Original().OpenProcess;
+        testsupport::ExpectLeakReported([](auto& api) { api->OpenProcess = &OpenProcessAndKeepACopy; },
+                                        [&] { ExpectNoResourceLeak(&LookUpThisProcess, iterations); }, "more runs");
 
         // The counter saw each kept handle, and nothing else.
         EXPECT_EQ(static_cast<std::size_t>(iterations + 1), keptProcesses.size());

@@ -2,7 +2,9 @@
 
 #include "platform/Win32Api.h"
 #include "tests/inspect/ImagePathTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -17,7 +19,10 @@ using inspect::GetProcessImagePath;
 using inspect::GetWindowProcessImagePath;
 using inspect::GetProcessImagePathFromSnapshot;
 
+using testsupport::GuardedBuffer;
 using testsupport::HelperProcess;
+using testsupport::OwnExecutablePath;
+using testsupport::SystemFile;
 using namespace inspecttest;
 
 // --- Strategy A: the system's own full-name query. --------------------------------------------
@@ -25,14 +30,14 @@ using namespace inspecttest;
 TEST_F(ImagePathFixture, NamesAnotherProcessesExecutableByItsWindow)
 {
     HelperProcess helper(kOneWindowHelper);
-    const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), kOneWindowTitle);
+    const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), kOneWindowTitle);
     ASSERT_NE(nullptr, window);
 
     wchar_t out[260];
     EXPECT_TRUE(GetWindowProcessImagePath(window, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     EXPECT_TRUE(GetProcessImagePath(helper.ProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     EXPECT_TRUE(loadedLibraries.empty());  // strategy A needs no library
 }
 
@@ -50,7 +55,7 @@ TEST_F(ImagePathFixture, NoProcessMeansAnEmptyPath)
 
 TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
 {
-    const std::wstring own = OwnPath();
+    const std::wstring own = OwnExecutablePath();
     const int capacity = 12;
     ASSERT_GT(own.size(), static_cast<std::size_t>(capacity));
     struct Case {
@@ -64,10 +69,10 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
         vantrel::platform::ScopedApiOverride strategy;
         if (c.noFullNameQuery) strategy->QueryFullProcessImageNameW = nullptr;
         if (c.noModuleNameQuery) strategy->GetModuleFileNameExW = nullptr;
-        std::vector<wchar_t> out = Out(capacity);
-        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out.data(), capacity));
-        EXPECT_EQ(own.substr(0, capacity - 1), std::wstring(out.data()));
-        EXPECT_TRUE(GuardIntact(out, capacity));
+        GuardedBuffer out(capacity);
+        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out.Get(), capacity));
+        EXPECT_EQ(own.substr(0, capacity - 1), out.Text());
+        EXPECT_TRUE(out.GuardIntact());
     }
 }
 
@@ -78,7 +83,7 @@ TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
     api->QueryFullProcessImageNameW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     ASSERT_EQ(1u, loadedLibraries.size());
     EXPECT_EQ(SystemFile(L"psapi.dll"), loadedLibraries[0]);
     EXPECT_EQ(1, freedLibraries);
@@ -103,7 +108,7 @@ TEST_F(ImagePathFixture, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
     api->GetModuleFileNameExW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
 }
 
 TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
@@ -147,10 +152,10 @@ TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThrea
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.threadId);
-        std::vector<wchar_t> out = Out(c.capacity);
-        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), c.threadId, out.data(), c.capacity));
-        EXPECT_EQ(c.expected, std::wstring(out.data()));
-        EXPECT_TRUE(GuardIntact(out, c.capacity));
+        GuardedBuffer out(c.capacity);
+        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), c.threadId, out.Get(), c.capacity));
+        EXPECT_EQ(c.expected, out.Text());
+        EXPECT_TRUE(out.GuardIntact());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -227,14 +228,14 @@ TEST(FileTypeIcon, PathsWithoutAUsableExtensionFindNothingAndTouchNothing)
 
 TEST(FileTypeIcon, ExistingExecutableIsItsOwnIconWithoutReadingTheRegistry)
 {
-    wchar_t ownPath[MAX_PATH] = {};
-    ASSERT_NE(0u, ::GetModuleFileNameW(nullptr, ownPath, MAX_PATH));
+    const std::wstring ownPath = testsupport::OwnExecutablePath();
+    ASSERT_FALSE(ownPath.empty());
 
     ApiRecorder recorder;
     const IconResult result = LookUp(ownPath);
 
     ASSERT_TRUE(result.found);
-    EXPECT_STREQ(ownPath, result.file);
+    EXPECT_STREQ(ownPath.c_str(), result.file);
     EXPECT_EQ(0, result.index);
     EXPECT_TRUE(recorder.OpenedKeys().empty());
 }

@@ -157,8 +157,8 @@ TEST(BestTopLevelWindowTest, ChoosesOnlyAmongTheGivenWindowsProcess)
     testsupport::HelperProcess helper("scripted_windows", {Script({L"", L"Editor"}),
                                                            Script({L"v", L"Notes", L"", nullptr, 800, 600}),
                                                            Script({L"v", L"Editor - a.txt", L"", nullptr, 40, 30})});
-    const HWND foreignGiven = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor");
-    const HWND foreignBest = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
+    const HWND foreignGiven = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor");
+    const HWND foreignBest = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
     ASSERT_NE(nullptr, foreignGiven);
     ASSERT_NE(nullptr, foreignBest);
 

@@ -3,6 +3,7 @@
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/AllocationFailure.h"
 #include "tests/Library4/windows/PopupWindows.h"
+#include "tests/support/ApiFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,6 @@ TEST_F(ChooserAllocationTest, CollectorStopsAndRecordsTheFailure)
 }
 
 // Sits between EnumWindows and the collector to see whether anything unwinds out of it.
-const vantrel::platform::Win32Api* original = nullptr;
 WNDENUMPROC collector = nullptr;
 bool escaped = false;
 int stops = 0;
@@ -82,7 +82,7 @@ BOOL CALLBACK WatchingCollector(HWND hwnd, LPARAM lParam)
 BOOL WINAPI WatchedEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
     collector = proc;
-    return original->EnumWindows(&WatchingCollector, lParam);
+    return testsupport::SystemApi().EnumWindows(&WatchingCollector, lParam);
 }
 
 TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleasesItsList)
@@ -97,7 +97,6 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
         {"FindOwnedPopup", &FindOwnedPopup},
     };
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->EnumWindows = &WatchedEnumWindows;
     for (const Chooser& chooser : choosers) {
         // The first append, and the growth after the first.

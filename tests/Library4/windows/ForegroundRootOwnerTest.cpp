@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/Library4/windows/PopupWindows.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +39,6 @@ TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
 }
 
 // An owner relation the window system would never allow: owners that come back round.
-const vantrel::platform::Win32Api* original = nullptr;
 HWND fakeForeground = nullptr;
 std::map<HWND, HWND> fakeOwners;
 int ownerQueries = 0;
@@ -48,7 +48,7 @@ HWND WINAPI FakeForegroundWindow() { return fakeForeground; }
 
 HWND WINAPI FakeGetWindow(HWND hwnd, UINT command)
 {
-    if (command != GW_OWNER) return original->GetWindow(hwnd, command);
+    if (command != GW_OWNER) return testsupport::SystemApi().GetWindow(hwnd, command);
     // Ends a walk that would never end by itself; the test then fails on the count.
     if (++ownerQueries > kOwnerQueryLimit) return nullptr;
     const auto found = fakeOwners.find(hwnd);
@@ -77,7 +77,6 @@ TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
         {"a ring at the top of a chain", {{A, B}, {B, C}, {C, D}, {D, D}}, D},
     };
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->GetForegroundWindow = &FakeForegroundWindow;
     api->GetWindow = &FakeGetWindow;
     fakeForeground = A;

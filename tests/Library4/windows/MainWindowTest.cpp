@@ -121,7 +121,7 @@ TEST(MainWindowTest, TitleOfTheFocusWindowInTheGivenWindowsThread)
         testsupport::HelperProcess helper("scripted_windows", script);
         const DWORD pid = helper.ProcessId();
 
-        const HWND container = windowtest::FindWindowByTitle(pid, L"container");
+        const HWND container = testsupport::FindWindowByTitle(pid, L"container");
         ASSERT_NE(nullptr, container);
         // Titles may repeat, so the taskbar windows are told apart by their client areas.
         HWND first = nullptr;

@@ -78,7 +78,7 @@ TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
     windowtest::ScriptedWindow foreign{L"v", L"foreign popup"};
     foreign.foreignOwner = owner.Get();
     testsupport::HelperProcess helper("scripted_windows", {windowtest::Script(foreign)});
-    const HWND foreignPopup = windowtest::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
+    const HWND foreignPopup = testsupport::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
     ASSERT_NE(nullptr, foreignPopup);
     ASSERT_EQ(owner.Get(), ::GetWindow(foreignPopup, GW_OWNER));
 

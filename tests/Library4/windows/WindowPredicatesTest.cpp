@@ -3,6 +3,7 @@
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/ScriptedWindows.h"
 #include "tests/Library4/windows/PopupWindows.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -123,8 +124,8 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
 {
     const DWORD self = ::GetCurrentProcessId();
     const DWORD other = helper.ProcessId();
-    const HWND foreign = windowtest::FindWindowByTitle(other, L"foreign");
-    const HWND foreignOwned = windowtest::FindWindowByTitle(other, L"foreign owned");
+    const HWND foreign = testsupport::FindWindowByTitle(other, L"foreign");
+    const HWND foreignOwned = testsupport::FindWindowByTitle(other, L"foreign owned");
     ASSERT_NE(nullptr, foreign);
     ASSERT_NE(nullptr, foreignOwned);
 
@@ -154,19 +155,17 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
     }
 }
 
-const vantrel::platform::Win32Api* original = nullptr;
 std::set<HWND> processIdQueries;
 
 DWORD WINAPI RecordingGetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 {
     processIdQueries.insert(hwnd);
-    return original->GetWindowThreadProcessId(hwnd, processId);
+    return testsupport::SystemApi().GetWindowThreadProcessId(hwnd, processId);
 }
 
 TEST_F(CollectorTest, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
 {
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->GetWindowThreadProcessId = &RecordingGetWindowThreadProcessId;
     OwnedPopupQuery query;
     query.ProcessId = ::GetCurrentProcessId();

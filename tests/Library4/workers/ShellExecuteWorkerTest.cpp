@@ -2,6 +2,7 @@
 #include "Library4/Shell/ShellWorkers.h"
 #include "tests/Library4/workers/WorkerFakes.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,6 @@ constexpr int kHelperExitCode = 37;
 
 // Started through the shell; its exit code shows that the handle the test holds is its own.
 VANTREL_TEST_HELPER(ExitWithCode) { return args.empty() ? 1 : std::stoi(args[0]); }
-
-std::wstring OwnPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 SHELLEXECUTEINFOW& RequestOf(ShellExecuteWorker& worker) { return worker; }
 
@@ -77,7 +71,7 @@ TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
 
 TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
 {
-    const std::wstring path = OwnPath();
+    const std::wstring path = testsupport::OwnExecutablePath();
     const std::wstring parameters = L"--helper=ExitWithCode " + std::to_wstring(kHelperExitCode);
     HANDLE process = nullptr;
     {

@@ -235,21 +235,16 @@ BOOL WINAPI ForgetfulCloseHandle(HANDLE handle)
     return TRUE;
 }
 
-void RunWorkersThatKeepTheirHandles()
+void CallAnAppBarWorker()
 {
-    vantrel::platform::ScopedApiOverride api;
-    api->CloseHandle = &ForgetfulCloseHandle;
-    ExpectNothingLeftBehind(
-        [] {
-            AppBarWorker worker;
-            worker.Call(ABM_GETSTATE);
-        },
-        10);
+    AppBarWorker worker;
+    worker.Call(ABM_GETSTATE);
 }
 
 TEST(WorkerLeakCheck, FailsWhenHandlesAreKeptOpen)
 {
-    EXPECT_NONFATAL_FAILURE(RunWorkersThatKeepTheirHandles(), "10 more runs");
+    testsupport::ExpectLeakReported([](auto& api) { api->CloseHandle = &ForgetfulCloseHandle; },
+                                    [] { ExpectNothingLeftBehind(&CallAnAppBarWorker, 10); }, "10 more runs");
     // Two events and a thread for each of the 12 runs.
     EXPECT_EQ(36u, handlesKeptOpen.size());
     for (HANDLE handle : handlesKeptOpen) ::CloseHandle(handle);
