@@ -63,8 +63,8 @@ int WINAPI ThrowingGetClassNameW(HWND, LPWSTR, int)
     throw std::bad_alloc();
 }
 
-struct RunFixture : ::testing::Test {
-    RunFixture()
+struct LogTool : ::testing::Test {
+    LogTool()
     {
         api->GetModuleFileNameW = &FakeGetModuleFileNameW;
         api->MessageBoxW = &RecordingMessageBoxW;
@@ -78,7 +78,7 @@ struct RunFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(RunFixture, WritesTheLogBesideTheProgramThenSaysSo)
+TEST_F(LogTool, WritesTheLogBesideTheProgramThenSaysSo)
 {
     testsupport::TestWindow window({L"logged by the run", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
     modulePath = folder.File(L"prog.v2.exe");
@@ -94,7 +94,7 @@ TEST_F(RunFixture, WritesTheLogBesideTheProgramThenSaysSo)
     EXPECT_NE(std::string::npos, ReadBytes(logToCheck).find("title=\"logged by the run\""));
 }
 
-TEST_F(RunFixture, AModulePathThatFillsTheWholeRoomCreatesNoFile)
+TEST_F(LogTool, AModulePathThatFillsTheWholeRoomCreatesNoFile)
 {
     // 260 characters: the system cuts it (without a terminator on older systems and Wine).
     const std::wstring base = folder.Path() + L"\\";
@@ -111,7 +111,7 @@ TEST_F(RunFixture, AModulePathThatFillsTheWholeRoomCreatesNoFile)
     EXPECT_TRUE(folder.Files().empty());
 }
 
-TEST_F(RunFixture, ALogPathThatNoLongerFitsCreatesNoFile)
+TEST_F(LogTool, ALogPathThatNoLongerFitsCreatesNoFile)
 {
     // The file name has no extension, so ".txt" makes the 258-character path too long.
     const std::wstring base = folder.Path() + L"\\";
@@ -125,7 +125,7 @@ TEST_F(RunFixture, ALogPathThatNoLongerFitsCreatesNoFile)
     EXPECT_TRUE(folder.Files().empty());
 }
 
-TEST_F(RunFixture, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
+TEST_F(LogTool, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
 {
     modulePath = folder.File(L"held.exe");
     logToCheck = folder.File(L"held.txt");
@@ -142,7 +142,7 @@ TEST_F(RunFixture, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
     EXPECT_EQ("someone else's", ReadBytes(logToCheck));
 }
 
-TEST_F(RunFixture, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
+TEST_F(LogTool, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
 {
     testsupport::TestWindow first({L"first", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
     testsupport::TestWindow second({L"second", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
@@ -229,11 +229,11 @@ const WriteFaultCase kWriteFaults[] = {
     {"EnumerationFailsAfterSomeRecords", Fault::EnumerationFails, 30},
 };
 
-struct WriteFaultTest : RunFixture, ::testing::WithParamInterface<WriteFaultCase> {};
+struct WriteFault : LogTool, ::testing::WithParamInterface<WriteFaultCase> {};
 
 } // namespace
 
-TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
+TEST_P(WriteFault, ALogNotWrittenWholeIsReportedAndRemoved)
 {
     activeFault = GetParam();
     logHandle = nullptr;
@@ -266,7 +266,7 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
     EXPECT_TRUE(folder.Files().empty()) << "a cut log was left behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(LogTool, WriteFaultTest, ::testing::ValuesIn(kWriteFaults),
+INSTANTIATE_TEST_SUITE_P(LogTool, WriteFault, ::testing::ValuesIn(kWriteFaults),
                          [](const ::testing::TestParamInfo<WriteFaultCase>& info) { return info.param.name; });
 
 } // namespace apptest

@@ -106,7 +106,7 @@ WindowRecord FullRecord()
 
 } // namespace
 
-TEST(RecordWriterLeakTest, OverWindowsOfAnotherProcess)
+TEST(RecordWriterLeak, OverWindowsOfAnotherProcess)
 {
     testsupport::HelperProcess helper(apptest::kWindowsOfEveryKindHelper, {L"leak"});
     const auto windowTitled = [&](const wchar_t* title) {
@@ -128,7 +128,7 @@ TEST(RecordWriterLeakTest, OverWindowsOfAnotherProcess)
     });
 }
 
-TEST(RecordWriterLeakTest, OverWindowsOfThisProcessAndTheWholePass)
+TEST(RecordWriterLeak, OverWindowsOfThisProcessAndTheWholePass)
 {
     TestWindow visible({L"own visible", kVisible});
     TestWindow hidden({L"own hidden", WS_OVERLAPPEDWINDOW});
@@ -156,7 +156,7 @@ TEST(RecordWriterLeakTest, OverWindowsOfThisProcessAndTheWholePass)
     });
 }
 
-TEST(RecordWriterLeakTest, TheWholeLifeOfTheStream)
+TEST(RecordWriterLeak, TheWholeLifeOfTheStream)
 {
     TempFolder folder;
     const std::wstring path = folder.File(L"life.txt");
@@ -228,7 +228,7 @@ BOOL WINAPI GetClientRectKeepingABrush(HWND hwnd, LPRECT rect)
 
 } // namespace
 
-TEST(RecordWriterLeakTest, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
+TEST(RecordWriterLeak, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
 {
     TestWindow visible({L"own visible", kVisible});
     TempFolder folder;

@@ -47,7 +47,7 @@ struct Target {
 struct LookUp {
     const char* id;
     bool otherProcess;                                           // a helper process is the target
-    void (*arrange)(ImagePathFixture&);                          // the seam's state; null: as it is
+    void (*arrange)(ProcessImagePath&);                          // the seam's state; null: as it is
     bool (*run)(const Target&, wchar_t* out, int capacity);
     int capacity;
     std::wstring (*expected)(const std::wstring& ownPath);       // empty: the look-up must fail
@@ -55,30 +55,30 @@ struct LookUp {
 
 void PrintTo(const LookUp& lookUp, std::ostream* out) { *out << lookUp.id; }
 
-void AsTheSystemIs(ImagePathFixture&) {}
-void NoQueryByFullName(ImagePathFixture& fixture) { fixture.api->QueryFullProcessImageNameW = nullptr; }
-void NeitherQuery(ImagePathFixture& fixture)
+void AsTheSystemIs(ProcessImagePath&) {}
+void NoQueryByFullName(ProcessImagePath& fixture) { fixture.api->QueryFullProcessImageNameW = nullptr; }
+void NeitherQuery(ProcessImagePath& fixture)
 {
     NoQueryByFullName(fixture);
     fixture.api->GetModuleFileNameExW = nullptr;
 }
-void NoPsapi(ImagePathFixture& fixture)
+void NoPsapi(ProcessImagePath& fixture)
 {
     NoQueryByFullName(fixture);
     refusedLibrarySuffix = L"\\psapi.dll";
 }
-void VirtualDosMachine(ImagePathFixture& fixture)
+void VirtualDosMachine(ProcessImagePath& fixture)
 {
     fixture.PretendVirtualDosMachine();
     tasks = {{111, "C:\\APPS\\ONE.EXE"}, {222, "C:\\APPS\\TWO.EXE"}};
 }
-void VirtualDosMachineSeenByPsapi(ImagePathFixture& fixture)
+void VirtualDosMachineSeenByPsapi(ProcessImagePath& fixture)
 {
     VirtualDosMachine(fixture);
     fixture.api->QueryFullProcessImageNameW = nullptr;
     fixture.api->GetModuleFileNameExW = &VdmGetModuleFileNameExW;
 }
-void VirtualDosMachineWithoutTaskList(ImagePathFixture& fixture)
+void VirtualDosMachineWithoutTaskList(ProcessImagePath& fixture)
 {
     VirtualDosMachine(fixture);
     fixture.api->VDMEnumTaskWOWEx = nullptr;
@@ -146,11 +146,11 @@ const LookUp kLookUps[] = {
     {"Fail_WindowThatIsGone", false, &AsTheSystemIs, &ByWindow, kRoom, &Nothing},
 };
 
-class ImagePathLeakTest : public ImagePathFixture, public ::testing::WithParamInterface<LookUp> {};
+class ImagePathLeak : public ProcessImagePath, public ::testing::WithParamInterface<LookUp> {};
 
 } // namespace
 
-TEST_P(ImagePathLeakTest, GivesBackWhatItTakesAndStaysRight)
+TEST_P(ImagePathLeak, GivesBackWhatItTakesAndStaysRight)
 {
     const LookUp& lookUp = GetParam();
     std::unique_ptr<testsupport::HelperProcess> helper;
@@ -184,7 +184,7 @@ TEST_P(ImagePathLeakTest, GivesBackWhatItTakesAndStaysRight)
     EXPECT_EQ(0, wrong) << "last answer: \"" << out.Text() << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryStrategy, ImagePathLeakTest, ::testing::ValuesIn(kLookUps),
+INSTANTIATE_TEST_SUITE_P(EveryStrategy, ImagePathLeak, ::testing::ValuesIn(kLookUps),
                          [](const ::testing::TestParamInfo<LookUp>& info) { return std::string(info.param.id); });
 
 namespace {
@@ -207,7 +207,7 @@ void LookUpThisProcess()
 
 } // namespace
 
-TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
+TEST_F(ProcessImagePath, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
 {
     const int iterations = 50;
     for (bool psapi : {false, true}) {

@@ -75,7 +75,7 @@ INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query)
     return static_cast<INT>(tasks.size());
 }
 
-ImagePathFixture::ImagePathFixture()
+ProcessImagePath::ProcessImagePath()
 {
     api->LoadLibraryW = &RecordingLoadLibraryW;
     api->FreeLibrary = &CountingFreeLibrary;
@@ -90,7 +90,7 @@ ImagePathFixture::ImagePathFixture()
     reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
 }
 
-void ImagePathFixture::PretendVirtualDosMachine(bool taskList)
+void ProcessImagePath::PretendVirtualDosMachine(bool taskList)
 {
     api->QueryFullProcessImageNameW = &VdmQueryFullProcessImageNameW;
     if (taskList) api->VDMEnumTaskWOWEx = &FakeVdmEnumTaskWOWEx;

@@ -51,8 +51,8 @@ BOOL WINAPI VdmQueryFullProcessImageNameW(HANDLE, DWORD, LPWSTR out, PDWORD size
 DWORD WINAPI VdmGetModuleFileNameExW(HANDLE, HMODULE, LPWSTR out, DWORD size);
 INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query);
 
-struct ImagePathFixture : ::testing::Test {
-    ImagePathFixture();
+struct ProcessImagePath : ::testing::Test {
+    ProcessImagePath();
 
     // Pretends that this process is a virtual DOS machine found by strategy A, with the fake task
     // list in place of the VDM debugging library's, or that library itself when taskList is false.

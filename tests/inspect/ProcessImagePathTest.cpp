@@ -27,7 +27,7 @@ using namespace inspecttest;
 
 // --- Strategy A: the system's own full-name query. --------------------------------------------
 
-TEST_F(ImagePathFixture, NamesAnotherProcessesExecutableByItsWindow)
+TEST_F(ProcessImagePath, NamesAnotherProcessesExecutableByItsWindow)
 {
     HelperProcess helper(kOneWindowHelper);
     const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), kOneWindowTitle);
@@ -41,7 +41,7 @@ TEST_F(ImagePathFixture, NamesAnotherProcessesExecutableByItsWindow)
     EXPECT_TRUE(loadedLibraries.empty());  // strategy A needs no library
 }
 
-TEST_F(ImagePathFixture, NoProcessMeansAnEmptyPath)
+TEST_F(ProcessImagePath, NoProcessMeansAnEmptyPath)
 {
     wchar_t out[260] = L"stale";
     EXPECT_FALSE(GetWindowProcessImagePath(nullptr, out, 260));
@@ -53,7 +53,7 @@ TEST_F(ImagePathFixture, NoProcessMeansAnEmptyPath)
 
 // --- Every strategy cuts a path longer than the room and terminates it. ------------------------
 
-TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
+TEST_F(ProcessImagePath, EveryStrategyCutsALongPathToTheRoom)
 {
     const std::wstring own = OwnExecutablePath();
     const int capacity = 12;
@@ -78,7 +78,7 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
 
 // --- Strategy B: psapi, from the system folder only. --------------------------------------------
 
-TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
+TEST_F(ProcessImagePath, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
 {
     api->QueryFullProcessImageNameW = nullptr;
     wchar_t out[260];
@@ -90,7 +90,7 @@ TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
     EXPECT_EQ(0, moduleSnapshots);
 }
 
-TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
+TEST_F(ProcessImagePath, WithoutPsapiThereIsNoPath)
 {
     api->QueryFullProcessImageNameW = nullptr;
     refusedLibrarySuffix = L"\\psapi.dll";
@@ -102,7 +102,7 @@ TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
 
 // --- Strategy C: the tool-help snapshots. -------------------------------------------------------
 
-TEST_F(ImagePathFixture, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
+TEST_F(ProcessImagePath, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
 {
     api->QueryFullProcessImageNameW = nullptr;
     api->GetModuleFileNameExW = nullptr;
@@ -111,7 +111,7 @@ TEST_F(ImagePathFixture, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
     EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
 }
 
-TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
+TEST_F(ProcessImagePath, ASnapshotNameWithAFolderIsTakenWhole)
 {
     api->Process32FirstW = &OneFullPathProcess32FirstW;
     api->Process32NextW = &NoMoreProcess32NextW;
@@ -129,7 +129,7 @@ TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
 
 // --- The NT virtual DOS machine: each window gets its own 16-bit task's file. --------------------
 
-TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThread)
+TEST_F(ProcessImagePath, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThread)
 {
     PretendVirtualDosMachine();
     const std::string longName = "C:\\APPS\\" + std::string(300, 'L') + ".EXE";
@@ -159,7 +159,7 @@ TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThrea
     }
 }
 
-TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
+TEST_F(ProcessImagePath, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
 {
     PretendVirtualDosMachine();
     tasks = {{111, "C:\\APPS\\ONE.EXE"}};
@@ -184,7 +184,7 @@ TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
     }
 }
 
-TEST_F(ImagePathFixture, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
+TEST_F(ProcessImagePath, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
 {
     PretendVirtualDosMachine();
     api->QueryFullProcessImageNameW = nullptr;
@@ -195,7 +195,7 @@ TEST_F(ImagePathFixture, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
     EXPECT_STREQ(L"C:\\APPS\\TWO.EXE", out);
 }
 
-TEST_F(ImagePathFixture, AShortTaskFileNameIsWrittenInItsLongForm)
+TEST_F(ProcessImagePath, AShortTaskFileNameIsWrittenInItsLongForm)
 {
     testsupport::TempFolder folder;
     const std::wstring longPath = folder.File(L"A Long Application Name.exe");
@@ -213,7 +213,7 @@ TEST_F(ImagePathFixture, AShortTaskFileNameIsWrittenInItsLongForm)
     EXPECT_TRUE(SamePath(longPath, out)) << out;
 }
 
-TEST_F(ImagePathFixture, AMissingVdmLibraryMeansNoTask)
+TEST_F(ProcessImagePath, AMissingVdmLibraryMeansNoTask)
 {
     PretendVirtualDosMachine(false);
     refusedLibrarySuffix = L"\\VDMDBG.dll";
@@ -224,7 +224,7 @@ TEST_F(ImagePathFixture, AMissingVdmLibraryMeansNoTask)
     EXPECT_EQ(SystemFile(L"VDMDBG.dll"), loadedLibraries[0]);
 }
 
-TEST_F(ImagePathFixture, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
+TEST_F(ProcessImagePath, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
 {
     // kernel32 stands in for the library: it lacks the function, so no task is found either.
     PretendVirtualDosMachine(false);
@@ -239,7 +239,7 @@ TEST_F(ImagePathFixture, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
     EXPECT_EQ(0, freedLibraries);
 }
 
-TEST_F(ImagePathFixture, AMissingTaskEnumerationFunctionMeansNoTask)
+TEST_F(ProcessImagePath, AMissingTaskEnumerationFunctionMeansNoTask)
 {
     PretendVirtualDosMachine();
     api->VDMEnumTaskWOWEx = nullptr;
@@ -293,7 +293,7 @@ private:
 
 } // namespace
 
-TEST_F(ImagePathFixture, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
+TEST_F(ProcessImagePath, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
 {
     WindowOnItsOwnThread first;
     WindowOnItsOwnThread second;

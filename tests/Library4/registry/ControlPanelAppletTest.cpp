@@ -70,7 +70,7 @@ BOOL WINAPI RecordingCreateProcessW(LPCWSTR application, LPWSTR commandLine, LPS
     return ok;
 }
 
-class ControlPanelAppletTest : public ::testing::Test {
+class ControlPanelApplet : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -111,7 +111,7 @@ const LineCase kLineCases[] = {
      L"rundll32.exe shell32.dll,Control_RunDLL x.cpl,@-2147483648,2147483647"},
 };
 
-class ControlPanelCommandLine : public ControlPanelAppletTest, public ::testing::WithParamInterface<LineCase> {};
+class ControlPanelCommandLine : public ControlPanelApplet, public ::testing::WithParamInterface<LineCase> {};
 
 TEST_P(ControlPanelCommandLine, StartsTheSystemRundll32WithTheAppletLine)
 {
@@ -136,7 +136,7 @@ TEST_P(ControlPanelCommandLine, StartsTheSystemRundll32WithTheAppletLine)
 INSTANTIATE_TEST_SUITE_P(Lines, ControlPanelCommandLine, ::testing::ValuesIn(kLineCases),
                          [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
-TEST_F(ControlPanelAppletTest, LineThatFillsTheBufferIsStartedAndOneLongerIsNot)
+TEST_F(ControlPanelApplet, LineThatFillsTheBufferIsStartedAndOneLongerIsNot)
 {
     // The line's buffer holds 259 characters and a terminator.
     const std::wstring fixedText = L"rundll32.exe shell32.dll,Control_RunDLL ,@0,2";
@@ -179,7 +179,7 @@ private:
     wchar_t saved_[MAX_PATH] = {};
 };
 
-TEST_F(ControlPanelAppletTest, RealStartReturnsTheProcessIdAndClosesBothHandles)
+TEST_F(ControlPanelApplet, RealStartReturnsTheProcessIdAndClosesBothHandles)
 {
     // A rundll32.exe planted in the current folder, which a search by name would find first.
     const testsupport::TempFolder folder;

@@ -189,7 +189,7 @@ std::vector<LeakCase> LookUpsOnAbsentKeys()
     };
 }
 
-TEST(RegistryLeakTest, EveryLookUpReleasesWhatItTookOnPresentAndAbsentKeys)
+TEST(RegistryLeak, EveryLookUpReleasesWhatItTookOnPresentAndAbsentKeys)
 {
     ScopedEnvironmentVariable toolFolder(kToolFolderVariable, kToolFolder);
     {
@@ -230,7 +230,7 @@ UINT WINAPI FailingGetSystemDirectoryW(LPWSTR, UINT)
     return 0;
 }
 
-TEST(ControlPanelLeakTest, EveryFailedStartReleasesWhatItTook)
+TEST(ControlPanelLeak, EveryFailedStartReleasesWhatItTook)
 {
     wchar_t temp[MAX_PATH] = {};
     ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, temp));
@@ -290,7 +290,7 @@ LONG WINAPI ForgetfulRegCloseKey(HKEY key)
     return ERROR_SUCCESS;
 }
 
-TEST(RegistryLeakTest, CheckFailsWhenKeysAreLeftOpen)
+TEST(RegistryLeak, CheckFailsWhenKeysAreLeftOpen)
 {
     RegistrySandbox sandbox;
     sandbox.SetText(HKEY_CURRENT_USER, kDisplayKey, L"Name", kPlainName);

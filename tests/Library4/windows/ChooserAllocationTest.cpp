@@ -17,7 +17,7 @@ using namespace Library4::Shell;
 using testsupport::TestWindow;
 
 // Windows that every collector takes: visible, unowned, with a client area.
-class ChooserAllocationTest : public ::testing::Test {
+class ChooserAllocation : public ::testing::Test {
 protected:
     TestWindow given{Popup{L"given", 300, 200, nullptr, false}.Options()};
     TestWindow first{Popup{L"first"}.Options()};
@@ -50,7 +50,7 @@ void ExpectStopsAndRecords(WNDENUMPROC proc, HWND hwnd)
     EXPECT_THROW(std::rethrow_exception(query.Failure), std::bad_alloc);
 }
 
-TEST_F(ChooserAllocationTest, CollectorStopsAndRecordsTheFailure)
+TEST_F(ChooserAllocation, CollectorStopsAndRecordsTheFailure)
 {
     for (const Collector& c : kCollectors) {
         SCOPED_TRACE(c.name);
@@ -85,7 +85,7 @@ BOOL WINAPI WatchedEnumWindows(WNDENUMPROC proc, LPARAM lParam)
     return testsupport::SystemApi().EnumWindows(&WatchingCollector, lParam);
 }
 
-TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleasesItsList)
+TEST_F(ChooserAllocation, ChooserRethrowsOnceTheEnumerationIsOverAndReleasesItsList)
 {
     struct Chooser {
         const char* name;
@@ -124,7 +124,7 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
     }
 }
 
-TEST_F(ChooserAllocationTest, ChoosersWorkWhenNothingFails)
+TEST_F(ChooserAllocation, ChoosersWorkWhenNothingFails)
 {
     // The same set-up without a failure, so that the failures above are the allocation's doing.
     ::SetFocus(second.Get());

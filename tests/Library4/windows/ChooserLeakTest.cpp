@@ -133,7 +133,7 @@ private:
 
 } // namespace
 
-TEST(ChooserLeakTest, OverWindowsOfAnotherProcess)
+TEST(ChooserLeak, OverWindowsOfAnotherProcess)
 {
     using windowtest::ScriptedWindow;
     testsupport::HelperProcess helper(
@@ -152,14 +152,14 @@ TEST(ChooserLeakTest, OverWindowsOfAnotherProcess)
     ExpectEachGivesBackWhatItTakes(ChoosersAndCollectorsOver(w));
 }
 
-TEST(ChooserLeakTest, OverWindowsOfThisProcess)
+TEST(ChooserLeak, OverWindowsOfThisProcess)
 {
     OwnWindows own;
     ASSERT_EQ(own.Focus(), ::GetFocus());
     ExpectEachGivesBackWhatItTakes(ChoosersAndCollectorsOver(own.Windows()));
 }
 
-TEST(ChooserLeakTest, ForegroundRootOwner)
+TEST(ChooserLeak, ForegroundRootOwner)
 {
     OwnWindows own;
     const Layout& w = own.Windows();
@@ -186,7 +186,7 @@ bool LeavesByBadAlloc(HWND (*choose)(HWND), HWND given, long failingAllocation)
 
 } // namespace
 
-TEST(ChooserLeakTest, WhenTheListCannotGrow)
+TEST(ChooserLeak, WhenTheListCannotGrow)
 {
     OwnWindows own;
     const Layout& w = own.Windows();
@@ -223,7 +223,7 @@ BOOL WINAPI EnumWindowsKeepingAWindow(WNDENUMPROC proc, LPARAM lParam)
 
 } // namespace
 
-TEST(ChooserLeakTest, TheLeakLoopCatchesAChooserThatKeepsAWindow)
+TEST(ChooserLeak, TheLeakLoopCatchesAChooserThatKeepsAWindow)
 {
     OwnWindows own;
     const HWND given = own.Windows().main;

@@ -15,7 +15,7 @@ namespace {
 using Library4::Shell::GetForegroundRootOwner;
 using testsupport::TestWindow;
 
-TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
+TEST(ForegroundRootOwner, TopOfTheForegroundWindowsOwnerChain)
 {
     TestWindow root(Popup{L"root"}.Options());
     TestWindow middle(Popup{L"middle", 200, 100, root.Get()}.Options());
@@ -31,7 +31,7 @@ TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
 
 HWND WINAPI NoForegroundWindow() { return nullptr; }
 
-TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
+TEST(ForegroundRootOwner, NullWithoutForegroundWindow)
 {
     vantrel::platform::ScopedApiOverride api;
     api->GetForegroundWindow = &NoForegroundWindow;
@@ -55,7 +55,7 @@ HWND WINAPI FakeGetWindow(HWND hwnd, UINT command)
     return found != fakeOwners.end() ? found->second : nullptr;
 }
 
-TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
+TEST(ForegroundRootOwner, StopsBeforeAnOwnerComesRoundAgain)
 {
     TestWindow a(Popup{L"a"}.Options());
     TestWindow b(Popup{L"b"}.Options());

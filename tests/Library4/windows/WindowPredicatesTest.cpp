@@ -49,7 +49,7 @@ const PredicateCase kPredicateCases[] = {
     {"child empty", WS_CHILD | WS_VISIBLE, 0, 0, 0, Relation::Child, false, false, false},
 };
 
-TEST(WindowPredicatesTest, AnswerForEachKindOfWindow)
+TEST(WindowPredicates, AnswerForEachKindOfWindow)
 {
     for (const PredicateCase& c : kPredicateCases) {
         SCOPED_TRACE(c.name);
@@ -69,7 +69,7 @@ TEST(WindowPredicatesTest, AnswerForEachKindOfWindow)
     }
 }
 
-TEST(WindowPredicatesTest, HandlesThatAreNoWindowAnswerFalse)
+TEST(WindowPredicates, HandlesThatAreNoWindowAnswerFalse)
 {
     HWND destroyed = nullptr;
     {
@@ -85,7 +85,7 @@ TEST(WindowPredicatesTest, HandlesThatAreNoWindowAnswerFalse)
 
 BOOL WINAPI FailingGetClientRect(HWND, LPRECT) { return FALSE; }
 
-TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
+TEST(WindowPredicates, UnreadableClientRectangleCountsAsEmpty)
 {
     TestWindow window(Popup{L"large", 400, 300}.Options());
     vantrel::platform::ScopedApiOverride api;
@@ -96,7 +96,7 @@ TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
 }
 
 // Windows of this process of every kind the collectors tell apart, beside another process's.
-class CollectorTest : public ::testing::Test {
+class ProcessWindowCollectors : public ::testing::Test {
 protected:
     TestWindow taskbar{Popup{L"taskbar"}.Options()};
     TestWindow owned{Popup{L"owned", 200, 100, taskbar.Get()}.Options()};
@@ -120,7 +120,7 @@ std::vector<HWND> Collect(WNDENUMPROC collector, DWORD processId)
     return {query.List.begin(), query.List.end()};
 }
 
-TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
+TEST_F(ProcessWindowCollectors, CollectEachProcessWindowThatPassesInEnumerationOrder)
 {
     const DWORD self = ::GetCurrentProcessId();
     const DWORD other = helper.ProcessId();
@@ -163,7 +163,7 @@ DWORD WINAPI RecordingGetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
     return testsupport::SystemApi().GetWindowThreadProcessId(hwnd, processId);
 }
 
-TEST_F(CollectorTest, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
+TEST_F(ProcessWindowCollectors, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
 {
     vantrel::platform::ScopedApiOverride api;
     api->GetWindowThreadProcessId = &RecordingGetWindowThreadProcessId;

@@ -31,7 +31,7 @@ bool IsClearedRequest(const SHELLEXECUTEINFOW& request)
     return std::memcmp(&expected, &request, sizeof(expected)) == 0;
 }
 
-TEST(ShellExecuteWorkerTest, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsAddress)
+TEST(ShellExecuteWorker, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsAddress)
 {
     ShellExecuteWorker worker;
     EXPECT_TRUE(IsClearedRequest(worker));
@@ -53,7 +53,7 @@ BOOL WritesOutputFields(SHELLEXECUTEINFOW* info)
     return FALSE;
 }
 
-TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
+TEST(ShellExecuteWorker, ShellWorksOnTheObjectInPlaceAndSynchronously)
 {
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&WritesOutputFields);
@@ -69,7 +69,7 @@ TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
     EXPECT_EQ(kCallerMask, worker.fMask);
 }
 
-TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
+TEST(ShellExecuteWorker, StartsAProcessWhoseHandleOutlivesTheWorker)
 {
     const std::wstring path = testsupport::OwnExecutablePath();
     const std::wstring parameters = L"--helper=ExitWithCode " + std::to_wstring(kHelperExitCode);
@@ -98,7 +98,7 @@ TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
     EXPECT_TRUE(::CloseHandle(process));
 }
 
-TEST(ShellExecuteWorkerTest, MissingFileGivesFalseWithoutThrowing)
+TEST(ShellExecuteWorker, MissingFileGivesFalseWithoutThrowing)
 {
     wchar_t folder[MAX_PATH] = {};
     ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, folder));
@@ -133,7 +133,7 @@ BOOL ProbesApartment(SHELLEXECUTEINFOW*)
     return TRUE;
 }
 
-TEST(ShellExecuteWorkerTest, ShellRunsInASingleThreadedApartmentAndTheCallersThreadIsUntouched)
+TEST(ShellExecuteWorker, ShellRunsInASingleThreadedApartmentAndTheCallersThreadIsUntouched)
 {
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&ProbesApartment);
@@ -185,9 +185,9 @@ const ComSetUpCase kComSetUps[] = {
     {"NoOle32", E_NOTIMPL, 0},
 };
 
-class ComSetUpTest : public ::testing::TestWithParam<ComSetUpCase> {};
+class ComSetUp : public ::testing::TestWithParam<ComSetUpCase> {};
 
-TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceeded)
+TEST_P(ComSetUp, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceeded)
 {
     comAnswer = GetParam().answer;
     comEvents.clear();
@@ -215,7 +215,7 @@ TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceed
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ComSetUpTest, ::testing::ValuesIn(kComSetUps),
+INSTANTIATE_TEST_SUITE_P(Answers, ComSetUp, ::testing::ValuesIn(kComSetUps),
                          [](const ::testing::TestParamInfo<ComSetUpCase>& info) { return info.param.name; });
 
 } // namespace

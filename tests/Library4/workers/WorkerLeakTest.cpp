@@ -202,9 +202,9 @@ const WorkerLeakCase kWorkerLeakCases[] = {
     {"ShellExecuteWorker_ThreadFailsThenRetried", &FailTheStartAt<ShellExecuteKind, 2, true>},
 };
 
-class WorkerLeakTest : public ::testing::TestWithParam<WorkerLeakCase> {};
+class WorkerLeak : public ::testing::TestWithParam<WorkerLeakCase> {};
 
-TEST_P(WorkerLeakTest, EveryRunEndsItsThreadAndClosesItsHandles)
+TEST_P(WorkerLeak, EveryRunEndsItsThreadAndClosesItsHandles)
 {
     const WorkerLeakCase& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(ChooseMissingFile());
@@ -221,7 +221,7 @@ TEST_P(WorkerLeakTest, EveryRunEndsItsThreadAndClosesItsHandles)
     EXPECT_EQ(0, faultyRuns) << "first fault: " << firstFault;
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, WorkerLeakTest, ::testing::ValuesIn(kWorkerLeakCases),
+INSTANTIATE_TEST_SUITE_P(Runs, WorkerLeak, ::testing::ValuesIn(kWorkerLeakCases),
                          [](const ::testing::TestParamInfo<WorkerLeakCase>& info) { return info.param.name; });
 
 // --- The checks themselves ----------------------------------------------------------------------
