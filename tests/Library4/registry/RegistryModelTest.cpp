@@ -80,19 +80,8 @@ struct GuardedSettings {
 
 TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
 {
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CURRENT_USER));
-    ModelRegistry registry;
-    Generator generator(kUnderlineSeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kUnderlineCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kUnderlineSeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         const int click = generator.Between(0, 19);
         clickSetting = click < 2 ? ClickSetting::Double : click < 3 ? ClickSetting::Missing : ClickSetting::Single;
         recorder.Override()->SHGetSettings = clickSetting == ClickSetting::Missing ? nullptr : &FakeSHGetSettings;
@@ -125,10 +114,9 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
         EXPECT_TRUE(std::all_of(std::begin(guarded.after), std::end(guarded.after), [](unsigned char b) { return b == 0xCC; }));
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[std::string(singleClick ? "single " : "double ") + std::to_string(expected)];
-    }
-    registrytest::ReportCoverage("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, generator, outcomes);
-    // Every outcome the settings can give was reached.
-    for (const char* outcome : {"single 0", "single 1", "single 2", "double 1"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
+    };
+    RunModelCases("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, {HKEY_CURRENT_USER},
+                  {"single 0", "single 1", "single 2", "double 1"}, oneCase);
 }
 
 // ---- File type icon --------------------------------------------------------------------------
@@ -224,20 +212,8 @@ struct GuardedIcon {
 
 TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
 {
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CURRENT_USER));
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_LOCAL_MACHINE));
-    ModelRegistry registry;
-    Generator generator(kIconSeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kIconCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kIconSeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         // Class names at the edge of what fits with "\DefaultIcon".
         const std::wstring longClass(generator.Between(245, 250), L'c');
         RegisterRandomTypes(generator, registry, HKEY_CURRENT_USER, longClass);
@@ -272,9 +248,9 @@ TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
         ++outcomes[!expected.found                          ? "none"
                    : expected.root == HKEY_CURRENT_USER     ? "per user"
                                                             : "machine-wide"];
-    }
-    registrytest::ReportCoverage("GetFileTypeIcon", kIconSeed, kIconCases, generator, outcomes);
-    for (const char* outcome : {"none", "per user", "machine-wide"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
+    };
+    RunModelCases("GetFileTypeIcon", kIconSeed, kIconCases, {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
+                  {"none", "per user", "machine-wide"}, oneCase);
 }
 
 } // namespace
