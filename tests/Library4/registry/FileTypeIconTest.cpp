@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ using Library4::Shell::GetFileTypeIcon;
 namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 constexpr int kUntouchedIndex = 0x5A5A5A5A;
 
 // Wine's registry adds the terminator that a REG_SZ text lacks; another type keeps the bytes as

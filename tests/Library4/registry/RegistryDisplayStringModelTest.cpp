@@ -5,6 +5,7 @@
 
 #include "tests/Library4/registry/RegistryModel.h"
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ constexpr int kDisplayCases = 4000;
 constexpr wchar_t kKey[] = L"Software\\Vantrel\\Display";
 constexpr DWORD kLargestCapacity = 300;
 constexpr std::size_t kGuardChars = 16;
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 
 std::wstring TableDll()
 {

@@ -5,6 +5,7 @@
 
 #include "tests/Library4/registry/RegistryModel.h"
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,7 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
 constexpr std::uint32_t kIconSeed = 0x49636F6E;
 constexpr int kIconCases = 3000;
 constexpr DWORD kIconFileChars = 270;
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 constexpr int kUntouchedIndex = 0x5A5A5A5A;
 constexpr std::size_t kGuardChars = 16;
 const std::wstring kClasses = L"Software\\Classes\\";
