@@ -3,6 +3,7 @@
 #include "tests/app/ProgramRun.h"
 #include "tests/app/WindowsOfEveryKind.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
     const std::wstring exe = CopyProgramAs(folder, L"prog.v2.exe");
     const std::wstring log = folder.File(L"prog.v2.txt");
     HelperProcess helper(apptest::kWindowsOfEveryKindHelper, {L"e2e"});
-    const HWND visible = testsupport::FindWindowOfProcess(helper.ProcessId(), L"e2e visible");
+    const HWND visible = testsupport::FindWindowByTitle(helper.ProcessId(), L"e2e visible");
     ASSERT_NE(nullptr, visible);
 
     const ProgramRun run = RunProgram(exe, log);
@@ -40,7 +41,8 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
     const std::string& text = run.logWhileBoxUp;
     char handle[32];
     std::snprintf(handle, sizeof(handle), "0x%08X: exe=", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(visible)));
-    const std::string visibleRecord = handle + AsLogBytes(OwnExe()) + "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
+    const std::string visibleRecord = handle + AsLogBytes(testsupport::OwnExecutablePath()) +
+                                      "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
     EXPECT_TRUE(Contains(text, visibleRecord)) << visibleRecord << "\n---\n" << text;
     EXPECT_TRUE(Contains(text, "title=\"e2e owned app\""));
     EXPECT_TRUE(Contains(text, "title=\"e2e caf\xE9 ?\""));

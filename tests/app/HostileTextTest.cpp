@@ -4,6 +4,7 @@
 // the log's encoding states, and the record around it must stay whole.
 #include "tests/app/ProgramRun.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -110,7 +111,7 @@ std::string ExpectedRecordStart(HWND window, const std::wstring& title, const st
 {
     char handle[16];
     std::snprintf(handle, sizeof(handle), "0x%08X", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(window)));
-    return std::string(handle) + ": exe=" + AsLogBytes(apptest::OwnExe()) + "\r\ntitle=\"" +
+    return std::string(handle) + ": exe=" + AsLogBytes(testsupport::OwnExecutablePath()) + "\r\ntitle=\"" +
            AsLogBytes(title.substr(0, kTitleRoom)) + "\" class=\"" + AsLogBytes(className) + "\" atom = 0x";
 }
 
@@ -138,13 +139,13 @@ TEST(HostileText, TitlesAndClassNamesReachTheLogByteForByte)
     std::vector<Expected> expected;
     const auto& titles = HostileTitles();
     for (std::size_t i = 0; i < titles.size(); ++i) {
-        const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), titles[i]);
+        const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), titles[i]);
         ASSERT_NE(nullptr, window) << "title " << i;
         expected.push_back({"title " + std::to_string(i), ExpectedRecordStart(window, titles[i], testsupport::TestWindowClass())});
     }
     const auto& classes = HostileClassNames();
     for (std::size_t i = 0; i < classes.size(); ++i) {
-        const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), ClassTitle(i));
+        const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), ClassTitle(i));
         ASSERT_NE(nullptr, window) << "class " << i;
         expected.push_back({"class " + std::to_string(i), ExpectedRecordStart(window, ClassTitle(i), classes[i])});
     }

@@ -3,6 +3,7 @@
 #include "app/LogTool.h"
 
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -62,8 +63,8 @@ int WINAPI ThrowingGetClassNameW(HWND, LPWSTR, int)
     throw std::bad_alloc();
 }
 
-struct RunFixture : ::testing::Test {
-    RunFixture()
+struct LogTool : ::testing::Test {
+    LogTool()
     {
         api->GetModuleFileNameW = &FakeGetModuleFileNameW;
         api->MessageBoxW = &RecordingMessageBoxW;
@@ -77,7 +78,7 @@ struct RunFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(RunFixture, WritesTheLogBesideTheProgramThenSaysSo)
+TEST_F(LogTool, WritesTheLogBesideTheProgramThenSaysSo)
 {
     testsupport::TestWindow window({L"logged by the run", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
     modulePath = folder.File(L"prog.v2.exe");
@@ -93,7 +94,7 @@ TEST_F(RunFixture, WritesTheLogBesideTheProgramThenSaysSo)
     EXPECT_NE(std::string::npos, ReadBytes(logToCheck).find("title=\"logged by the run\""));
 }
 
-TEST_F(RunFixture, AModulePathThatFillsTheWholeRoomCreatesNoFile)
+TEST_F(LogTool, AModulePathThatFillsTheWholeRoomCreatesNoFile)
 {
     // 260 characters: the system cuts it (without a terminator on older systems and Wine).
     const std::wstring base = folder.Path() + L"\\";
@@ -110,7 +111,7 @@ TEST_F(RunFixture, AModulePathThatFillsTheWholeRoomCreatesNoFile)
     EXPECT_TRUE(folder.Files().empty());
 }
 
-TEST_F(RunFixture, ALogPathThatNoLongerFitsCreatesNoFile)
+TEST_F(LogTool, ALogPathThatNoLongerFitsCreatesNoFile)
 {
     // The file name has no extension, so ".txt" makes the 258-character path too long.
     const std::wstring base = folder.Path() + L"\\";
@@ -124,7 +125,7 @@ TEST_F(RunFixture, ALogPathThatNoLongerFitsCreatesNoFile)
     EXPECT_TRUE(folder.Files().empty());
 }
 
-TEST_F(RunFixture, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
+TEST_F(LogTool, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
 {
     modulePath = folder.File(L"held.exe");
     logToCheck = folder.File(L"held.txt");
@@ -141,7 +142,7 @@ TEST_F(RunFixture, ALogThatCannotBeCreatedIsReportedAndLeftAlone)
     EXPECT_EQ("someone else's", ReadBytes(logToCheck));
 }
 
-TEST_F(RunFixture, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
+TEST_F(LogTool, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
 {
     testsupport::TestWindow first({L"first", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
     testsupport::TestWindow second({L"second", WS_OVERLAPPEDWINDOW | WS_VISIBLE});
@@ -171,12 +172,11 @@ struct WriteFaultCase {
 WriteFaultCase activeFault;
 HANDLE logHandle = nullptr;
 int writeCalls = 0;
-vantrel::platform::Win32Api original;
 
 HANDLE WINAPI RememberingCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                      DWORD disposition, DWORD flags, HANDLE templateFile)
 {
-    logHandle = original.CreateFileW(path, access, share, security, disposition, flags, templateFile);
+    logHandle = testsupport::SystemApi().CreateFileW(path, access, share, security, disposition, flags, templateFile);
     return logHandle;
 }
 
@@ -190,7 +190,7 @@ BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writt
         return FALSE;
     }
     if (writeCalls == activeFault.call && activeFault.fault == Fault::WriteFallsShort) size /= 2;
-    return original.WriteFile(file, data, size, written, overlapped);
+    return testsupport::SystemApi().WriteFile(file, data, size, written, overlapped);
 }
 
 // Lists windows for real until the chosen number, then fails as a desktop that may not be
@@ -206,7 +206,7 @@ BOOL WINAPI FailingEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
     writer = proc;
     windowsListed = 0;
-    if (activeFault.call > 0) original.EnumWindows(&StoppingEnumProc, lParam);
+    if (activeFault.call > 0) testsupport::SystemApi().EnumWindows(&StoppingEnumProc, lParam);
     ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return FALSE;
 }
@@ -214,7 +214,7 @@ BOOL WINAPI FailingEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 // Closes for real, then says the close failed, for the log's handle only.
 BOOL WINAPI FaultyCloseHandle(HANDLE handle)
 {
-    const BOOL closed = original.CloseHandle(handle);
+    const BOOL closed = testsupport::SystemApi().CloseHandle(handle);
     if (handle != logHandle || activeFault.fault != Fault::CloseFails) return closed;
     ::SetLastError(ERROR_DISK_FULL);
     return FALSE;
@@ -229,16 +229,15 @@ const WriteFaultCase kWriteFaults[] = {
     {"EnumerationFailsAfterSomeRecords", Fault::EnumerationFails, 30},
 };
 
-struct WriteFaultTest : RunFixture, ::testing::WithParamInterface<WriteFaultCase> {};
+struct WriteFault : LogTool, ::testing::WithParamInterface<WriteFaultCase> {};
 
 } // namespace
 
-TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
+TEST_P(WriteFault, ALogNotWrittenWholeIsReportedAndRemoved)
 {
     activeFault = GetParam();
     logHandle = nullptr;
     writeCalls = 0;
-    original = api.Original();
     api->CreateFileW = &RememberingCreateFileW;
     api->WriteFile = &FaultyWriteFile;
     api->CloseHandle = &FaultyCloseHandle;
@@ -267,7 +266,7 @@ TEST_P(WriteFaultTest, ALogNotWrittenWholeIsReportedAndRemoved)
     EXPECT_TRUE(folder.Files().empty()) << "a cut log was left behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(LogTool, WriteFaultTest, ::testing::ValuesIn(kWriteFaults),
+INSTANTIATE_TEST_SUITE_P(LogTool, WriteFault, ::testing::ValuesIn(kWriteFaults),
                          [](const ::testing::TestParamInfo<WriteFaultCase>& info) { return info.param.name; });
 
 } // namespace apptest

@@ -5,6 +5,7 @@
 #include "app/LibrarySearch.h"
 
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +29,6 @@ enum PlantedOutcome : DWORD {
     kFoundAfterRestriction = 14,      // the planted DLL was loaded after the restriction
     kOtherErrorAfterRestriction = 15, // the load after failed, but not as "not found"
 };
-
-std::wstring OwnPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 } // namespace
 
@@ -69,7 +63,7 @@ TEST(PlantedLibrary, BesideTheProgramIsFoundBeforeTheRestrictionAndNotAfter)
     testsupport::TempFolder elsewhere;
     const std::wstring program = downloads.File(L"downloaded.exe");
     const std::wstring planted = downloads.File(kPlantedName);
-    ASSERT_TRUE(::CopyFileW(OwnPath().c_str(), program.c_str(), TRUE)) << ::GetLastError();
+    ASSERT_TRUE(::CopyFileW(testsupport::OwnExecutablePath().c_str(), program.c_str(), TRUE)) << ::GetLastError();
     ASSERT_TRUE(::CopyFileW(VANTREL_PLANTABLE_DLL, planted.c_str(), TRUE)) << ::GetLastError();
 
     std::wstring commandLine = L"\"" + program + L"\" --helper=LoadsPlantedLibrary \"" + planted + L"\"";

@@ -34,13 +34,6 @@ std::wstring CopyProgramAs(const testsupport::TempFolder& folder, const std::wst
     return exe;
 }
 
-std::wstring OwnExe()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
 std::string AsLogBytes(const std::wstring& text)
 {
     std::string bytes;

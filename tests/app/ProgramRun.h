@@ -22,9 +22,6 @@ ProgramRun RunProgram(const std::wstring& exe, const std::wstring& log, const st
 // A copy of the program built here, under `name` in the folder.
 std::wstring CopyProgramAs(const testsupport::TempFolder& folder, const std::wstring& name);
 
-// The full path of the running test binary, which is also every helper process's image.
-std::wstring OwnExe();
-
 // The text as the log writes it: each UTF-16 unit up to U+00FF as its byte, others as '?', a line
 // feed as CR LF.
 std::string AsLogBytes(const std::wstring& text);

@@ -6,13 +6,13 @@
 
 #include "platform/Win32Api.h"
 #include "tests/app/WindowsOfEveryKind.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/ResourceCount.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
-#include <gtest/gtest-spi.h>
 
 #include <functional>
 #include <string>
@@ -106,11 +106,11 @@ WindowRecord FullRecord()
 
 } // namespace
 
-TEST(RecordWriterLeakTest, OverWindowsOfAnotherProcess)
+TEST(RecordWriterLeak, OverWindowsOfAnotherProcess)
 {
     testsupport::HelperProcess helper(apptest::kWindowsOfEveryKindHelper, {L"leak"});
     const auto windowTitled = [&](const wchar_t* title) {
-        const HWND hwnd = testsupport::FindWindowOfProcess(helper.ProcessId(), title);
+        const HWND hwnd = testsupport::FindWindowByTitle(helper.ProcessId(), title);
         EXPECT_NE(nullptr, hwnd) << title;
         return hwnd;
     };
@@ -128,7 +128,7 @@ TEST(RecordWriterLeakTest, OverWindowsOfAnotherProcess)
     });
 }
 
-TEST(RecordWriterLeakTest, OverWindowsOfThisProcessAndTheWholePass)
+TEST(RecordWriterLeak, OverWindowsOfThisProcessAndTheWholePass)
 {
     TestWindow visible({L"own visible", kVisible});
     TestWindow hidden({L"own hidden", WS_OVERLAPPEDWINDOW});
@@ -156,7 +156,7 @@ TEST(RecordWriterLeakTest, OverWindowsOfThisProcessAndTheWholePass)
     });
 }
 
-TEST(RecordWriterLeakTest, TheWholeLifeOfTheStream)
+TEST(RecordWriterLeak, TheWholeLifeOfTheStream)
 {
     TempFolder folder;
     const std::wstring path = folder.File(L"life.txt");
@@ -223,12 +223,12 @@ BOOL WINAPI GetClientRectKeepingABrush(HWND hwnd, LPRECT rect)
 {
     const HBRUSH kept = ::CreateSolidBrush(RGB(1, 2, 3));
     if (kept != nullptr) keptBrushes.push_back(kept);
-    return ::GetClientRect(hwnd, rect);
+    return testsupport::SystemApi().GetClientRect(hwnd, rect);
 }
 
 } // namespace
 
-TEST(RecordWriterLeakTest, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
+TEST(RecordWriterLeak, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
 {
     TestWindow visible({L"own visible", kVisible});
     TempFolder folder;
@@ -244,11 +244,8 @@ TEST(RecordWriterLeakTest, TheLeakLoopCatchesARecordWriterThatKeepsAGdiObject)
     logIt();
     testsupport::CountProcessResources();
     const testsupport::ResourceCounts before = testsupport::CountProcessResources();
-    {
-        vantrel::platform::ScopedApiOverride api;
-        api->GetClientRect = &GetClientRectKeepingABrush;
-        EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(logIt, iterations), "more runs");
-    }
+    testsupport::ExpectLeakReported([](auto& api) { api->GetClientRect = &GetClientRectKeepingABrush; },
+                                    [&] { ExpectNoResourceLeak(logIt, iterations); }, "more runs");
     // The counter saw each kept brush, and nothing else.
     ASSERT_EQ(static_cast<std::size_t>(iterations + 1), keptBrushes.size());
     testsupport::ResourceCounts expected = before;

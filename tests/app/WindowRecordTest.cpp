@@ -1,6 +1,7 @@
 #include "app/LogStream.h"
 #include "app/WindowRecord.h"
 
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -71,8 +72,7 @@ TEST(LogWindowProc, WritesTheWholeRecordOfAWindowAtNegativeCoordinates)
 {
     TestWindow window({L"Negative", kVisible, 0, nullptr, {-50, -40, 250, 160}});
     const HWND hwnd = window.Get();
-    wchar_t exe[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring exe = testsupport::OwnExecutablePath();
     RECT client{};
     ::GetClientRect(hwnd, &client);
 

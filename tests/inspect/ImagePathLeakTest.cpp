@@ -6,12 +6,14 @@
 
 #include "platform/Win32Api.h"
 #include "tests/inspect/ImagePathTestSupport.h"
+#include "tests/support/ApiFakes.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/ResourceCount.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
-#include <gtest/gtest-spi.h>
 
 #include <memory>
 #include <string>
@@ -45,7 +47,7 @@ struct Target {
 struct LookUp {
     const char* id;
     bool otherProcess;                                           // a helper process is the target
-    void (*arrange)(ImagePathFixture&);                          // the seam's state; null: as it is
+    void (*arrange)(ProcessImagePath&);                          // the seam's state; null: as it is
     bool (*run)(const Target&, wchar_t* out, int capacity);
     int capacity;
     std::wstring (*expected)(const std::wstring& ownPath);       // empty: the look-up must fail
@@ -53,30 +55,30 @@ struct LookUp {
 
 void PrintTo(const LookUp& lookUp, std::ostream* out) { *out << lookUp.id; }
 
-void AsTheSystemIs(ImagePathFixture&) {}
-void NoQueryByFullName(ImagePathFixture& fixture) { fixture.api->QueryFullProcessImageNameW = nullptr; }
-void NeitherQuery(ImagePathFixture& fixture)
+void AsTheSystemIs(ProcessImagePath&) {}
+void NoQueryByFullName(ProcessImagePath& fixture) { fixture.api->QueryFullProcessImageNameW = nullptr; }
+void NeitherQuery(ProcessImagePath& fixture)
 {
     NoQueryByFullName(fixture);
     fixture.api->GetModuleFileNameExW = nullptr;
 }
-void NoPsapi(ImagePathFixture& fixture)
+void NoPsapi(ProcessImagePath& fixture)
 {
     NoQueryByFullName(fixture);
     refusedLibrarySuffix = L"\\psapi.dll";
 }
-void VirtualDosMachine(ImagePathFixture& fixture)
+void VirtualDosMachine(ProcessImagePath& fixture)
 {
     fixture.PretendVirtualDosMachine();
     tasks = {{111, "C:\\APPS\\ONE.EXE"}, {222, "C:\\APPS\\TWO.EXE"}};
 }
-void VirtualDosMachineSeenByPsapi(ImagePathFixture& fixture)
+void VirtualDosMachineSeenByPsapi(ProcessImagePath& fixture)
 {
     VirtualDosMachine(fixture);
     fixture.api->QueryFullProcessImageNameW = nullptr;
     fixture.api->GetModuleFileNameExW = &VdmGetModuleFileNameExW;
 }
-void VirtualDosMachineWithoutTaskList(ImagePathFixture& fixture)
+void VirtualDosMachineWithoutTaskList(ProcessImagePath& fixture)
 {
     VirtualDosMachine(fixture);
     fixture.api->VDMEnumTaskWOWEx = nullptr;
@@ -144,44 +146,45 @@ const LookUp kLookUps[] = {
     {"Fail_WindowThatIsGone", false, &AsTheSystemIs, &ByWindow, kRoom, &Nothing},
 };
 
-class ImagePathLeakTest : public ImagePathFixture, public ::testing::WithParamInterface<LookUp> {};
+class ImagePathLeak : public ProcessImagePath, public ::testing::WithParamInterface<LookUp> {};
 
 } // namespace
 
-TEST_P(ImagePathLeakTest, GivesBackWhatItTakesAndStaysRight)
+TEST_P(ImagePathLeak, GivesBackWhatItTakesAndStaysRight)
 {
     const LookUp& lookUp = GetParam();
     std::unique_ptr<testsupport::HelperProcess> helper;
     Target target{::GetCurrentProcessId(), nullptr};
     if (lookUp.otherProcess) {
         helper = std::make_unique<testsupport::HelperProcess>(kOneWindowHelper);
-        target = Target{helper->ProcessId(), testsupport::FindWindowOfProcess(helper->ProcessId(), kOneWindowTitle)};
+        target = Target{helper->ProcessId(), testsupport::FindWindowByTitle(helper->ProcessId(), kOneWindowTitle)};
         ASSERT_NE(nullptr, target.window);
     } else {
         testsupport::TestWindow gone({L"gone", WS_OVERLAPPEDWINDOW});
         target.window = gone.Get();
     }
-    const std::wstring expected = lookUp.expected(OwnPath());
+    const std::wstring expected = lookUp.expected(testsupport::OwnExecutablePath());
     lookUp.arrange(*this);
 
     // Every run is checked, so that a look-up that starts failing after many runs (a table
     // filling up) shows as well as one that leaks.
     int runs = 0;
     int wrong = 0;
-    std::vector<wchar_t> out = Out(lookUp.capacity);
+    testsupport::GuardedBuffer out(lookUp.capacity);
     ExpectNoResourceLeak(
         [&] {
             ++runs;
-            const bool found = lookUp.run(target, out.data(), lookUp.capacity);
-            const bool right = expected.empty() ? !found && out[0] == L'\0' : found && SamePath(expected, out.data());
-            if (!right || !GuardIntact(out, lookUp.capacity)) ++wrong;
+            const bool found = lookUp.run(target, out.Get(), lookUp.capacity);
+            const bool right =
+                expected.empty() ? !found && out.data[0] == L'\0' : found && SamePath(expected, out.Get());
+            if (!right || !out.GuardIntact()) ++wrong;
         },
         kIterations);
     EXPECT_EQ(kIterations + 1, runs);
-    EXPECT_EQ(0, wrong) << "last answer: \"" << std::wstring(out.data()) << "\"";
+    EXPECT_EQ(0, wrong) << "last answer: \"" << out.Text() << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryStrategy, ImagePathLeakTest, ::testing::ValuesIn(kLookUps),
+INSTANTIATE_TEST_SUITE_P(EveryStrategy, ImagePathLeak, ::testing::ValuesIn(kLookUps),
                          [](const ::testing::TestParamInfo<LookUp>& info) { return std::string(info.param.id); });
 
 namespace {
@@ -191,9 +194,9 @@ std::vector<HANDLE> keptProcesses;
 
 HANDLE WINAPI OpenProcessAndKeepACopy(DWORD access, BOOL inherit, DWORD processId)
 {
-    const HANDLE kept = ::OpenProcess(access, inherit, processId);
+    const HANDLE kept = testsupport::SystemApi().OpenProcess(access, inherit, processId);
     if (kept != nullptr) keptProcesses.push_back(kept);
-    return ::OpenProcess(access, inherit, processId);
+    return testsupport::SystemApi().OpenProcess(access, inherit, processId);
 }
 
 void LookUpThisProcess()
@@ -204,7 +207,7 @@ void LookUpThisProcess()
 
 } // namespace
 
-TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
+TEST_F(ProcessImagePath, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
 {
     const int iterations = 50;
     for (bool psapi : {false, true}) {
@@ -217,9 +220,8 @@ TEST_F(ImagePathFixture, TheLeakLoopCatchesALookUpThatKeepsAProcessHandle)
         const DWORD handlesBefore = testsupport::ProcessHandleCount();
 
         keptProcesses.clear();
-        api->OpenProcess = &OpenProcessAndKeepACopy;
-        EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(&LookUpThisProcess, iterations), "more runs");
-        api->OpenProcess = api.Original().OpenProcess;
+        testsupport::ExpectLeakReported([](auto& api) { api->OpenProcess = &OpenProcessAndKeepACopy; },
+                                        [&] { ExpectNoResourceLeak(&LookUpThisProcess, iterations); }, "more runs");
 
         // The counter saw each kept handle, and nothing else.
         EXPECT_EQ(static_cast<std::size_t>(iterations + 1), keptProcesses.size());

@@ -1,5 +1,6 @@
 #include "tests/inspect/ImagePathTestSupport.h"
 
+#include "tests/support/ApiFakes.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/TestWindow.h"
 
@@ -27,19 +28,19 @@ HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR path)
     loadedLibraries.push_back(path);
     if (!refusedLibrarySuffix.empty() && EndsWith(path, refusedLibrarySuffix)) return nullptr;
     if (stubVdmLibrary != nullptr && EndsWith(path, L"\\VDMDBG.dll")) return stubVdmLibrary;
-    return ::LoadLibraryW(path);
+    return testsupport::SystemApi().LoadLibraryW(path);
 }
 
 BOOL WINAPI CountingFreeLibrary(HMODULE module)
 {
     ++freedLibraries;
-    return ::FreeLibrary(module);
+    return testsupport::SystemApi().FreeLibrary(module);
 }
 
 HANDLE WINAPI CountingCreateToolhelp32Snapshot(DWORD flags, DWORD processId)
 {
     if (flags & TH32CS_SNAPMODULE) ++moduleSnapshots;
-    return ::CreateToolhelp32Snapshot(flags, processId);
+    return testsupport::SystemApi().CreateToolhelp32Snapshot(flags, processId);
 }
 
 BOOL WINAPI OneFullPathProcess32FirstW(HANDLE, LPPROCESSENTRY32W entry)
@@ -74,7 +75,7 @@ INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query)
     return static_cast<INT>(tasks.size());
 }
 
-ImagePathFixture::ImagePathFixture()
+ProcessImagePath::ProcessImagePath()
 {
     api->LoadLibraryW = &RecordingLoadLibraryW;
     api->FreeLibrary = &CountingFreeLibrary;
@@ -89,31 +90,10 @@ ImagePathFixture::ImagePathFixture()
     reportedImage = L"C:\\WINNT\\system32\\NTVDM.EXE";
 }
 
-void ImagePathFixture::PretendVirtualDosMachine(bool taskList)
+void ProcessImagePath::PretendVirtualDosMachine(bool taskList)
 {
     api->QueryFullProcessImageNameW = &VdmQueryFullProcessImageNameW;
     if (taskList) api->VDMEnumTaskWOWEx = &FakeVdmEnumTaskWOWEx;
-}
-
-bool ImagePathFixture::GuardIntact(const std::vector<wchar_t>& out, int capacity)
-{
-    for (std::size_t i = static_cast<std::size_t>(capacity); i < out.size(); ++i)
-        if (out[i] != kSentinel) return false;
-    return true;
-}
-
-std::wstring ImagePathFixture::OwnPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-std::wstring ImagePathFixture::SystemFile(const wchar_t* name)
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetSystemDirectoryW(path, MAX_PATH);
-    return std::wstring(path) + L"\\" + name;
 }
 
 } // namespace inspecttest

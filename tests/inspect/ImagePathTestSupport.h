@@ -13,8 +13,6 @@
 
 namespace inspecttest {
 
-constexpr wchar_t kSentinel = 0xCCCC;
-
 // The helper mode whose process owns one visible window with this title.
 constexpr char kOneWindowHelper[] = "OwnsOneWindow";
 constexpr wchar_t kOneWindowTitle[] = L"image path helper";
@@ -53,22 +51,12 @@ BOOL WINAPI VdmQueryFullProcessImageNameW(HANDLE, DWORD, LPWSTR out, PDWORD size
 DWORD WINAPI VdmGetModuleFileNameExW(HANDLE, HMODULE, LPWSTR out, DWORD size);
 INT WINAPI FakeVdmEnumTaskWOWEx(DWORD, TASKENUMPROCEX callback, LPARAM query);
 
-struct ImagePathFixture : ::testing::Test {
-    ImagePathFixture();
+struct ProcessImagePath : ::testing::Test {
+    ProcessImagePath();
 
     // Pretends that this process is a virtual DOS machine found by strategy A, with the fake task
     // list in place of the VDM debugging library's, or that library itself when taskList is false.
     void PretendVirtualDosMachine(bool taskList = true);
-
-    // Out-parameter with guard characters behind its room.
-    std::vector<wchar_t> Out(int capacity)
-    {
-        return std::vector<wchar_t>(static_cast<std::size_t>(capacity) + 8, kSentinel);
-    }
-    static bool GuardIntact(const std::vector<wchar_t>& out, int capacity);
-
-    static std::wstring OwnPath();
-    static std::wstring SystemFile(const wchar_t* name);
 
     vantrel::platform::ScopedApiOverride api;
 };

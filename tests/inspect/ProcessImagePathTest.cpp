@@ -2,7 +2,9 @@
 
 #include "platform/Win32Api.h"
 #include "tests/inspect/ImagePathTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestWindow.h"
 
@@ -17,26 +19,29 @@ using inspect::GetProcessImagePath;
 using inspect::GetWindowProcessImagePath;
 using inspect::GetProcessImagePathFromSnapshot;
 
+using testsupport::GuardedBuffer;
 using testsupport::HelperProcess;
+using testsupport::OwnExecutablePath;
+using testsupport::SystemFile;
 using namespace inspecttest;
 
 // --- Strategy A: the system's own full-name query. --------------------------------------------
 
-TEST_F(ImagePathFixture, NamesAnotherProcessesExecutableByItsWindow)
+TEST_F(ProcessImagePath, NamesAnotherProcessesExecutableByItsWindow)
 {
     HelperProcess helper(kOneWindowHelper);
-    const HWND window = testsupport::FindWindowOfProcess(helper.ProcessId(), kOneWindowTitle);
+    const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), kOneWindowTitle);
     ASSERT_NE(nullptr, window);
 
     wchar_t out[260];
     EXPECT_TRUE(GetWindowProcessImagePath(window, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     EXPECT_TRUE(GetProcessImagePath(helper.ProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     EXPECT_TRUE(loadedLibraries.empty());  // strategy A needs no library
 }
 
-TEST_F(ImagePathFixture, NoProcessMeansAnEmptyPath)
+TEST_F(ProcessImagePath, NoProcessMeansAnEmptyPath)
 {
     wchar_t out[260] = L"stale";
     EXPECT_FALSE(GetWindowProcessImagePath(nullptr, out, 260));
@@ -48,9 +53,9 @@ TEST_F(ImagePathFixture, NoProcessMeansAnEmptyPath)
 
 // --- Every strategy cuts a path longer than the room and terminates it. ------------------------
 
-TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
+TEST_F(ProcessImagePath, EveryStrategyCutsALongPathToTheRoom)
 {
-    const std::wstring own = OwnPath();
+    const std::wstring own = OwnExecutablePath();
     const int capacity = 12;
     ASSERT_GT(own.size(), static_cast<std::size_t>(capacity));
     struct Case {
@@ -64,28 +69,28 @@ TEST_F(ImagePathFixture, EveryStrategyCutsALongPathToTheRoom)
         vantrel::platform::ScopedApiOverride strategy;
         if (c.noFullNameQuery) strategy->QueryFullProcessImageNameW = nullptr;
         if (c.noModuleNameQuery) strategy->GetModuleFileNameExW = nullptr;
-        std::vector<wchar_t> out = Out(capacity);
-        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out.data(), capacity));
-        EXPECT_EQ(own.substr(0, capacity - 1), std::wstring(out.data()));
-        EXPECT_TRUE(GuardIntact(out, capacity));
+        GuardedBuffer out(capacity);
+        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out.Get(), capacity));
+        EXPECT_EQ(own.substr(0, capacity - 1), out.Text());
+        EXPECT_TRUE(out.GuardIntact());
     }
 }
 
 // --- Strategy B: psapi, from the system folder only. --------------------------------------------
 
-TEST_F(ImagePathFixture, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
+TEST_F(ProcessImagePath, WithoutTheFullNameQueryPsapiFromTheSystemFolderAnswers)
 {
     api->QueryFullProcessImageNameW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     ASSERT_EQ(1u, loadedLibraries.size());
     EXPECT_EQ(SystemFile(L"psapi.dll"), loadedLibraries[0]);
     EXPECT_EQ(1, freedLibraries);
     EXPECT_EQ(0, moduleSnapshots);
 }
 
-TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
+TEST_F(ProcessImagePath, WithoutPsapiThereIsNoPath)
 {
     api->QueryFullProcessImageNameW = nullptr;
     refusedLibrarySuffix = L"\\psapi.dll";
@@ -97,16 +102,16 @@ TEST_F(ImagePathFixture, WithoutPsapiThereIsNoPath)
 
 // --- Strategy C: the tool-help snapshots. -------------------------------------------------------
 
-TEST_F(ImagePathFixture, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
+TEST_F(ProcessImagePath, WithNeitherQueryTheSnapshotsAnswerThroughTheModuleList)
 {
     api->QueryFullProcessImageNameW = nullptr;
     api->GetModuleFileNameExW = nullptr;
     wchar_t out[260];
     EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), 0, out, 260));
-    EXPECT_TRUE(SamePath(OwnPath(), out)) << out;
+    EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
 }
 
-TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
+TEST_F(ProcessImagePath, ASnapshotNameWithAFolderIsTakenWhole)
 {
     api->Process32FirstW = &OneFullPathProcess32FirstW;
     api->Process32NextW = &NoMoreProcess32NextW;
@@ -124,7 +129,7 @@ TEST_F(ImagePathFixture, ASnapshotNameWithAFolderIsTakenWhole)
 
 // --- The NT virtual DOS machine: each window gets its own 16-bit task's file. --------------------
 
-TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThread)
+TEST_F(ProcessImagePath, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThread)
 {
     PretendVirtualDosMachine();
     const std::string longName = "C:\\APPS\\" + std::string(300, 'L') + ".EXE";
@@ -147,14 +152,14 @@ TEST_F(ImagePathFixture, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThrea
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.threadId);
-        std::vector<wchar_t> out = Out(c.capacity);
-        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), c.threadId, out.data(), c.capacity));
-        EXPECT_EQ(c.expected, std::wstring(out.data()));
-        EXPECT_TRUE(GuardIntact(out, c.capacity));
+        GuardedBuffer out(c.capacity);
+        EXPECT_TRUE(GetProcessImagePath(::GetCurrentProcessId(), c.threadId, out.Get(), c.capacity));
+        EXPECT_EQ(c.expected, out.Text());
+        EXPECT_TRUE(out.GuardIntact());
     }
 }
 
-TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
+TEST_F(ProcessImagePath, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
 {
     PretendVirtualDosMachine();
     tasks = {{111, "C:\\APPS\\ONE.EXE"}};
@@ -179,7 +184,7 @@ TEST_F(ImagePathFixture, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
     }
 }
 
-TEST_F(ImagePathFixture, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
+TEST_F(ProcessImagePath, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
 {
     PretendVirtualDosMachine();
     api->QueryFullProcessImageNameW = nullptr;
@@ -190,7 +195,7 @@ TEST_F(ImagePathFixture, PsapisAnswerIsCheckedForTheVirtualDosMachineToo)
     EXPECT_STREQ(L"C:\\APPS\\TWO.EXE", out);
 }
 
-TEST_F(ImagePathFixture, AShortTaskFileNameIsWrittenInItsLongForm)
+TEST_F(ProcessImagePath, AShortTaskFileNameIsWrittenInItsLongForm)
 {
     testsupport::TempFolder folder;
     const std::wstring longPath = folder.File(L"A Long Application Name.exe");
@@ -208,7 +213,7 @@ TEST_F(ImagePathFixture, AShortTaskFileNameIsWrittenInItsLongForm)
     EXPECT_TRUE(SamePath(longPath, out)) << out;
 }
 
-TEST_F(ImagePathFixture, AMissingVdmLibraryMeansNoTask)
+TEST_F(ProcessImagePath, AMissingVdmLibraryMeansNoTask)
 {
     PretendVirtualDosMachine(false);
     refusedLibrarySuffix = L"\\VDMDBG.dll";
@@ -219,7 +224,7 @@ TEST_F(ImagePathFixture, AMissingVdmLibraryMeansNoTask)
     EXPECT_EQ(SystemFile(L"VDMDBG.dll"), loadedLibraries[0]);
 }
 
-TEST_F(ImagePathFixture, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
+TEST_F(ProcessImagePath, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
 {
     // kernel32 stands in for the library: it lacks the function, so no task is found either.
     PretendVirtualDosMachine(false);
@@ -234,7 +239,7 @@ TEST_F(ImagePathFixture, TheVdmLibraryIsLoadedFromTheSystemFolderOnceForTheRun)
     EXPECT_EQ(0, freedLibraries);
 }
 
-TEST_F(ImagePathFixture, AMissingTaskEnumerationFunctionMeansNoTask)
+TEST_F(ProcessImagePath, AMissingTaskEnumerationFunctionMeansNoTask)
 {
     PretendVirtualDosMachine();
     api->VDMEnumTaskWOWEx = nullptr;
@@ -288,7 +293,7 @@ private:
 
 } // namespace
 
-TEST_F(ImagePathFixture, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
+TEST_F(ProcessImagePath, EachWindowOfAVirtualDosMachineGetsItsOwnTasksFile)
 {
     WindowOnItsOwnThread first;
     WindowOnItsOwnThread second;

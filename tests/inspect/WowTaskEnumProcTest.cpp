@@ -1,5 +1,7 @@
 #include "inspect/WowTasks.h"
 
+#include "tests/support/GuardedBuffer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,15 +21,14 @@ struct Enumerated {
 
 Enumerated Offer(DWORD soughtThread, DWORD taskThread, const char* fileName, int capacity)
 {
-    std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity) + 4, 0xCCCC);
-    buffer[0] = L'\0';
-    WowTaskQuery query{soughtThread, buffer.data(), capacity};
+    testsupport::GuardedBuffer buffer(static_cast<std::size_t>(capacity));
+    buffer.data[0] = L'\0';
+    WowTaskQuery query{soughtThread, buffer.Get(), capacity};
     Enumerated result;
     result.stop = WowTaskEnumProc(taskThread, 1, 2, const_cast<PSZ>("MODULE"), const_cast<PSZ>(fileName),
                                   reinterpret_cast<LPARAM>(&query));
-    for (std::size_t i = static_cast<std::size_t>(capacity); i < buffer.size(); ++i)
-        EXPECT_EQ(0xCCCC, buffer[i]) << "written past the buffer at " << i;
-    result.buffer = buffer.data();
+    EXPECT_TRUE(buffer.GuardIntact()) << "written past the buffer";
+    result.buffer = buffer.Text();
     return result;
 }
 

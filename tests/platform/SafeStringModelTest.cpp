@@ -164,10 +164,8 @@ private:
 
 TEST(SafeStringModel, CchCopyAgreesWithTheModel)
 {
-    std::mt19937 rng(kSeed);
     OutcomeCount outcomes;
-    int failures = 0;
-    for (int i = 0; i < kCases && failures < 5; ++i) {
+    RunModelCases(kSeed, kCases, [&](std::mt19937& rng) {
         const std::wstring source = RandomText(rng, rng() % 4 == 0 ? rng() % 64 : rng() % 12);
         const std::wstring stored = Stored(rng, source);
         const std::size_t chars = RandomChars(rng, source.size() + 1);
@@ -179,21 +177,16 @@ TEST(SafeStringModel, CchCopyAgreesWithTheModel)
         outcomes.Add(status);
 
         const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (!difference.empty()) {
-            ++failures;
-            ADD_FAILURE() << "seed " << kSeed << ", case " << i << ": chars " << chars << ", source "
-                          << Describe(stored) << "\n  " << difference;
-        }
-    }
+        if (difference.empty()) return difference;
+        return "chars " + std::to_string(chars) + ", source " + Describe(stored) + "\n  " + difference;
+    });
     outcomes.ExpectEachOutcomeOften("SafeStringCchCopy");
 }
 
 TEST(SafeStringModel, CbCatAgreesWithTheModel)
 {
-    std::mt19937 rng(kSeed + 2);
     OutcomeCount outcomes;
-    int failures = 0;
-    for (int i = 0; i < kCases && failures < 5; ++i) {
+    RunModelCases(kSeed + 2, kCases, [&](std::mt19937& rng) {
         const std::wstring existing = RandomText(rng, rng() % 16);
         const std::wstring source = RandomText(rng, rng() % 4 == 0 ? rng() % 64 : rng() % 12);
         const std::wstring stored = Stored(rng, source);
@@ -220,21 +213,17 @@ TEST(SafeStringModel, CbCatAgreesWithTheModel)
         outcomes.Add(status);
 
         const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (!difference.empty()) {
-            ++failures;
-            ADD_FAILURE() << "seed " << kSeed + 2 << ", case " << i << ": bytes " << bytes << ", existing "
-                          << Describe(existing) << ", source " << Describe(stored) << "\n  " << difference;
-        }
-    }
+        if (difference.empty()) return difference;
+        return "bytes " + std::to_string(bytes) + ", existing " + Describe(existing) + ", source " + Describe(stored) +
+               "\n  " + difference;
+    });
     outcomes.ExpectEachOutcomeOften("SafeStringCbCat");
 }
 
 TEST(SafeStringModel, CbPrintfAgreesWithTheModel)
 {
-    std::mt19937 rng(kSeed + 3);
     OutcomeCount outcomes;
-    int failures = 0;
-    for (int i = 0; i < kCases && failures < 5; ++i) {
+    RunModelCases(kSeed + 3, kCases, [&](std::mt19937& rng) {
         const FormatCase c = RandomFormat(rng);
         const std::size_t bytes = RandomBytes(rng, c.expected.size() + 1);
         const std::size_t chars = bytes / sizeof(wchar_t);
@@ -250,12 +239,10 @@ TEST(SafeStringModel, CbPrintfAgreesWithTheModel)
         outcomes.Add(status);
 
         const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (!difference.empty()) {
-            ++failures;
-            ADD_FAILURE() << "seed " << kSeed + 3 << ", case " << i << ": bytes " << bytes << ", " << Describe(c)
-                          << ", expected text " << Describe(c.expected) << "\n  " << difference;
-        }
-    }
+        if (difference.empty()) return difference;
+        return "bytes " + std::to_string(bytes) + ", " + Describe(c) + ", expected text " + Describe(c.expected) +
+               "\n  " + difference;
+    });
     outcomes.ExpectEachOutcomeOften("SafeStringCbPrintf");
 }
 

@@ -1,5 +1,7 @@
 #include "platform/SafeString.h"
 
+#include "tests/support/GuardedBuffer.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,29 +14,9 @@ using vantrel::platform::kSafeStringInvalidArgument;
 using vantrel::platform::SafeStringCbCat;
 using vantrel::platform::SafeStringCbPrintf;
 using vantrel::platform::SafeStringCchCopy;
+using testsupport::GuardedBuffer;
 
 namespace {
-
-constexpr wchar_t kSentinel = 0xCCCC;
-constexpr std::size_t kGuard = 8;
-
-// A destination of `chars` characters followed by guard characters that must never change.
-struct GuardedBuffer {
-    explicit GuardedBuffer(std::size_t chars, wchar_t fill = kSentinel) : chars(chars), data(chars + kGuard, fill) {}
-
-    wchar_t* Get() { return data.data(); }
-    std::size_t Bytes() const { return chars * sizeof(wchar_t); }
-    std::wstring Text() const { return std::wstring(data.data()); }
-    bool GuardIntact() const
-    {
-        for (std::size_t i = chars; i < data.size(); ++i)
-            if (data[i] != kSentinel) return false;
-        return true;
-    }
-
-    std::size_t chars;
-    std::vector<wchar_t> data;
-};
 
 std::wstring Repeat(wchar_t c, std::size_t n) { return std::wstring(n, c); }
 
@@ -70,7 +52,6 @@ TEST(SafeStringCbCat, AppendsAtTheLimitsOfAPathBuffer)
 TEST(SafeStringCbCat, DestinationWithoutTerminatorIsRejectedUntouched)
 {
     GuardedBuffer path(260, L'x');
-    std::fill(path.data.begin() + 260, path.data.end(), kSentinel);
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(path.Get(), 520, L"txt"));
     for (std::size_t i = 0; i < 260; ++i) ASSERT_EQ(L'x', path.data[i]) << i;
     EXPECT_TRUE(path.GuardIntact());
@@ -86,7 +67,7 @@ TEST(SafeStringBoundedOperations, InvalidSizesWriteNothing)
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(buffer.Get(), 1, L"abc"));  // half a character
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbPrintf(buffer.Get(), 0, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbPrintf(buffer.Get(), tooLarge * 2, L"abc"));
-    for (wchar_t c : buffer.data) EXPECT_EQ(kSentinel, c);
+    for (wchar_t c : buffer.data) EXPECT_EQ(testsupport::kUntouched, c);
 }
 
 TEST(SafeStringCchCopy, CutsToRoomMinusOneAndReports)

@@ -1,12 +1,15 @@
 // What the randomised tests of the bounded string operations and the formatter share: random
 // UTF-16 text, a destination inside a guarded array, a comparison that names the first cell that
-// differs, and random formats with the text they must produce.
+// differs, random formats with the text they must produce, and the runner of the model cases.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <iomanip>
 #include <random>
 #include <sstream>
@@ -290,6 +293,21 @@ long CallWithArgs(const std::vector<Arg>& args, Fn& fn, Values... values)
         }
     }
     return fn(values...);
+}
+
+// Runs `cases` model cases drawn from `seed`. A case answers what it tried and how the code and the
+// model differ, or nothing where they agree; a difference fails the test with the seed and the
+// case's number. The first five differences tell all, so the run ends there.
+inline void RunModelCases(std::uint32_t seed, int cases, const std::function<std::string(std::mt19937&)>& oneCase)
+{
+    std::mt19937 rng(seed);
+    int failures = 0;
+    for (int i = 0; i < cases && failures < 5; ++i) {
+        const std::string difference = oneCase(rng);
+        if (difference.empty()) continue;
+        ++failures;
+        ADD_FAILURE() << "seed " << seed << ", case " << i << ": " << difference;
+    }
 }
 
 } // namespace platformtest

@@ -25,9 +25,7 @@ constexpr int kCases = 20000;
 // Longer: exactly the first max characters, no terminator, -1. Nothing at or past max otherwise.
 TEST(WideFormatModel, RandomFormatsKeepTheLimitContract)
 {
-    std::mt19937 rng(kSeed);
-    int failures = 0;
-    for (int i = 0; i < kCases && failures < 5; ++i) {
+    RunModelCases(kSeed, kCases, [](std::mt19937& rng) {
         const FormatCase c = RandomFormat(rng);
         const std::size_t max = rng() % 5 == 0 ? rng() % 4 : RandomLength(rng, c.expected.size());
 
@@ -50,12 +48,9 @@ TEST(WideFormatModel, RandomFormatsKeepTheLimitContract)
         if (result != expectedResult)
             difference = "returned " + std::to_string(result) + ", expected " + std::to_string(expectedResult) + "; " +
                          difference;
-        if (!difference.empty()) {
-            ++failures;
-            ADD_FAILURE() << "seed " << kSeed << ", case " << i << ": max " << max << ", " << Describe(c) << "\n  "
-                          << difference;
-        }
-    }
+        if (difference.empty()) return difference;
+        return "max " + std::to_string(max) + ", " + Describe(c) + "\n  " + difference;
+    });
 }
 
 // The record's own format, 21 conversions long, with random values in every field.
@@ -64,10 +59,8 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
     const wchar_t* const kRecord =
         L"0x%p: exe=%s\ntitle=\"%s\" class=\"%s\" atom = 0x%p\nStyle=0x%x exStyle=0x%x parent=0x%p owner=0x%p "
         L"getparent=0x%p\nrcWnd = %d,%d - %d,%d rcClient = %d,%d - %d,%d maximized = %d minimized = %d\n\n";
-    std::mt19937 rng(kSeed + 1);
     constexpr int kRecords = 2000;
-    int failures = 0;
-    for (int i = 0; i < kRecords && failures < 5; ++i) {
+    RunModelCases(kSeed + 1, kRecords, [kRecord](std::mt19937& rng) {
         auto value = [&](ArgKind kind) {
             Arg arg = RandomArg(rng);
             while (arg.kind != kind) arg = RandomArg(rng);
@@ -109,12 +102,9 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
         if (result != expectedResult)
             difference = "returned " + std::to_string(result) + ", expected " + std::to_string(expectedResult) + "; " +
                          difference;
-        if (!difference.empty()) {
-            ++failures;
-            ADD_FAILURE() << "seed " << kSeed + 1 << ", record " << i << ": max " << max << ", expected text "
-                          << Describe(expected) << "\n  " << difference;
-        }
-    }
+        if (difference.empty()) return difference;
+        return "max " + std::to_string(max) + ", expected text " + Describe(expected) + "\n  " + difference;
+    });
 }
 
 } // namespace platformtest

@@ -1,6 +1,8 @@
 #include "platform/RuntimeFunction.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
+#include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +20,13 @@ BOOL WINAPI RecordingCloseHandle(HANDLE handle)
 {
     closedHandles.push_back(handle);
     ::SetLastError(ERROR_INVALID_HANDLE);  // closing must not leak this into the caller's value
-    return ::CloseHandle(handle);
+    return testsupport::SystemApi().CloseHandle(handle);
 }
 
 HMODULE WINAPI RecordingLoadLibraryW(LPCWSTR name)
 {
     loadedLibraries.push_back(name);
-    return ::LoadLibraryW(name);
+    return testsupport::SystemApi().LoadLibraryW(name);
 }
 
 HWND WINAPI NoDesktop() { return nullptr; }
@@ -104,10 +106,8 @@ TEST(LoadSystemLibrary, LoadsByFullPathFromTheSystemFolderOnly)
     vantrel::platform::UniqueLibrary psapi(vantrel::platform::LoadSystemLibrary(L"psapi.dll"));
     EXPECT_TRUE(psapi.IsValid());
 
-    wchar_t system[MAX_PATH] = {};
-    ::GetSystemDirectoryW(system, MAX_PATH);
     ASSERT_EQ(1u, loadedLibraries.size());
-    EXPECT_EQ(std::wstring(system) + L"\\psapi.dll", loadedLibraries[0]);
+    EXPECT_EQ(testsupport::SystemFile(L"psapi.dll"), loadedLibraries[0]);
 }
 
 namespace {
@@ -116,7 +116,7 @@ int freedLibraries = 0;
 BOOL WINAPI CountingFreeLibrary(HMODULE module)
 {
     ++freedLibraries;
-    return ::FreeLibrary(module);
+    return testsupport::SystemApi().FreeLibrary(module);
 }
 HMODULE WINAPI RefusingLoadLibraryW(LPCWSTR) { return nullptr; }
 void WINAPI FakeSHGetSettings(SHELLFLAGSTATE*, DWORD) {}
@@ -150,9 +150,7 @@ TEST(RuntimeFunction, APerCallLibraryIsLoadedFromTheSystemFolderForOneUseOnly)
         EXPECT_FALSE(getSettings.LibraryMissing());
         EXPECT_EQ(use - 1, freedLibraries) << "released before its use ended";
     }
-    wchar_t system[MAX_PATH] = {};
-    ::GetSystemDirectoryW(system, MAX_PATH);
-    EXPECT_EQ(std::vector<std::wstring>(2, std::wstring(system) + L"\\shell32.dll"), loadedLibraries);
+    EXPECT_EQ(std::vector<std::wstring>(2, testsupport::SystemFile(L"shell32.dll")), loadedLibraries);
     EXPECT_EQ(2, freedLibraries);
 
     api->LoadLibraryW = &RefusingLoadLibraryW;

@@ -1,5 +1,7 @@
 #include "tests/support/HelperProcess.h"
 
+#include "tests/support/KnownPaths.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -15,13 +17,6 @@ std::map<std::string, HelperMain>& Helpers()
 
 constexpr wchar_t kReadyEventVariable[] = L"VANTREL_HELPER_READY_EVENT";
 constexpr DWORD kReadyTimeoutMs = 20000;
-
-std::wstring OwnPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
 
 // Every helper joins this job; the handle closes with the test process however that ends, killed
 // for overrunning its time included, and takes the helpers and their windows with it.
@@ -98,7 +93,7 @@ HelperProcess::HelperProcess(const std::string& name, const std::vector<std::wst
     HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
     ::SetEnvironmentVariableW(kReadyEventVariable, eventName.c_str());
 
-    std::wstring commandLine = L"\"" + OwnPath() + L"\" --helper=" + std::wstring(name.begin(), name.end());
+    std::wstring commandLine = L"\"" + OwnExecutablePath() + L"\" --helper=" + std::wstring(name.begin(), name.end());
     for (const auto& arg : args) commandLine += L" \"" + arg + L"\"";
 
     STARTUPINFOW startup{};
@@ -172,12 +167,14 @@ std::vector<HWND> WindowsOfProcess(DWORD processId)
     return windows;
 }
 
-HWND FindWindowOfProcess(DWORD processId, const std::wstring& title)
+HWND FindWindowByTitle(DWORD processId, const std::wstring& title)
 {
     for (HWND hwnd : WindowsOfProcess(processId)) {
-        wchar_t text[1024] = {};
-        ::GetWindowTextW(hwnd, text, 1024);
-        if (title == text) return hwnd;
+        // Room for one character more than sought, so that a longer title doesn't pass as equal.
+        std::wstring text(title.size() + 2, L'\0');
+        const int length = ::GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()));
+        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+        if (text == title) return hwnd;
     }
     return nullptr;
 }

@@ -49,8 +49,8 @@ private:
 // The top-level windows of a process, in the window system's enumeration order.
 std::vector<HWND> WindowsOfProcess(DWORD processId);
 
-// The top-level window of a process with exactly this title, or null.
-HWND FindWindowOfProcess(DWORD processId, const std::wstring& title);
+// The top-level window of a process with exactly this title, however long; null if there is none.
+HWND FindWindowByTitle(DWORD processId, const std::wstring& title);
 
 } // namespace testsupport
 

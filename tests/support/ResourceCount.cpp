@@ -1,5 +1,6 @@
 #include "tests/support/ResourceCount.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <winternl.h>
 
@@ -173,6 +174,14 @@ void ExpectNoResourceLeak(const std::function<void()>& operation, int iterations
     const ResourceCounts after = CountProcessResources();
     EXPECT_EQ(before, after) << "before: " << Describe(before) << "\nafter " << iterations
                              << " more runs: " << Describe(after);
+}
+
+void ExpectLeakReported(const std::function<void(vantrel::platform::ScopedApiOverride&)>& installFault,
+                        const std::function<void()>& check, const std::string& report)
+{
+    vantrel::platform::ScopedApiOverride api;
+    installFault(api);
+    EXPECT_NONFATAL_FAILURE(check(), report);
 }
 
 } // namespace testsupport

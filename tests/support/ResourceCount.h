@@ -2,7 +2,7 @@
 // The leak tests compare these before and after running an operation many times.
 #pragma once
 
-#include "platform/WindowsHeaders.h"
+#include "platform/Win32Api.h"
 
 #include <functional>
 #include <string>
@@ -32,5 +32,11 @@ DWORD ProcessHandleCount();
 // Runs `operation` once so that one-time work (a library bound, an atom cached) is done, then
 // `iterations` times more, and expects every count to be back where it was after the first run.
 void ExpectNoResourceLeak(const std::function<void()>& operation, int iterations = 1000);
+
+// The proof that a leak check can fail: `installFault` puts in the table a fake that keeps something
+// at every run, and `check` must then report a leak in a message holding `report`. The fault is
+// gone afterwards; what it kept is the caller's to count and free.
+void ExpectLeakReported(const std::function<void(vantrel::platform::ScopedApiOverride&)>& installFault,
+                        const std::function<void()>& check, const std::string& report);
 
 } // namespace testsupport

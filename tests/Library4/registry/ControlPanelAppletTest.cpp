@@ -1,6 +1,8 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/ApiFakes.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +31,6 @@ struct StartRequest {
 
 StartRequest request;
 bool reallyStart = false;
-vantrel::platform::Win32Api originalForStart;
 // The test's own handle to a started process, so that it can be examined after the launcher has
 // closed its handles, and ended.
 HANDLE startedProcess = nullptr;
@@ -56,8 +57,9 @@ BOOL WINAPI RecordingCreateProcessW(LPCWSTR application, LPWSTR commandLine, LPS
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    const BOOL ok = originalForStart.CreateProcessW(application, commandLine, processAttributes, threadAttributes,
-                                                    inheritHandles, flags, environment, folder, startup, started);
+    const BOOL ok = testsupport::SystemApi().CreateProcessW(application, commandLine, processAttributes,
+                                                             threadAttributes, inheritHandles, flags, environment,
+                                                             folder, startup, started);
     if (ok) {
         launcherProcessHandle = started->hProcess;
         launcherThreadHandle = started->hThread;
@@ -68,14 +70,13 @@ BOOL WINAPI RecordingCreateProcessW(LPCWSTR application, LPWSTR commandLine, LPS
     return ok;
 }
 
-class ControlPanelAppletTest : public ::testing::Test {
+class ControlPanelApplet : public ::testing::Test {
 protected:
     void SetUp() override
     {
         request = StartRequest{};
         reallyStart = false;
         startedProcess = nullptr;
-        originalForStart = recorder_.Override().Original();
         recorder_.Override()->CreateProcessW = &RecordingCreateProcessW;
     }
 
@@ -110,7 +111,7 @@ const LineCase kLineCases[] = {
      L"rundll32.exe shell32.dll,Control_RunDLL x.cpl,@-2147483648,2147483647"},
 };
 
-class ControlPanelCommandLine : public ControlPanelAppletTest, public ::testing::WithParamInterface<LineCase> {};
+class ControlPanelCommandLine : public ControlPanelApplet, public ::testing::WithParamInterface<LineCase> {};
 
 TEST_P(ControlPanelCommandLine, StartsTheSystemRundll32WithTheAppletLine)
 {
@@ -119,7 +120,7 @@ TEST_P(ControlPanelCommandLine, StartsTheSystemRundll32WithTheAppletLine)
 
     ASSERT_EQ(1, request.calls);
     EXPECT_EQ(c.expectedLine, request.commandLine);
-    EXPECT_EQ(SystemDirectory() + L"\\rundll32.exe", request.application);
+    EXPECT_EQ(testsupport::SystemFile(L"rundll32.exe"), request.application);
     EXPECT_TRUE(request.commandLineWritable);
     EXPECT_FALSE(request.inheritHandles);
     EXPECT_EQ(0u, request.flags);
@@ -135,7 +136,7 @@ TEST_P(ControlPanelCommandLine, StartsTheSystemRundll32WithTheAppletLine)
 INSTANTIATE_TEST_SUITE_P(Lines, ControlPanelCommandLine, ::testing::ValuesIn(kLineCases),
                          [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
-TEST_F(ControlPanelAppletTest, LineThatFillsTheBufferIsStartedAndOneLongerIsNot)
+TEST_F(ControlPanelApplet, LineThatFillsTheBufferIsStartedAndOneLongerIsNot)
 {
     // The line's buffer holds 259 characters and a terminator.
     const std::wstring fixedText = L"rundll32.exe shell32.dll,Control_RunDLL ,@0,2";
@@ -178,12 +179,12 @@ private:
     wchar_t saved_[MAX_PATH] = {};
 };
 
-TEST_F(ControlPanelAppletTest, RealStartReturnsTheProcessIdAndClosesBothHandles)
+TEST_F(ControlPanelApplet, RealStartReturnsTheProcessIdAndClosesBothHandles)
 {
     // A rundll32.exe planted in the current folder, which a search by name would find first.
     const testsupport::TempFolder folder;
     const std::wstring planted = folder.File(L"rundll32.exe");
-    const std::wstring system = SystemDirectory() + L"\\rundll32.exe";
+    const std::wstring system = testsupport::SystemFile(L"rundll32.exe");
     ASSERT_TRUE(::CopyFileW(system.c_str(), planted.c_str(), TRUE));
 
     DWORD processId = 0;

@@ -1,6 +1,8 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
+#include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@ using Library4::Shell::GetFileTypeIcon;
 namespace {
 
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 constexpr int kUntouchedIndex = 0x5A5A5A5A;
 
 // Wine's registry adds the terminator that a REG_SZ text lacks; another type keeps the bytes as
@@ -227,14 +229,14 @@ TEST(FileTypeIcon, PathsWithoutAUsableExtensionFindNothingAndTouchNothing)
 
 TEST(FileTypeIcon, ExistingExecutableIsItsOwnIconWithoutReadingTheRegistry)
 {
-    wchar_t ownPath[MAX_PATH] = {};
-    ASSERT_NE(0u, ::GetModuleFileNameW(nullptr, ownPath, MAX_PATH));
+    const std::wstring ownPath = testsupport::OwnExecutablePath();
+    ASSERT_FALSE(ownPath.empty());
 
     ApiRecorder recorder;
     const IconResult result = LookUp(ownPath);
 
     ASSERT_TRUE(result.found);
-    EXPECT_STREQ(ownPath, result.file);
+    EXPECT_STREQ(ownPath.c_str(), result.file);
     EXPECT_EQ(0, result.index);
     EXPECT_TRUE(recorder.OpenedKeys().empty());
 }

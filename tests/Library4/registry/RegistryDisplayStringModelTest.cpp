@@ -5,6 +5,7 @@
 
 #include "tests/Library4/registry/RegistryModel.h"
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ constexpr int kDisplayCases = 4000;
 constexpr wchar_t kKey[] = L"Software\\Vantrel\\Display";
 constexpr DWORD kLargestCapacity = 300;
 constexpr std::size_t kGuardChars = 16;
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 
 std::wstring TableDll()
 {
@@ -136,19 +137,8 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
     ScopedEnvironmentVariable longValue(L"VANTREL_LONG", std::wstring(300, L'L'));
     ScopedEnvironmentVariable pad(L"VANTREL_PAD", L"C:\\" + std::wstring(255, L'p'));
     ASSERT_EQ(0u, ::GetEnvironmentVariableW(L"UNDEFINED_VARIABLE", nullptr, 0));
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CURRENT_USER));
-    ModelRegistry registry;
-    Generator generator(kDisplaySeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kDisplayCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kDisplaySeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         const DWORD capacity = generator.Chance(0.02)  ? 0
                                : generator.Chance(0.5) ? generator.Between(1, 24)
                                                        : generator.Between(1, kLargestCapacity);
@@ -200,12 +190,11 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
         EXPECT_EQ(expected.modulesLoaded, recorder.ModulesLoadedAsData());
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[expected.keyOpened ? (capacity == 0 ? "no capacity" : expected.outcome) : "no key"];
-    }
-    registrytest::ReportCoverage("ReadRegistryDisplayString", kDisplaySeed, kDisplayCases, generator, outcomes);
-    for (const char* outcome : {"no key", "no capacity", "resource string", "plain text after a string the module lacks",
-                                "plain text", "nothing, length 0", "nothing, length kept"}) {
-        EXPECT_GT(outcomes[outcome], 0) << outcome;
-    }
+    };
+    RunModelCases("ReadRegistryDisplayString", kDisplaySeed, kDisplayCases, {HKEY_CURRENT_USER},
+                  {"no key", "no capacity", "resource string", "plain text after a string the module lacks",
+                   "plain text", "nothing, length 0", "nothing, length kept"},
+                  oneCase);
 }
 
 } // namespace

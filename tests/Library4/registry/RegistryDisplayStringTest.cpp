@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using Library4::Shell::ReadRegistryDisplayString;
 namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Vantrel\\Display";
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 constexpr DWORD kUntouchedLength = 0xDEADBEEF;
 
 // The table's strings, as its resource script holds them.

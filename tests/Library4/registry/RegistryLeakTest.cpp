@@ -4,6 +4,7 @@
 #include "Library4/Shell/ShellRegistry.h"
 
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/KnownPaths.h"
 #include "tests/support/ResourceCount.h"
 
 #include <gtest/gtest-spi.h>
@@ -101,14 +102,6 @@ std::wstring DisplayStringOf(const wchar_t* subKey, const wchar_t* valueName, co
     return length == std::wcslen(buffer) ? std::wstring(buffer) : L"<length does not match>";
 }
 
-std::wstring OwnExecutable()
-{
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    EXPECT_TRUE(length != 0 && length < MAX_PATH);
-    return path;
-}
-
 constexpr wchar_t kToolFolderVariable[] = L"VANTREL_LEAK_TOOL";
 constexpr wchar_t kToolFolder[] = L"C:\\Vantrel Tools";
 
@@ -153,7 +146,7 @@ std::vector<LeakCase> LookUpsOnPresentKeys()
     const std::wstring expanded = tool + L"\\tool.exe \"%1\"|[open(\"" + tool + L"\")]|Vantrel|System";
     const std::wstring asStored =
         L"%VANTREL_LEAK_TOOL%\\tool.exe \"%1\"|[open(\"%VANTREL_LEAK_TOOL%\")]|Vantrel|System";
-    const std::wstring executable = OwnExecutable();
+    const std::wstring executable = testsupport::OwnExecutablePath();
     return {
         // Wine's shell reports single-click mode, the only mode in which the registry is read.
         {"GetLinkUnderlineMode follows the browser", [] { return UnderlineIs(true, UnderlineAlways); }},
@@ -196,7 +189,7 @@ std::vector<LeakCase> LookUpsOnAbsentKeys()
     };
 }
 
-TEST(RegistryLeakTest, EveryLookUpReleasesWhatItTookOnPresentAndAbsentKeys)
+TEST(RegistryLeak, EveryLookUpReleasesWhatItTookOnPresentAndAbsentKeys)
 {
     ScopedEnvironmentVariable toolFolder(kToolFolderVariable, kToolFolder);
     {
@@ -237,7 +230,7 @@ UINT WINAPI FailingGetSystemDirectoryW(LPWSTR, UINT)
     return 0;
 }
 
-TEST(ControlPanelLeakTest, EveryFailedStartReleasesWhatItTook)
+TEST(ControlPanelLeak, EveryFailedStartReleasesWhatItTook)
 {
     wchar_t temp[MAX_PATH] = {};
     ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, temp));
@@ -297,21 +290,17 @@ LONG WINAPI ForgetfulRegCloseKey(HKEY key)
     return ERROR_SUCCESS;
 }
 
-void RunLookUpThatLeavesItsKeysOpen()
-{
-    vantrel::platform::ScopedApiOverride api;
-    api->RegCloseKey = &ForgetfulRegCloseKey;
-    testsupport::ExpectNoResourceLeak([] { DisplayStringOf(kDisplayKey, L"Name", nullptr); }, 10);
-}
-
-TEST(RegistryLeakTest, CheckFailsWhenKeysAreLeftOpen)
+TEST(RegistryLeak, CheckFailsWhenKeysAreLeftOpen)
 {
     RegistrySandbox sandbox;
     sandbox.SetText(HKEY_CURRENT_USER, kDisplayKey, L"Name", kPlainName);
 
     EXPECT_NONFATAL_FAILURE(testsupport::ExpectNoResourceLeak(&OpenKeyAndLeaveItOpen, 10), "10 more runs");
     EXPECT_EQ(11u, keysLeftOpen.size());
-    EXPECT_NONFATAL_FAILURE(RunLookUpThatLeavesItsKeysOpen(), "10 more runs");
+    testsupport::ExpectLeakReported(
+        [](auto& api) { api->RegCloseKey = &ForgetfulRegCloseKey; },
+        [] { testsupport::ExpectNoResourceLeak([] { DisplayStringOf(kDisplayKey, L"Name", nullptr); }, 10); },
+        "10 more runs");
     EXPECT_EQ(22u, keysLeftOpen.size());
 
     for (HKEY key : keysLeftOpen) ::RegCloseKey(key);

@@ -297,8 +297,11 @@ void ModelRegistry::Clear()
     while (!created_.empty()) Delete(created_.back());
 }
 
+namespace {
+
+// What a model test tried, so that its figures can be reported.
 void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Generator& generator,
-                    const std::map<std::string, int>& outcomes)
+                    const Outcomes& outcomes)
 {
     std::printf("[ model    ] %s: seed 0x%08X, %d cases\n", lookUp, static_cast<unsigned>(seed), cases);
     std::printf("[ model    ]   framings:");
@@ -308,6 +311,31 @@ void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Gen
     std::printf("\n[ model    ]   outcomes:");
     for (const auto& [name, count] : outcomes) std::printf(" %s %d;", name.c_str(), count);
     std::printf("\n");
+}
+
+} // namespace
+
+void RunModelCases(const char* lookUp, std::uint32_t seed, int cases, std::initializer_list<HKEY> roots,
+                   std::initializer_list<const char*> reached, const ModelCase& oneCase)
+{
+    RegistrySandbox sandbox;
+    for (HKEY root : roots) ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, root));
+    ModelRegistry registry;
+    Generator generator(seed);
+    Outcomes outcomes;
+
+    ApiRecorder recorder;
+    GarbageOnMoreData garbage;
+
+    for (int n = 0; n < cases && !::testing::Test::HasFailure(); ++n) {
+        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << seed << std::dec << ", case " << n);
+        registry.Clear();
+        recorder.Forget();
+        oneCase(generator, registry, recorder, outcomes);
+    }
+    ReportCoverage(lookUp, seed, cases, generator, outcomes);
+    // Every outcome the look-up can give was reached.
+    for (const char* outcome : reached) EXPECT_GT(outcomes[outcome], 0) << outcome;
 }
 
 } // namespace registrytest

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <random>
@@ -124,8 +125,17 @@ private:
     std::vector<std::wstring> created_; // slots, parents before their subkeys
 };
 
-// Prints what a model test tried, so that its figures can be reported.
-void ReportCoverage(const char* lookUp, std::uint32_t seed, int cases, const Generator& generator,
-                    const std::map<std::string, int>& outcomes);
+// How often each outcome of a look-up came up.
+using Outcomes = std::map<std::string, int>;
+
+// One case of a model test: it fills the empty registry, asks the look-up, checks the answer and
+// the recorder against the model, and counts the outcome.
+using ModelCase = std::function<void(Generator&, ModelRegistry&, ApiRecorder&, Outcomes&)>;
+
+// Runs `cases` cases of a model test in a sandbox whose `roots` the model writes through, under a
+// platform that leaves garbage in a field too small, each from an empty registry and recorder,
+// until the first failure. Then prints what was tried, and expects every outcome of `reached`.
+void RunModelCases(const char* lookUp, std::uint32_t seed, int cases, std::initializer_list<HKEY> roots,
+                   std::initializer_list<const char*> reached, const ModelCase& oneCase);
 
 } // namespace registrytest

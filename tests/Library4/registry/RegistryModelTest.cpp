@@ -5,6 +5,7 @@
 
 #include "tests/Library4/registry/RegistryModel.h"
 #include "tests/Library4/registry/RegistryTestSupport.h"
+#include "tests/support/GuardedBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -80,19 +81,8 @@ struct GuardedSettings {
 
 TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
 {
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CURRENT_USER));
-    ModelRegistry registry;
-    Generator generator(kUnderlineSeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kUnderlineCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kUnderlineSeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         const int click = generator.Between(0, 19);
         clickSetting = click < 2 ? ClickSetting::Double : click < 3 ? ClickSetting::Missing : ClickSetting::Single;
         recorder.Override()->SHGetSettings = clickSetting == ClickSetting::Missing ? nullptr : &FakeSHGetSettings;
@@ -125,10 +115,9 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
         EXPECT_TRUE(std::all_of(std::begin(guarded.after), std::end(guarded.after), [](unsigned char b) { return b == 0xCC; }));
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[std::string(singleClick ? "single " : "double ") + std::to_string(expected)];
-    }
-    registrytest::ReportCoverage("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, generator, outcomes);
-    // Every outcome the settings can give was reached.
-    for (const char* outcome : {"single 0", "single 1", "single 2", "double 1"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
+    };
+    RunModelCases("GetLinkUnderlineMode", kUnderlineSeed, kUnderlineCases, {HKEY_CURRENT_USER},
+                  {"single 0", "single 1", "single 2", "double 1"}, oneCase);
 }
 
 // ---- File type icon --------------------------------------------------------------------------
@@ -136,7 +125,7 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
 constexpr std::uint32_t kIconSeed = 0x49636F6E;
 constexpr int kIconCases = 3000;
 constexpr DWORD kIconFileChars = 270;
-constexpr wchar_t kUntouched = 0xCCCC;
+using testsupport::kUntouched;
 constexpr int kUntouchedIndex = 0x5A5A5A5A;
 constexpr std::size_t kGuardChars = 16;
 const std::wstring kClasses = L"Software\\Classes\\";
@@ -224,20 +213,8 @@ struct GuardedIcon {
 
 TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
 {
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CURRENT_USER));
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_LOCAL_MACHINE));
-    ModelRegistry registry;
-    Generator generator(kIconSeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kIconCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kIconSeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         // Class names at the edge of what fits with "\DefaultIcon".
         const std::wstring longClass(generator.Between(245, 250), L'c');
         RegisterRandomTypes(generator, registry, HKEY_CURRENT_USER, longClass);
@@ -272,9 +249,9 @@ TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
         ++outcomes[!expected.found                          ? "none"
                    : expected.root == HKEY_CURRENT_USER     ? "per user"
                                                             : "machine-wide"];
-    }
-    registrytest::ReportCoverage("GetFileTypeIcon", kIconSeed, kIconCases, generator, outcomes);
-    for (const char* outcome : {"none", "per user", "machine-wide"}) EXPECT_GT(outcomes[outcome], 0) << outcome;
+    };
+    RunModelCases("GetFileTypeIcon", kIconSeed, kIconCases, {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
+                  {"none", "per user", "machine-wide"}, oneCase);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/Library4/registry/RegistryTestSupport.h"
 
+#include "tests/support/ApiFakes.h"
+
 #include <algorithm>
 #include <cstring>
 #include <set>
@@ -32,13 +34,11 @@ auto Collect(const testsupport::SeamRecorder& seams, std::initializer_list<const
     return picked;
 }
 
-vantrel::platform::Win32Api garbageOriginal;
-
 LONG WINAPI GarbageRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                                     LPDWORD size)
 {
     const DWORD room = size != nullptr ? *size : 0;
-    const LONG status = garbageOriginal.RegQueryValueExW(key, name, reserved, type, data, size);
+    const LONG status = testsupport::SystemApi().RegQueryValueExW(key, name, reserved, type, data, size);
     if (status == ERROR_MORE_DATA && data != nullptr) {
         auto* units = reinterpret_cast<wchar_t*>(data);
         std::fill(units, units + room / sizeof(wchar_t), L'Z');
@@ -182,7 +182,6 @@ std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
 
 GarbageOnMoreData::GarbageOnMoreData()
 {
-    garbageOriginal = api_.Original();
     api_->RegQueryValueExW = &GarbageRegQueryValueExW;
 }
 
@@ -204,14 +203,6 @@ ScopedEnvironmentVariable::ScopedEnvironmentVariable(const std::wstring& name, c
 ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
 {
     ::SetEnvironmentVariableW(name_.c_str(), existed_ ? saved_.c_str() : nullptr);
-}
-
-std::wstring SystemDirectory()
-{
-    wchar_t path[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
-    EXPECT_TRUE(length != 0 && length < MAX_PATH);
-    return path;
 }
 
 std::wstring StringsDll()

@@ -92,9 +92,6 @@ private:
     bool existed_ = false;
 };
 
-// The system folder, without a trailing separator.
-std::wstring SystemDirectory();
-
 // The string table DLL that the build makes for the display-string tests, as a Windows path.
 std::wstring StringsDll();
 

@@ -197,19 +197,8 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
     ScopedEnvironmentVariable shortValue(L"VANTREL_SHORT", L"C:\\Vantrel Tools");
     ScopedEnvironmentVariable longValue(L"VANTREL_LONG", std::wstring(300, L'L'));
     ASSERT_EQ(0u, ::GetEnvironmentVariableW(L"UNDEFINED_VARIABLE", nullptr, 0));
-    RegistrySandbox sandbox;
-    ASSERT_TRUE(ModelRegistry::RedirectionHolds(sandbox, HKEY_CLASSES_ROOT));
-    ModelRegistry registry;
-    Generator generator(kVerbSeed);
-    std::map<std::string, int> outcomes;
-
-    ApiRecorder recorder;
-    registrytest::GarbageOnMoreData garbage;
-
-    for (int n = 0; n < kVerbCases && !HasFailure(); ++n) {
-        SCOPED_TRACE(::testing::Message() << "seed 0x" << std::hex << kVerbSeed << std::dec << ", case " << n);
-        registry.Clear();
-        recorder.Forget();
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
+                             Outcomes& outcomes) {
         RegisterRandomType(generator, registry);
         const std::wstring path = generator.Chance(0.95) ? L"C:\\docs\\report.vtx" : L"C:\\docs.vtx\\README";
         const std::wstring longVerb(300, L'v');
@@ -243,13 +232,11 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
             if (!expected.application.empty() || !expected.topic.empty()) ++outcomes["dde application or topic"];
             if (expected.expansionKept) ++outcomes["expansion too long, stored text kept"];
         }
-    }
-    registrytest::ReportCoverage("GetShellVerbCommand (each case expanding and not)", kVerbSeed, kVerbCases,
-                                  generator, outcomes);
-    for (const char* outcome : {"untouched", "command", "no command", "dde text", "dde application or topic",
-                                "expansion too long, stored text kept"}) {
-        EXPECT_GT(outcomes[outcome], 0) << outcome;
-    }
+    };
+    RunModelCases("GetShellVerbCommand (each case expanding and not)", kVerbSeed, kVerbCases, {HKEY_CLASSES_ROOT},
+                  {"untouched", "command", "no command", "dde text", "dde application or topic",
+                   "expansion too long, stored text kept"},
+                  oneCase);
 }
 
 } // namespace

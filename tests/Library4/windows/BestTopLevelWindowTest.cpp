@@ -93,7 +93,7 @@ const RankingCase kRankingCases[] = {
      {1}},
 };
 
-TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
+TEST(BestTopLevelWindow, RanksOwnershipThenTitleThenArea)
 {
     for (const RankingCase& c : kRankingCases) {
         for (const bool reversed : {false, true}) {
@@ -122,14 +122,14 @@ TEST(BestTopLevelWindowTest, RanksOwnershipThenTitleThenArea)
     }
 }
 
-TEST(BestTopLevelWindowTest, VisibleTopLevelWindowWithClientAreaIsItsOwnBest)
+TEST(BestTopLevelWindow, VisibleTopLevelWindowWithClientAreaIsItsOwnBest)
 {
     TestWindow given(Popup{L"Editor", 100, 100}.Options());
     TestWindow owned(Popup{L"Editor - owned", 800, 600, given.Get()}.Options());
     EXPECT_EQ(given.Get(), FindBestTopLevelWindow(given.Get()));
 }
 
-TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
+TEST(BestTopLevelWindow, HiddenOrChildWindowGetsTheOnlyCandidate)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
     TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
@@ -140,7 +140,7 @@ TEST(BestTopLevelWindowTest, HiddenOrChildWindowGetsTheOnlyCandidate)
     EXPECT_EQ(only.Get(), FindBestTopLevelWindow(child.Get()));
 }
 
-TEST(BestTopLevelWindowTest, NullWithoutAnyCandidate)
+TEST(BestTopLevelWindow, NullWithoutAnyCandidate)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
     TestWindow emptyFrame(Popup{L"empty frame", 0, 0}.Options());
@@ -151,14 +151,14 @@ TEST(BestTopLevelWindowTest, NullWithoutAnyCandidate)
     EXPECT_EQ(nullptr, FindBestTopLevelWindow(nullptr));
 }
 
-TEST(BestTopLevelWindowTest, ChoosesOnlyAmongTheGivenWindowsProcess)
+TEST(BestTopLevelWindow, ChoosesOnlyAmongTheGivenWindowsProcess)
 {
     using windowtest::Script;
     testsupport::HelperProcess helper("scripted_windows", {Script({L"", L"Editor"}),
                                                            Script({L"v", L"Notes", L"", nullptr, 800, 600}),
                                                            Script({L"v", L"Editor - a.txt", L"", nullptr, 40, 30})});
-    const HWND foreignGiven = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor");
-    const HWND foreignBest = windowtest::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
+    const HWND foreignGiven = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor");
+    const HWND foreignBest = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
     ASSERT_NE(nullptr, foreignGiven);
     ASSERT_NE(nullptr, foreignBest);
 

@@ -3,6 +3,7 @@
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/AllocationFailure.h"
 #include "tests/Library4/windows/PopupWindows.h"
+#include "tests/support/ApiFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ using namespace Library4::Shell;
 using testsupport::TestWindow;
 
 // Windows that every collector takes: visible, unowned, with a client area.
-class ChooserAllocationTest : public ::testing::Test {
+class ChooserAllocation : public ::testing::Test {
 protected:
     TestWindow given{Popup{L"given", 300, 200, nullptr, false}.Options()};
     TestWindow first{Popup{L"first"}.Options()};
@@ -49,7 +50,7 @@ void ExpectStopsAndRecords(WNDENUMPROC proc, HWND hwnd)
     EXPECT_THROW(std::rethrow_exception(query.Failure), std::bad_alloc);
 }
 
-TEST_F(ChooserAllocationTest, CollectorStopsAndRecordsTheFailure)
+TEST_F(ChooserAllocation, CollectorStopsAndRecordsTheFailure)
 {
     for (const Collector& c : kCollectors) {
         SCOPED_TRACE(c.name);
@@ -62,7 +63,6 @@ TEST_F(ChooserAllocationTest, CollectorStopsAndRecordsTheFailure)
 }
 
 // Sits between EnumWindows and the collector to see whether anything unwinds out of it.
-const vantrel::platform::Win32Api* original = nullptr;
 WNDENUMPROC collector = nullptr;
 bool escaped = false;
 int stops = 0;
@@ -82,10 +82,10 @@ BOOL CALLBACK WatchingCollector(HWND hwnd, LPARAM lParam)
 BOOL WINAPI WatchedEnumWindows(WNDENUMPROC proc, LPARAM lParam)
 {
     collector = proc;
-    return original->EnumWindows(&WatchingCollector, lParam);
+    return testsupport::SystemApi().EnumWindows(&WatchingCollector, lParam);
 }
 
-TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleasesItsList)
+TEST_F(ChooserAllocation, ChooserRethrowsOnceTheEnumerationIsOverAndReleasesItsList)
 {
     struct Chooser {
         const char* name;
@@ -97,7 +97,6 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
         {"FindOwnedPopup", &FindOwnedPopup},
     };
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->EnumWindows = &WatchedEnumWindows;
     for (const Chooser& chooser : choosers) {
         // The first append, and the growth after the first.
@@ -125,7 +124,7 @@ TEST_F(ChooserAllocationTest, ChooserRethrowsOnceTheEnumerationIsOverAndReleases
     }
 }
 
-TEST_F(ChooserAllocationTest, ChoosersWorkWhenNothingFails)
+TEST_F(ChooserAllocation, ChoosersWorkWhenNothingFails)
 {
     // The same set-up without a failure, so that the failures above are the allocation's doing.
     ::SetFocus(second.Get());

@@ -8,11 +8,11 @@
 #include "tests/Library4/windows/AllocationFailure.h"
 #include "tests/Library4/windows/PopupWindows.h"
 #include "tests/Library4/windows/ScriptedWindows.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/HelperProcess.h"
 #include "tests/support/ResourceCount.h"
 
 #include <gtest/gtest.h>
-#include <gtest/gtest-spi.h>
 
 #include <functional>
 #include <new>
@@ -133,7 +133,7 @@ private:
 
 } // namespace
 
-TEST(ChooserLeakTest, OverWindowsOfAnotherProcess)
+TEST(ChooserLeak, OverWindowsOfAnotherProcess)
 {
     using windowtest::ScriptedWindow;
     testsupport::HelperProcess helper(
@@ -146,20 +146,20 @@ TEST(ChooserLeakTest, OverWindowsOfAnotherProcess)
     const std::pair<HWND*, const wchar_t*> byTitle[] = {
         {&w.main, L"main"}, {&w.second, L"second"}, {&w.hidden, L"hidden"}, {&w.popup, L"popup"}, {&w.dialog, L"dialog"}};
     for (const auto& [window, title] : byTitle) {
-        *window = windowtest::FindWindowByTitle(w.processId, title);
+        *window = testsupport::FindWindowByTitle(w.processId, title);
         ASSERT_NE(nullptr, *window) << title;
     }
     ExpectEachGivesBackWhatItTakes(ChoosersAndCollectorsOver(w));
 }
 
-TEST(ChooserLeakTest, OverWindowsOfThisProcess)
+TEST(ChooserLeak, OverWindowsOfThisProcess)
 {
     OwnWindows own;
     ASSERT_EQ(own.Focus(), ::GetFocus());
     ExpectEachGivesBackWhatItTakes(ChoosersAndCollectorsOver(own.Windows()));
 }
 
-TEST(ChooserLeakTest, ForegroundRootOwner)
+TEST(ChooserLeak, ForegroundRootOwner)
 {
     OwnWindows own;
     const Layout& w = own.Windows();
@@ -186,7 +186,7 @@ bool LeavesByBadAlloc(HWND (*choose)(HWND), HWND given, long failingAllocation)
 
 } // namespace
 
-TEST(ChooserLeakTest, WhenTheListCannotGrow)
+TEST(ChooserLeak, WhenTheListCannotGrow)
 {
     OwnWindows own;
     const Layout& w = own.Windows();
@@ -218,12 +218,12 @@ BOOL WINAPI EnumWindowsKeepingAWindow(WNDENUMPROC proc, LPARAM lParam)
     const HWND kept = ::CreateWindowExW(0, testsupport::TestWindowClass(), L"kept", WS_POPUP, 0, 0, 10, 10,
                                         nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (kept != nullptr) keptWindows.push_back(kept);
-    return ::EnumWindows(proc, lParam);
+    return testsupport::SystemApi().EnumWindows(proc, lParam);
 }
 
 } // namespace
 
-TEST(ChooserLeakTest, TheLeakLoopCatchesAChooserThatKeepsAWindow)
+TEST(ChooserLeak, TheLeakLoopCatchesAChooserThatKeepsAWindow)
 {
     OwnWindows own;
     const HWND given = own.Windows().main;
@@ -236,11 +236,8 @@ TEST(ChooserLeakTest, TheLeakLoopCatchesAChooserThatKeepsAWindow)
     choose();
     testsupport::CountProcessResources();
     const testsupport::ResourceCounts before = testsupport::CountProcessResources();
-    {
-        vantrel::platform::ScopedApiOverride api;
-        api->EnumWindows = &EnumWindowsKeepingAWindow;
-        EXPECT_NONFATAL_FAILURE(ExpectNoResourceLeak(choose, iterations), "more runs");
-    }
+    testsupport::ExpectLeakReported([](auto& api) { api->EnumWindows = &EnumWindowsKeepingAWindow; },
+                                    [&] { ExpectNoResourceLeak(choose, iterations); }, "more runs");
     // The counter saw each kept window, and nothing else.
     ASSERT_EQ(static_cast<std::size_t>(iterations + 1), keptWindows.size());
     const testsupport::ResourceCounts held = testsupport::CountProcessResources();

@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/Library4/windows/PopupWindows.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 using Library4::Shell::GetForegroundRootOwner;
 using testsupport::TestWindow;
 
-TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
+TEST(ForegroundRootOwner, TopOfTheForegroundWindowsOwnerChain)
 {
     TestWindow root(Popup{L"root"}.Options());
     TestWindow middle(Popup{L"middle", 200, 100, root.Get()}.Options());
@@ -30,7 +31,7 @@ TEST(ForegroundRootOwnerTest, TopOfTheForegroundWindowsOwnerChain)
 
 HWND WINAPI NoForegroundWindow() { return nullptr; }
 
-TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
+TEST(ForegroundRootOwner, NullWithoutForegroundWindow)
 {
     vantrel::platform::ScopedApiOverride api;
     api->GetForegroundWindow = &NoForegroundWindow;
@@ -38,7 +39,6 @@ TEST(ForegroundRootOwnerTest, NullWithoutForegroundWindow)
 }
 
 // An owner relation the window system would never allow: owners that come back round.
-const vantrel::platform::Win32Api* original = nullptr;
 HWND fakeForeground = nullptr;
 std::map<HWND, HWND> fakeOwners;
 int ownerQueries = 0;
@@ -48,14 +48,14 @@ HWND WINAPI FakeForegroundWindow() { return fakeForeground; }
 
 HWND WINAPI FakeGetWindow(HWND hwnd, UINT command)
 {
-    if (command != GW_OWNER) return original->GetWindow(hwnd, command);
+    if (command != GW_OWNER) return testsupport::SystemApi().GetWindow(hwnd, command);
     // Ends a walk that would never end by itself; the test then fails on the count.
     if (++ownerQueries > kOwnerQueryLimit) return nullptr;
     const auto found = fakeOwners.find(hwnd);
     return found != fakeOwners.end() ? found->second : nullptr;
 }
 
-TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
+TEST(ForegroundRootOwner, StopsBeforeAnOwnerComesRoundAgain)
 {
     TestWindow a(Popup{L"a"}.Options());
     TestWindow b(Popup{L"b"}.Options());
@@ -77,7 +77,6 @@ TEST(ForegroundRootOwnerTest, StopsBeforeAnOwnerComesRoundAgain)
         {"a ring at the top of a chain", {{A, B}, {B, C}, {C, D}, {D, D}}, D},
     };
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->GetForegroundWindow = &FakeForegroundWindow;
     api->GetWindow = &FakeGetWindow;
     fakeForeground = A;

@@ -13,7 +13,7 @@ namespace {
 using Library4::Shell::FindMainWindow;
 using testsupport::TestWindow;
 
-TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
+TEST(MainWindow, GivenWindowWhenItsProcessHasNoTaskbarWindow)
 {
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
     TestWindow child(windowtest::Child(L"child", hidden.Get()));
@@ -23,7 +23,7 @@ TEST(MainWindowTest, GivenWindowWhenItsProcessHasNoTaskbarWindow)
     EXPECT_EQ(nullptr, FindMainWindow(nullptr));
 }
 
-TEST(MainWindowTest, TheOnlyTaskbarWindowWhicheverWindowIsGiven)
+TEST(MainWindow, TheOnlyTaskbarWindowWhicheverWindowIsGiven)
 {
     TestWindow taskbar(Popup{L"taskbar"}.Options());
     TestWindow hidden(Popup{L"hidden", 300, 200, nullptr, false}.Options());
@@ -35,7 +35,7 @@ TEST(MainWindowTest, TheOnlyTaskbarWindowWhicheverWindowIsGiven)
     }
 }
 
-TEST(MainWindowTest, AmongBareUnownedFramesTheGivenWindowsOwner)
+TEST(MainWindow, AmongBareUnownedFramesTheGivenWindowsOwner)
 {
     // Another process's window with a client area would send the choice to the focus title, were
     // it collected.
@@ -62,7 +62,7 @@ TEST(MainWindowTest, AmongBareUnownedFramesTheGivenWindowsOwner)
     }
 }
 
-TEST(MainWindowTest, OwnerDecidesOnlyWhenEveryTaskbarWindowIsABareUnownedFrame)
+TEST(MainWindow, OwnerDecidesOnlyWhenEveryTaskbarWindowIsABareUnownedFrame)
 {
     TestWindow bare(Popup{L"bare", 0, 0}.Options());
     TestWindow framed(Popup{L"framed", 300, 200}.Options());
@@ -111,7 +111,7 @@ const FocusCase kFocusCases[] = {
      k999.substr(1) + L"y", true, FocusCase::Container, FocusCase::TheGiven},
 };
 
-TEST(MainWindowTest, TitleOfTheFocusWindowInTheGivenWindowsThread)
+TEST(MainWindow, TitleOfTheFocusWindowInTheGivenWindowsThread)
 {
     for (const FocusCase& c : kFocusCases) {
         SCOPED_TRACE(c.name);
@@ -121,7 +121,7 @@ TEST(MainWindowTest, TitleOfTheFocusWindowInTheGivenWindowsThread)
         testsupport::HelperProcess helper("scripted_windows", script);
         const DWORD pid = helper.ProcessId();
 
-        const HWND container = windowtest::FindWindowByTitle(pid, L"container");
+        const HWND container = testsupport::FindWindowByTitle(pid, L"container");
         ASSERT_NE(nullptr, container);
         // Titles may repeat, so the taskbar windows are told apart by their client areas.
         HWND first = nullptr;

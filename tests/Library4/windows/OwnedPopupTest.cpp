@@ -17,7 +17,7 @@ using testsupport::TestWindow;
 
 UINT_PTR Value(HWND hwnd) { return reinterpret_cast<UINT_PTR>(hwnd); }
 
-TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
+TEST(OwnedPopup, PlainPopupFirstThenTheLowerHandle)
 {
     struct Case {
         const char* name;
@@ -49,7 +49,7 @@ TEST(OwnedPopupTest, PlainPopupFirstThenTheLowerHandle)
     }
 }
 
-TEST(OwnedPopupTest, OnlyVisibleWindowsOwnedDirectly)
+TEST(OwnedPopup, OnlyVisibleWindowsOwnedDirectly)
 {
     TestWindow top(Popup{L"top"}.Options());
     // The grand-child would be preferred for its plain frame, were it considered.
@@ -64,7 +64,7 @@ TEST(OwnedPopupTest, OnlyVisibleWindowsOwnedDirectly)
     EXPECT_EQ(nullptr, FindOwnedPopup(hiddenPlain.Get()));
 }
 
-TEST(OwnedPopupTest, NullWhenTheOwnedWindowsAreHidden)
+TEST(OwnedPopup, NullWhenTheOwnedWindowsAreHidden)
 {
     TestWindow owner(Popup{L"owner"}.Options());
     TestWindow hidden(Popup{L"hidden", 200, 100, owner.Get(), false}.Options());
@@ -72,13 +72,13 @@ TEST(OwnedPopupTest, NullWhenTheOwnedWindowsAreHidden)
     EXPECT_EQ(nullptr, FindOwnedPopup(nullptr));
 }
 
-TEST(OwnedPopupTest, IgnoresAnotherProcesssWindows)
+TEST(OwnedPopup, IgnoresAnotherProcesssWindows)
 {
     TestWindow owner(Popup{L"owner"}.Options());
     windowtest::ScriptedWindow foreign{L"v", L"foreign popup"};
     foreign.foreignOwner = owner.Get();
     testsupport::HelperProcess helper("scripted_windows", {windowtest::Script(foreign)});
-    const HWND foreignPopup = windowtest::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
+    const HWND foreignPopup = testsupport::FindWindowByTitle(helper.ProcessId(), L"foreign popup");
     ASSERT_NE(nullptr, foreignPopup);
     ASSERT_EQ(owner.Get(), ::GetWindow(foreignPopup, GW_OWNER));
 

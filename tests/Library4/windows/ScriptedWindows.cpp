@@ -51,18 +51,6 @@ std::wstring ScriptFocus(const std::wstring& text, const std::wstring& container
 
 std::wstring ScriptNoFocus() { return L"nofocus"; }
 
-HWND FindWindowByTitle(DWORD processId, const std::wstring& title)
-{
-    for (HWND hwnd : testsupport::WindowsOfProcess(processId)) {
-        // Room for one character more than sought, so that a longer title doesn't pass as equal.
-        std::wstring text(title.size() + 2, L'\0');
-        const int length = ::GetWindowTextW(hwnd, &text[0], static_cast<int>(text.size()));
-        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-        if (text == title) return hwnd;
-    }
-    return nullptr;
-}
-
 } // namespace windowtest
 
 VANTREL_TEST_HELPER(scripted_windows)

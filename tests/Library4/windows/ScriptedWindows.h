@@ -33,7 +33,4 @@ std::wstring ScriptFocus(const std::wstring& text, const std::wstring& container
 // A helper argument that leaves the helper's thread without a keyboard focus.
 std::wstring ScriptNoFocus();
 
-// The top-level window of a process with exactly this title, however long; null if there is none.
-HWND FindWindowByTitle(DWORD processId, const std::wstring& title);
-
 } // namespace windowtest

@@ -1,6 +1,7 @@
 #include "Library4/Shell/ShellWindows.h"
 
 #include "platform/Win32Api.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ int classInfoCalls = 0;
 BOOL WINAPI CountingGetClassInfoExW(HINSTANCE instance, LPCWSTR name, LPWNDCLASSEXW info)
 {
     ++classInfoCalls;
-    return ::GetClassInfoExW(instance, name, info);
+    return testsupport::SystemApi().GetClassInfoExW(instance, name, info);
 }
 
 // The window manager's answer to DWMWA_CLOAKED, as the fake gives it.

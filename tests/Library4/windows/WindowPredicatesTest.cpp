@@ -3,6 +3,7 @@
 #include "platform/Win32Api.h"
 #include "tests/Library4/windows/ScriptedWindows.h"
 #include "tests/Library4/windows/PopupWindows.h"
+#include "tests/support/ApiFakes.h"
 #include "tests/support/HelperProcess.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,7 @@ const PredicateCase kPredicateCases[] = {
     {"child empty", WS_CHILD | WS_VISIBLE, 0, 0, 0, Relation::Child, false, false, false},
 };
 
-TEST(WindowPredicatesTest, AnswerForEachKindOfWindow)
+TEST(WindowPredicates, AnswerForEachKindOfWindow)
 {
     for (const PredicateCase& c : kPredicateCases) {
         SCOPED_TRACE(c.name);
@@ -68,7 +69,7 @@ TEST(WindowPredicatesTest, AnswerForEachKindOfWindow)
     }
 }
 
-TEST(WindowPredicatesTest, HandlesThatAreNoWindowAnswerFalse)
+TEST(WindowPredicates, HandlesThatAreNoWindowAnswerFalse)
 {
     HWND destroyed = nullptr;
     {
@@ -84,7 +85,7 @@ TEST(WindowPredicatesTest, HandlesThatAreNoWindowAnswerFalse)
 
 BOOL WINAPI FailingGetClientRect(HWND, LPRECT) { return FALSE; }
 
-TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
+TEST(WindowPredicates, UnreadableClientRectangleCountsAsEmpty)
 {
     TestWindow window(Popup{L"large", 400, 300}.Options());
     vantrel::platform::ScopedApiOverride api;
@@ -95,7 +96,7 @@ TEST(WindowPredicatesTest, UnreadableClientRectangleCountsAsEmpty)
 }
 
 // Windows of this process of every kind the collectors tell apart, beside another process's.
-class CollectorTest : public ::testing::Test {
+class ProcessWindowCollectors : public ::testing::Test {
 protected:
     TestWindow taskbar{Popup{L"taskbar"}.Options()};
     TestWindow owned{Popup{L"owned", 200, 100, taskbar.Get()}.Options()};
@@ -119,12 +120,12 @@ std::vector<HWND> Collect(WNDENUMPROC collector, DWORD processId)
     return {query.List.begin(), query.List.end()};
 }
 
-TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
+TEST_F(ProcessWindowCollectors, CollectEachProcessWindowThatPassesInEnumerationOrder)
 {
     const DWORD self = ::GetCurrentProcessId();
     const DWORD other = helper.ProcessId();
-    const HWND foreign = windowtest::FindWindowByTitle(other, L"foreign");
-    const HWND foreignOwned = windowtest::FindWindowByTitle(other, L"foreign owned");
+    const HWND foreign = testsupport::FindWindowByTitle(other, L"foreign");
+    const HWND foreignOwned = testsupport::FindWindowByTitle(other, L"foreign owned");
     ASSERT_NE(nullptr, foreign);
     ASSERT_NE(nullptr, foreignOwned);
 
@@ -154,19 +155,17 @@ TEST_F(CollectorTest, CollectEachProcessWindowThatPassesInEnumerationOrder)
     }
 }
 
-const vantrel::platform::Win32Api* original = nullptr;
 std::set<HWND> processIdQueries;
 
 DWORD WINAPI RecordingGetWindowThreadProcessId(HWND hwnd, LPDWORD processId)
 {
     processIdQueries.insert(hwnd);
-    return original->GetWindowThreadProcessId(hwnd, processId);
+    return testsupport::SystemApi().GetWindowThreadProcessId(hwnd, processId);
 }
 
-TEST_F(CollectorTest, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
+TEST_F(ProcessWindowCollectors, VisibleWindowsCollectorReadsNoProcessOfHiddenWindows)
 {
     vantrel::platform::ScopedApiOverride api;
-    original = &api.Original();
     api->GetWindowThreadProcessId = &RecordingGetWindowThreadProcessId;
     OwnedPopupQuery query;
     query.ProcessId = ::GetCurrentProcessId();

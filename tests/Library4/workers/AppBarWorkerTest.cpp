@@ -93,7 +93,7 @@ void ExpectSameData(const APPBARDATA& expected, const APPBARDATA& actual)
     EXPECT_EQ(expected.lParam, actual.lParam);
 }
 
-TEST(AppBarWorkerTest, ShellGetsACopyOfTheRequestAndItsWritesComeBack)
+TEST(AppBarWorker, ShellGetsACopyOfTheRequestAndItsWritesComeBack)
 {
     ApiRecorder recorder;
     recorder.SetAppBarShell(&ScriptedShell);
@@ -125,7 +125,7 @@ TEST(AppBarWorkerTest, ShellGetsACopyOfTheRequestAndItsWritesComeBack)
 }
 
 // Against the real shell, the worker's answers are those of a call made on the caller's thread.
-TEST(AppBarWorkerTest, RealShellAnswersAsOnTheCallersThread)
+TEST(AppBarWorker, RealShellAnswersAsOnTheCallersThread)
 {
     const RECT sentinel{11, 22, 33, 44};
     APPBARDATA direct{};

@@ -12,7 +12,7 @@ using Library4::Shell::UnknownErrorException;
 
 const char kFile[] = "Library4\\Shell\\Somewhere.cpp";
 
-TEST(ExceptionTest, ConstructorsFillTheFieldTheArgumentNames)
+TEST(Exception, ConstructorsFillTheFieldTheArgumentNames)
 {
     // Distinct values in every position, so a swapped argument shows.
     const Exception base(kFile, 17, 0xD0D0);
@@ -28,7 +28,7 @@ TEST(ExceptionTest, ConstructorsFillTheFieldTheArgumentNames)
     EXPECT_EQ(0xD0D0u, unknown.Detail);
 }
 
-TEST(ExceptionTest, ThrownByValueAndCaughtThroughEitherClassAsAnEqualCopy)
+TEST(Exception, ThrownByValueAndCaughtThroughEitherClassAsAnEqualCopy)
 {
     const UnknownErrorException original(0, ERROR_NOT_ENOUGH_MEMORY, kFile, 99, 0);
     try {

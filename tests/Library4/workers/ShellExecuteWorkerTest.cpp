@@ -2,6 +2,7 @@
 #include "Library4/Shell/ShellWorkers.h"
 #include "tests/Library4/workers/WorkerFakes.h"
 #include "tests/support/HelperProcess.h"
+#include "tests/support/KnownPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,6 @@ constexpr int kHelperExitCode = 37;
 // Started through the shell; its exit code shows that the handle the test holds is its own.
 VANTREL_TEST_HELPER(ExitWithCode) { return args.empty() ? 1 : std::stoi(args[0]); }
 
-std::wstring OwnPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
 SHELLEXECUTEINFOW& RequestOf(ShellExecuteWorker& worker) { return worker; }
 
 bool IsClearedRequest(const SHELLEXECUTEINFOW& request)
@@ -37,7 +31,7 @@ bool IsClearedRequest(const SHELLEXECUTEINFOW& request)
     return std::memcmp(&expected, &request, sizeof(expected)) == 0;
 }
 
-TEST(ShellExecuteWorkerTest, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsAddress)
+TEST(ShellExecuteWorker, RequestStartsClearedWithItsSizeAndLiesAtTheObjectsAddress)
 {
     ShellExecuteWorker worker;
     EXPECT_TRUE(IsClearedRequest(worker));
@@ -59,7 +53,7 @@ BOOL WritesOutputFields(SHELLEXECUTEINFOW* info)
     return FALSE;
 }
 
-TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
+TEST(ShellExecuteWorker, ShellWorksOnTheObjectInPlaceAndSynchronously)
 {
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&WritesOutputFields);
@@ -75,9 +69,9 @@ TEST(ShellExecuteWorkerTest, ShellWorksOnTheObjectInPlaceAndSynchronously)
     EXPECT_EQ(kCallerMask, worker.fMask);
 }
 
-TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
+TEST(ShellExecuteWorker, StartsAProcessWhoseHandleOutlivesTheWorker)
 {
-    const std::wstring path = OwnPath();
+    const std::wstring path = testsupport::OwnExecutablePath();
     const std::wstring parameters = L"--helper=ExitWithCode " + std::to_wstring(kHelperExitCode);
     HANDLE process = nullptr;
     {
@@ -104,7 +98,7 @@ TEST(ShellExecuteWorkerTest, StartsAProcessWhoseHandleOutlivesTheWorker)
     EXPECT_TRUE(::CloseHandle(process));
 }
 
-TEST(ShellExecuteWorkerTest, MissingFileGivesFalseWithoutThrowing)
+TEST(ShellExecuteWorker, MissingFileGivesFalseWithoutThrowing)
 {
     wchar_t folder[MAX_PATH] = {};
     ASSERT_NE(0u, ::GetTempPathW(MAX_PATH, folder));
@@ -139,7 +133,7 @@ BOOL ProbesApartment(SHELLEXECUTEINFOW*)
     return TRUE;
 }
 
-TEST(ShellExecuteWorkerTest, ShellRunsInASingleThreadedApartmentAndTheCallersThreadIsUntouched)
+TEST(ShellExecuteWorker, ShellRunsInASingleThreadedApartmentAndTheCallersThreadIsUntouched)
 {
     ApiRecorder recorder;
     recorder.SetShellExecuteShell(&ProbesApartment);
@@ -191,9 +185,9 @@ const ComSetUpCase kComSetUps[] = {
     {"NoOle32", E_NOTIMPL, 0},
 };
 
-class ComSetUpTest : public ::testing::TestWithParam<ComSetUpCase> {};
+class ComSetUp : public ::testing::TestWithParam<ComSetUpCase> {};
 
-TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceeded)
+TEST_P(ComSetUp, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceeded)
 {
     comAnswer = GetParam().answer;
     comEvents.clear();
@@ -221,7 +215,7 @@ TEST_P(ComSetUpTest, ComIsSetUpBeforeTheFirstShellCallAndUndoneOnlyWhenItSucceed
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ComSetUpTest, ::testing::ValuesIn(kComSetUps),
+INSTANTIATE_TEST_SUITE_P(Answers, ComSetUp, ::testing::ValuesIn(kComSetUps),
                          [](const ::testing::TestParamInfo<ComSetUpCase>& info) { return info.param.name; });
 
 } // namespace

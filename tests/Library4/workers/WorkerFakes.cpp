@@ -1,5 +1,7 @@
 #include "tests/Library4/workers/WorkerFakes.h"
 
+#include "tests/support/ApiFakes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,7 +21,6 @@ constexpr const char* kOpNames[] = {"CreateEventW", "CreateThread",    "SetEvent
 // The fakes run on the owner's and on the worker's thread.
 SlimLock stateMutex;
 struct {
-    const vantrel::platform::Win32Api* original = nullptr;
     int calls[std::size(kOpNames)] = {};
     Op failingOp = Op::CreateEvent;
     int failingNth = 0;
@@ -51,7 +52,7 @@ HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualRese
     EXPECT_FALSE(initialState);
     EXPECT_EQ(nullptr, name);
     if (ShouldFail(Op::CreateEvent)) return nullptr;
-    return fakes.original->CreateEventW(attributes, manualReset, initialState, name);
+    return testsupport::SystemApi().CreateEventW(attributes, manualReset, initialState, name);
 }
 
 HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSize, LPTHREAD_START_ROUTINE routine,
@@ -62,7 +63,7 @@ HANDLE WINAPI FakeCreateThread(LPSECURITY_ATTRIBUTES attributes, SIZE_T stackSiz
     EXPECT_EQ(0u, flags);
     if (ShouldFail(Op::CreateThread)) return nullptr;
     DWORD id = 0;
-    HANDLE thread = fakes.original->CreateThread(attributes, stackSize, routine, parameter, flags, &id);
+    HANDLE thread = testsupport::SystemApi().CreateThread(attributes, stackSize, routine, parameter, flags, &id);
     if (threadId != nullptr) *threadId = id;
     std::lock_guard<SlimLock> lock(stateMutex);
     fakes.createdThreadId = id;
@@ -77,19 +78,19 @@ BOOL WINAPI FakeCloseHandle(HANDLE object)
     if (object != nullptr && object == fakes.createdThread && ::GetExitCodeThread(object, &code))
         fakes.exitCodeAtClose = code;
     lock.unlock();
-    return fakes.original->CloseHandle(object);
+    return testsupport::SystemApi().CloseHandle(object);
 }
 
 UINT_PTR WINAPI FakeSHAppBarMessage(DWORD message, PAPPBARDATA data)
 {
     if (fakes.appBarShell != nullptr) return fakes.appBarShell(message, data);
-    return fakes.original->SHAppBarMessage(message, data);
+    return testsupport::SystemApi().SHAppBarMessage(message, data);
 }
 
 BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
 {
     if (fakes.shellExecuteShell != nullptr) return fakes.shellExecuteShell(info);
-    return fakes.original->ShellExecuteExW(info);
+    return testsupport::SystemApi().ShellExecuteExW(info);
 }
 
 } // namespace
@@ -97,7 +98,6 @@ BOOL WINAPI FakeShellExecuteExW(SHELLEXECUTEINFOW* info)
 FakeLayer::FakeLayer()
 {
     fakes = {};
-    fakes.original = &api.Original();
     api->CreateEventW = &FakeCreateEventW;
     api->CreateThread = &FakeCreateThread;
     api->CloseHandle = &FakeCloseHandle;

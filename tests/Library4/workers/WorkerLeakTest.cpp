@@ -202,9 +202,9 @@ const WorkerLeakCase kWorkerLeakCases[] = {
     {"ShellExecuteWorker_ThreadFailsThenRetried", &FailTheStartAt<ShellExecuteKind, 2, true>},
 };
 
-class WorkerLeakTest : public ::testing::TestWithParam<WorkerLeakCase> {};
+class WorkerLeak : public ::testing::TestWithParam<WorkerLeakCase> {};
 
-TEST_P(WorkerLeakTest, EveryRunEndsItsThreadAndClosesItsHandles)
+TEST_P(WorkerLeak, EveryRunEndsItsThreadAndClosesItsHandles)
 {
     const WorkerLeakCase& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(ChooseMissingFile());
@@ -221,7 +221,7 @@ TEST_P(WorkerLeakTest, EveryRunEndsItsThreadAndClosesItsHandles)
     EXPECT_EQ(0, faultyRuns) << "first fault: " << firstFault;
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, WorkerLeakTest, ::testing::ValuesIn(kWorkerLeakCases),
+INSTANTIATE_TEST_SUITE_P(Runs, WorkerLeak, ::testing::ValuesIn(kWorkerLeakCases),
                          [](const ::testing::TestParamInfo<WorkerLeakCase>& info) { return info.param.name; });
 
 // --- The checks themselves ----------------------------------------------------------------------
@@ -235,21 +235,16 @@ BOOL WINAPI ForgetfulCloseHandle(HANDLE handle)
     return TRUE;
 }
 
-void RunWorkersThatKeepTheirHandles()
+void CallAnAppBarWorker()
 {
-    vantrel::platform::ScopedApiOverride api;
-    api->CloseHandle = &ForgetfulCloseHandle;
-    ExpectNothingLeftBehind(
-        [] {
-            AppBarWorker worker;
-            worker.Call(ABM_GETSTATE);
-        },
-        10);
+    AppBarWorker worker;
+    worker.Call(ABM_GETSTATE);
 }
 
 TEST(WorkerLeakCheck, FailsWhenHandlesAreKeptOpen)
 {
-    EXPECT_NONFATAL_FAILURE(RunWorkersThatKeepTheirHandles(), "10 more runs");
+    testsupport::ExpectLeakReported([](auto& api) { api->CloseHandle = &ForgetfulCloseHandle; },
+                                    [] { ExpectNothingLeftBehind(&CallAnAppBarWorker, 10); }, "10 more runs");
     // Two events and a thread for each of the 12 runs.
     EXPECT_EQ(36u, handlesKeptOpen.size());
     for (HANDLE handle : handlesKeptOpen) ::CloseHandle(handle);

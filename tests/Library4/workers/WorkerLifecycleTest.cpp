@@ -6,8 +6,8 @@ namespace workertest {
 namespace {
 
 template <class Kind>
-class WorkerLifecycleTest : public ::testing::Test {};
-TYPED_TEST_SUITE(WorkerLifecycleTest, WorkerKinds, WorkerKindNames);
+class WorkerLifecycle : public ::testing::Test {};
+TYPED_TEST_SUITE(WorkerLifecycle, WorkerKinds, WorkerKindNames);
 
 struct Step {
     Op op;
@@ -34,7 +34,7 @@ void ExpectSteps(const std::vector<Step>& expected, const std::vector<Step>& act
     }
 }
 
-TYPED_TEST(WorkerLifecycleTest, DestroyWithoutCallTouchesNothing)
+TYPED_TEST(WorkerLifecycle, DestroyWithoutCallTouchesNothing)
 {
     using Kind = TypeParam;
     ApiRecorder recorder;
@@ -49,7 +49,7 @@ TYPED_TEST(WorkerLifecycleTest, DestroyWithoutCallTouchesNothing)
     EXPECT_TRUE(recorder.Calls().empty());
 }
 
-TYPED_TEST(WorkerLifecycleTest, CallsShareOneThreadThatStopsWithExitCodeOne)
+TYPED_TEST(WorkerLifecycle, CallsShareOneThreadThatStopsWithExitCodeOne)
 {
     using Kind = TypeParam;
     const DWORD owner = ::GetCurrentThreadId();

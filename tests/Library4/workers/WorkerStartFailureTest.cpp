@@ -14,10 +14,10 @@ using Library4::Shell::UnknownErrorException;
 using testsupport::ProcessHandleCount;
 
 template <class Kind>
-class WorkerStartFailureTest : public ::testing::Test {};
-TYPED_TEST_SUITE(WorkerStartFailureTest, WorkerKinds, WorkerKindNames);
+class WorkerStartFailure : public ::testing::Test {};
+TYPED_TEST_SUITE(WorkerStartFailure, WorkerKinds, WorkerKindNames);
 
-TYPED_TEST(WorkerStartFailureTest, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)
+TYPED_TEST(WorkerStartFailure, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)
 {
     using Kind = TypeParam;
     {
@@ -112,7 +112,7 @@ TYPED_TEST(WorkerStartFailureTest, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)
 }
 
 // A worker that could not start closes, when destroyed, exactly what the failed start made.
-TYPED_TEST(WorkerStartFailureTest, DestroyAfterFailedStartClosesWhatWasMade)
+TYPED_TEST(WorkerStartFailure, DestroyAfterFailedStartClosesWhatWasMade)
 {
     using Kind = TypeParam;
     for (const StartFailure& failure : kStartFailures) {
@@ -130,7 +130,7 @@ TYPED_TEST(WorkerStartFailureTest, DestroyAfterFailedStartClosesWhatWasMade)
     }
 }
 
-TEST(AppBarWorkerStartFailureTest, FailedStartStoresNoMessageAndLeavesTheRequestAlone)
+TEST(AppBarWorkerStartFailure, FailedStartStoresNoMessageAndLeavesTheRequestAlone)
 {
     ApiRecorder recorder;
     recorder.Fail(Op::CreateThread, 1, ERROR_MAX_THRDS_REACHED);
