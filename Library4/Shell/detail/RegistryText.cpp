@@ -1,4 +1,4 @@
-#include "Library4/Shell/RegistryText.h"
+#include "Library4/Shell/detail/RegistryText.h"
 
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"

@@ -1,6 +1,6 @@
 #include "Library4/Shell/ShellWorkers.h"
 
-#include "Library4/Shell/ThrowLastError.h"
+#include "Library4/Shell/detail/ThrowLastError.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell::WorkerProtocol {
