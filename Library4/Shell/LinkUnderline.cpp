@@ -8,6 +8,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+using namespace detail;
 
 namespace {
 

@@ -10,6 +10,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+using namespace detail;
 
 namespace {
 

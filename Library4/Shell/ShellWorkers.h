@@ -67,8 +67,6 @@ public:
     // Call tries again.
     UINT_PTR Call(UINT message);
 
-    static DWORD WINAPI ThreadProc(LPVOID object);
-
     // The request: APPBARDATA without its size field, in the same order. In and out.
     HWND hWnd;
     UINT uCallbackMessage;
@@ -83,6 +81,10 @@ public:
     UINT_PTR Result;
     UINT Message;
     bool Running;
+
+private:
+    // The worker thread's routine; object is the worker.
+    static DWORD WINAPI ThreadProc(LPVOID object);
 };
 
 // Runs ShellExecuteExW on a worker thread. The object is its own SHELLEXECUTEINFOW: fill it, call
@@ -106,41 +108,16 @@ public:
     // Throws UnknownErrorException when the worker cannot be started; a later Call tries again.
     BOOL Call();
 
-    static DWORD WINAPI ThreadProc(LPVOID object);
-
     HANDLE Thread;
     HANDLE RequestEvent;
     HANDLE DoneEvent;
     BOOL Result;
     bool Running;
+
+private:
+    // The worker thread's routine; object is the worker.
+    static DWORD WINAPI ThreadProc(LPVOID object);
 };
-
-// The hand-over both workers share. The handles stay fields of each worker, in the worker's own
-// order, so these take them by reference.
-namespace WorkerProtocol {
-
-// Creates the two events and the thread, unless the thread already runs. A handle left from a
-// start that threw is closed when its field receives a new one.
-void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_START_ROUTINE routine,
-           LPVOID object);
-
-// Owner side: wakes the worker and waits until it has finished the request.
-void HandOver(HANDLE requestEvent, HANDLE doneEvent);
-
-// Worker side: waits for a request; false when the worker must end instead.
-bool WaitForRequest(HANDLE requestEvent, const bool& running);
-
-// Worker side: tells the owner that the request is finished.
-void Finish(HANDLE doneEvent);
-
-// Clears the running flag, wakes and joins the worker if there is one, then closes the thread,
-// the request event and the done event, in that order.
-void Stop(bool& running, HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent);
-
-// The thread's exit code.
-constexpr DWORD kExitCode = 1;
-
-} // namespace WorkerProtocol
 
 // The request fields mirror APPBARDATA after its size field, so the copies stay field for field.
 #define VANTREL_SAME_OFFSET_IN_APPBARDATA(field)                                                  \

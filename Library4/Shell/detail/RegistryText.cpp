@@ -5,7 +5,7 @@
 
 #include <limits>
 
-namespace Library4::Shell {
+namespace Library4::Shell::detail {
 
 using vantrel::platform::Api;
 
@@ -81,4 +81,4 @@ bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subK
     return OpenRegistryKey(classes, name, access, key);
 }
 
-} // namespace Library4::Shell
+} // namespace Library4::Shell::detail
