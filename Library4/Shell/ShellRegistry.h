@@ -1,7 +1,9 @@
 // The shell utility module's registry look-ups: how the shell underlines and opens items, where a
 // file type keeps its icon, what the shell runs for a verb, display texts that may be stored as a
 // resource reference, and the start of a Control Panel applet. Nothing here writes the registry
-// or throws. Any thread.
+// or throws. Any thread. A false result gives no reason: the registry answers through return
+// values that are not kept, so GetLastError means nothing then (OpenControlPanelApplet says when
+// it does).
 //
 // A text is read from the registry into a field of N characters: a stored value larger than the
 // field (its terminator counted, when it was stored with one) leaves the field empty, as if it
