@@ -40,7 +40,7 @@ struct LinkUnderlineSettings {
 //   HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer is the number 3
 //   ("as the browser does"); then the text value "Anchor Underline" of
 //   HKEY_CURRENT_USER\Software\Microsoft\Internet Explorer\Main decides: "yes" UnderlineAlways,
-//   "no" UnderlineNever (either in any case), anything else or nothing UnderlineHover.
+//   "no" UnderlineNever (in any letter case), anything else or nothing UnderlineHover.
 void GetLinkUnderlineMode(LinkUnderlineSettings* settings);
 
 // Finds the icon file and index that stand for the file at path. An executable (SHGetFileInfoW
@@ -49,8 +49,8 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings);
 // without one): the default value of <class>\DefaultIcon below HKEY_CURRENT_USER\Software\Classes,
 // else below HKEY_LOCAL_MACHINE\Software\Classes, the class looked up below the same root. That
 // value (read into 270 characters, taken as stored: no environment references expanded) is
-// "file,index": the index follows the last comma (decimal, 0 when there is no comma or no
-// number) and the file is what comes before it. iconFile must hold the larger of 270 characters
+// "file,index": the index follows the last comma (a decimal number, negative for a resource id;
+// 0 when there is no comma or no number) and the file is what comes before it. iconFile must hold the larger of 270 characters
 // and path with its terminator. iconFile and iconIndex are written only when the result is true.
 bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex);
 

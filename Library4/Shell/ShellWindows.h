@@ -1,7 +1,7 @@
 // The shell utility module's window services: the taskbar test and the heuristics that choose a
-// representative window of a process. Every function here only asks the window system; none
-// changes a window. A window that is null or has gone by the time it is asked about reads as
-// having no style, no owner, no title, an empty client area and no process (0).
+// representative window of a process, on any thread. Every function here only asks the window
+// system; none changes a window. A window that is null or has gone by the time it is asked about
+// reads as having no style, no owner, no title, an empty client area and no process (0).
 #pragma once
 
 #if !defined(UNICODE) || !defined(_UNICODE)
