@@ -1,14 +1,8 @@
-// The system headers, included once with the same settings everywhere. Declarations of newer
-// systems are visible so that their types can be named; such functions are only ever looked up at
-// run time (see RuntimeFunction.h), never imported, so the program still starts on Windows 2000.
+// The system headers, included once with the same settings everywhere: those that vantrel_platform
+// gives every target linking it (platform/CMakeLists.txt). Declarations of newer systems are
+// visible so that their types can be named; such functions are only ever looked up at run time
+// (see RuntimeFunction.h), never imported, so the program still starts on Windows 2000.
 #pragma once
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 
 #include <windows.h>
 #include <dwmapi.h>

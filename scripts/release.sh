@@ -4,8 +4,9 @@
 #                                     user's README.txt
 #   vantrel-VERSION-win32-debug.zip   vantrel.exe.debug and vantrel-report.exe.debug, the debug
 #                                     information each exe links to
-#   library4-shell-VERSION-sdk.zip    the shell module's headers, i686 and x86_64 static libraries
-#                                     (win32 thread model) and its CMake package
+#   library4-shell-VERSION-sdk.zip    the shell module's headers, one static library each for i686
+#                                     and x86_64 (win32 thread model), its CMake package and its
+#                                     README.txt
 #   SHA256SUMS                        the archives' checksums
 # VERSION is the project's, from CMakeLists.txt. The sources are the repository's tracked files as
 # they stand in the working tree, copied into build/dist/src; everything is built afresh below
@@ -71,8 +72,8 @@ build_release() {
         (cd "$src" && cmake --preset "$(scripts/target-arch.sh preset release "$arch")" -B "$root/$arch" \
             -DCMAKE_C_FLAGS=-g -DCMAKE_CXX_FLAGS=-g >/dev/null)
     done
-    cmake --build "$root/i686" --target vantrel vantrel-report Library4Shell vantrel_platform
-    cmake --build "$root/x86_64" --target Library4Shell vantrel_platform
+    cmake --build "$root/i686" --target vantrel vantrel-report Library4ShellSdk
+    cmake --build "$root/x86_64" --target Library4ShellSdk
     version=$(cat "$root/i686/VERSION")
 
     local sdk=$stage/library4-shell-$version-sdk
@@ -81,6 +82,8 @@ build_release() {
         # The libraries' debug information would only make the SDK larger; their symbols stay.
         "$arch-w64-mingw32-strip" --strip-debug "$sdk/lib/$arch/"*.a
     done
+    # Both builds install the same README; Windows developers read it in Notepad too.
+    sed -i 's/$/\r/' "$sdk/README.txt"
 
     local program=$stage/vantrel-$version-win32 debug=$stage/vantrel-$version-win32-debug
     mkdir -p "$program" "$debug"

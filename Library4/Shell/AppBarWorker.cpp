@@ -1,10 +1,12 @@
 #include "Library4/Shell/ShellWorkers.h"
 
+#include "Library4/Shell/detail/WorkerProtocol.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+namespace WorkerProtocol = detail::WorkerProtocol;
 
 AppBarWorker::AppBarWorker()
     : Thread(nullptr), RequestEvent(nullptr), DoneEvent(nullptr), Result(0), Message(0), Running(true)

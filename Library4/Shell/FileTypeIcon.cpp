@@ -1,6 +1,6 @@
 #include "Library4/Shell/ShellRegistry.h"
 
-#include "Library4/Shell/RegistryText.h"
+#include "Library4/Shell/detail/RegistryText.h"
 #include "platform/FileExtension.h"
 #include "platform/SafeString.h"
 #include "platform/UniqueResource.h"
@@ -11,6 +11,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+using namespace detail;
 
 namespace {
 

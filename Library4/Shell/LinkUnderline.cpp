@@ -1,6 +1,6 @@
 #include "Library4/Shell/ShellRegistry.h"
 
-#include "Library4/Shell/RegistryText.h"
+#include "Library4/Shell/detail/RegistryText.h"
 #include "platform/RuntimeFunction.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
@@ -8,6 +8,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+using namespace detail;
 
 namespace {
 

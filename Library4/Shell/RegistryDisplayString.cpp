@@ -1,6 +1,6 @@
 #include "Library4/Shell/ShellRegistry.h"
 
-#include "Library4/Shell/RegistryText.h"
+#include "Library4/Shell/detail/RegistryText.h"
 #include "platform/UniqueResource.h"
 #include "platform/Win32Api.h"
 
@@ -10,6 +10,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+using namespace detail;
 
 namespace {
 

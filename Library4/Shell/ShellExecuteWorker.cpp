@@ -1,5 +1,6 @@
 #include "Library4/Shell/ShellWorkers.h"
 
+#include "Library4/Shell/detail/WorkerProtocol.h"
 #include "platform/RuntimeFunction.h"
 #include "platform/Win32Api.h"
 
@@ -8,6 +9,7 @@
 namespace Library4::Shell {
 
 using vantrel::platform::Api;
+namespace WorkerProtocol = detail::WorkerProtocol;
 
 ShellExecuteWorker::ShellExecuteWorker()
     : SHELLEXECUTEINFOW(), Thread(nullptr), RequestEvent(nullptr), DoneEvent(nullptr), Result(FALSE), Running(true)

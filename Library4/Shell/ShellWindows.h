@@ -1,8 +1,14 @@
 // The shell utility module's window services: the taskbar test and the heuristics that choose a
-// representative window of a process.
+// representative window of a process, on any thread. Every function here only asks the window
+// system; none changes a window. A window that is null or has gone by the time it is asked about
+// reads as having no style, no owner, no title, an empty client area and no process (0).
 #pragma once
 
-#include "platform/WindowsHeaders.h"
+#if !defined(UNICODE) || !defined(_UNICODE)
+#error "The Library4 Shell headers need UNICODE and _UNICODE defined (the Library4Shell package defines both)"
+#endif
+
+#include <windows.h>
 
 #include <cstddef>
 #include <exception>
@@ -11,25 +17,36 @@
 namespace Library4::Shell {
 
 // Atom of the system's "Ghost" class (the stand-in for a hung application's window): 0 until the
-// first taskbar test, then the atom, or 0xFFFF when the class is not registered. Computed once.
+// first IsTaskbarWindow call, which looks it up (GetClassInfoExW) and stores the atom, or 0xFFFF
+// when the class is not registered.
 extern WORD GhostClassAtom;
 
-// True for a top-level window that the taskbar shows as a button: visible, its parent the desktop,
-// and either WS_EX_APPWINDOW or unowned without WS_EX_TOOLWINDOW and WS_EX_NOACTIVATE and not of
-// the "Ghost" class; then not the shell's desktop window (GetShellWindow) and not cloaked by the
-// window manager (DwmGetWindowAttribute with DWMWA_CLOAKED, found at run time in dwmapi.dll and
-// bound once per process; a system without it, or a failed query, cloaks nothing). Each rule is
-// asked only when the earlier ones have passed. False for a null or vanished window.
+// True for a window that the taskbar shows as a button. The rules, in this order; each is asked
+// only when the earlier ones have passed:
+//   1. WS_VISIBLE is in its style;
+//   2. it is top-level: GetAncestor(GA_PARENT) is the desktop window;
+//   3. WS_EX_APPWINDOW in its extended style passes rules 4 to 6;
+//   4. WS_EX_TOOLWINDOW or WS_EX_NOACTIVATE fails it;
+//   5. an owner (GetWindow GW_OWNER) fails it;
+//   6. the "Ghost" class (GhostClassAtom) fails it;
+//   7. the shell's desktop window (GetShellWindow) fails it;
+//   8. a window the window manager cloaks fails it (DwmGetWindowAttribute with DWMWA_CLOAKED,
+//      found at run time in dwmapi.dll from the system folder and bound once per process; a system
+//      without it, or a failed query, cloaks nothing).
+// False for a null or vanished window. Throws nothing. Any thread; the first call writes
+// GhostClassAtom unsynchronised, so make it on one thread before others call.
 bool IsTaskbarWindow(HWND hwnd);
 
-// The client area is at least one pixel wide and one pixel high. A client rectangle that can't be
-// read counts as empty.
+// The client area (GetClientRect) is at least one pixel wide and one pixel high. A client
+// rectangle that can't be read, as for a null or vanished window, counts as empty.
 bool HasClientArea(HWND hwnd);
 
-// A visible top-level window with a client area, owned or not.
+// A top-level window (as rule 2 above) that is visible (IsWindowVisible) and HasClientArea, owned
+// or not. False for a null or vanished window.
 bool IsVisibleTaskWindow(HWND hwnd);
 
-// A visible top-level window without an owner whose client area is empty.
+// A top-level, visible window without an owner whose client area is empty (not HasClientArea).
+// False for a null or vanished window.
 bool IsUnownedTaskWindow(HWND hwnd);
 
 // Window handles in the order they were appended; owns no window.
@@ -56,8 +73,10 @@ private:
 struct ProcessWindowQuery {
     WindowList List;
     DWORD ProcessId = 0;
-    // An exception caught inside the callback: nothing may unwind through EnumWindows, so the
-    // callback stops the enumeration and the caller rethrows this once EnumWindows has returned.
+    // An exception caught inside the callback (std::bad_alloc from List): nothing may unwind
+    // through EnumWindows, so the callback stores it here and stops the enumeration. The caller
+    // must rethrow it (std::rethrow_exception) once EnumWindows has returned; List then holds only
+    // part of the windows.
     std::exception_ptr Failure;
 };
 
@@ -65,36 +84,52 @@ struct ProcessWindowQuery {
 struct OwnedPopupQuery {
     DWORD ProcessId = 0;
     WindowList List;
-    // As in ProcessWindowQuery.
+    // As in ProcessWindowQuery: the caller rethrows it after EnumWindows.
     std::exception_ptr Failure;
 };
 
-// EnumWindows callbacks: each appends the windows of the query's process that pass its test and
-// returns TRUE, or records an exception in the query's Failure and returns FALSE.
-// lParam is the address of a ProcessWindowQuery; collects the process's taskbar windows.
+// EnumWindows callbacks: each appends, in enumeration order, the windows of the query's process
+// (GetWindowThreadProcessId is ProcessId) that pass its test and returns TRUE, or records an
+// exception in the query's Failure and returns FALSE. Nothing throws out of them.
+// lParam is the address of a ProcessWindowQuery; collects windows passing IsTaskbarWindow.
 BOOL CALLBACK CollectTaskbarWindowsProc(HWND hwnd, LPARAM lParam);
 // lParam is the address of a ProcessWindowQuery; collects windows passing IsVisibleTaskWindow.
 BOOL CALLBACK CollectVisibleTaskWindowsProc(HWND hwnd, LPARAM lParam);
-// lParam is the address of an OwnedPopupQuery; collects every visible window of the process.
+// lParam is the address of an OwnedPopupQuery; collects every visible (IsWindowVisible) window.
 BOOL CALLBACK CollectVisibleWindowsProc(HWND hwnd, LPARAM lParam);
 
-// The taskbar window that stands for hwnd's process: the only one, or among several the owner of
-// hwnd or the one titled like the focus window of hwnd's thread; else hwnd itself.
-// Throws std::bad_alloc.
+// Titles below are compared as their first 999 characters (GetWindowTextW); a window without a
+// title reads as the empty title.
+
+// The taskbar window that stands for hwnd's process, among that process's taskbar windows
+// (IsTaskbarWindow) in enumeration order:
+//   none: hwnd itself, also for a null or vanished window;
+//   one: that one;
+//   several, all of them unowned with an empty client area (IsUnownedTaskWindow): hwnd's owner
+//     when it is one of them, else hwnd;
+//   several otherwise: the first of them, other than hwnd, titled exactly (case-sensitive) like
+//     the window that has the keyboard focus in hwnd's thread (GetGUIThreadInfo); else hwnd, as
+//     when there is no focus window or its title is empty.
+// Throws std::bad_alloc, rethrown after the enumeration.
 HWND FindMainWindow(HWND hwnd);
 
-// hwnd when it is a visible top-level window with a client area; else the best such window of
-// its process (owned by hwnd, then unowned, then titled to contain hwnd's title, then the largest
-// client area, then the first enumerated); null when the process has none. Throws std::bad_alloc.
+// hwnd when IsVisibleTaskWindow(hwnd); else the best window of hwnd's process that passes
+// IsVisibleTaskWindow: the only one; among several, ranked by, in turn, owned by hwnd, unowned,
+// its title containing hwnd's title (an empty title is in every title) and the larger client area
+// (right times bottom), the first in enumeration order of those ranked highest; null when the
+// process has none, as for a null or vanished hwnd. Throws std::bad_alloc, rethrown after the
+// enumeration.
 HWND FindBestTopLevelWindow(HWND hwnd);
 
-// A visible top-level window of hwnd's process that hwnd owns directly: one without
-// WS_EX_DLGMODALFRAME if there is any, and of those the lowest handle; else null.
-// Throws std::bad_alloc.
+// A visible top-level window of hwnd's process, other than hwnd, that hwnd owns directly
+// (GW_OWNER): one without WS_EX_DLGMODALFRAME if there is any, and of those the lowest handle
+// value; else null, as for a null or vanished hwnd. Throws std::bad_alloc, rethrown after the
+// enumeration.
 HWND FindOwnedPopup(HWND hwnd);
 
-// The top of the foreground window's owner chain, or null without a foreground window. Should the
-// chain ever come back to a window already passed, the last window before the repeat.
+// The top of the foreground window's owner chain (GW_OWNER, followed until a window has no owner),
+// or null without a foreground window. Should the chain ever come back to a window already passed,
+// the last window before the repeat. Allocates nothing and throws nothing.
 HWND GetForegroundRootOwner();
 
 } // namespace Library4::Shell

@@ -1,6 +1,6 @@
 #include "Library4/Shell/ShellWindows.h"
 
-#include "Library4/Shell/WindowEnumeration.h"
+#include "Library4/Shell/detail/WindowEnumeration.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell {

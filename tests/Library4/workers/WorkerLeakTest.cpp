@@ -1,6 +1,7 @@
 // Each worker, built, started, called and destroyed a thousand times, and each way its start can
 // fail, leaves no thread running and no event or thread handle open: one left per run would add
 // up to a thousand.
+#include "Library4/Shell/detail/WorkerProtocol.h"
 #include "tests/Library4/workers/WorkerKinds.h"
 #include "tests/support/ResourceCount.h"
 
@@ -20,7 +21,7 @@ namespace {
 using Library4::Shell::AppBarWorker;
 using Library4::Shell::ShellExecuteWorker;
 using Library4::Shell::UnknownErrorException;
-namespace WorkerProtocol = Library4::Shell::WorkerProtocol;
+namespace WorkerProtocol = Library4::Shell::detail::WorkerProtocol;
 
 constexpr int kIterations = 1000;
 

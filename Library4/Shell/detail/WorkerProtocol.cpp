@@ -1,9 +1,9 @@
-#include "Library4/Shell/ShellWorkers.h"
+#include "Library4/Shell/detail/WorkerProtocol.h"
 
-#include "Library4/Shell/ThrowLastError.h"
+#include "Library4/Shell/detail/ThrowLastError.h"
 #include "platform/Win32Api.h"
 
-namespace Library4::Shell::WorkerProtocol {
+namespace Library4::Shell::detail::WorkerProtocol {
 
 using vantrel::platform::Api;
 
@@ -66,4 +66,4 @@ void Stop(bool& running, HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent
     }
 }
 
-} // namespace Library4::Shell::WorkerProtocol
+} // namespace Library4::Shell::detail::WorkerProtocol

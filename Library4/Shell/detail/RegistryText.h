@@ -1,11 +1,12 @@
 // Reading texts out of the registry into fixed arrays. The registry hands back bytes as they were
 // stored: a text may lack its terminator, and a value too large for the array leaves the array in
 // a state the platform does not define. These helpers always leave a terminated text behind.
+// Internal to the module.
 #pragma once
 
 #include "platform/UniqueResource.h"
 
-namespace Library4::Shell {
+namespace Library4::Shell::detail {
 
 // Opens name below parent (options 0) into key; true on success.
 bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, vantrel::platform::UniqueRegistryKey* key);
@@ -35,4 +36,4 @@ bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subK
 // whole expansion, terminator included, fit; otherwise dest is left empty.
 bool ExpandEnvironmentText(const wchar_t* text, wchar_t* dest, DWORD destChars);
 
-} // namespace Library4::Shell
+} // namespace Library4::Shell::detail

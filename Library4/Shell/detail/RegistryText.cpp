@@ -1,11 +1,11 @@
-#include "Library4/Shell/RegistryText.h"
+#include "Library4/Shell/detail/RegistryText.h"
 
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"
 
 #include <limits>
 
-namespace Library4::Shell {
+namespace Library4::Shell::detail {
 
 using vantrel::platform::Api;
 
@@ -77,4 +77,4 @@ bool OpenFileTypeKey(HKEY classes, const wchar_t* extension, const wchar_t* subK
     return OpenRegistryKey(classes, name, access, key);
 }
 
-} // namespace Library4::Shell
+} // namespace Library4::Shell::detail
