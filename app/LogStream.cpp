@@ -3,8 +3,8 @@
 namespace app {
 
 LogStream::LogStream(const wchar_t* path)
-    : file_(vantrel::platform::Api().CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr))
+    : file_(vantrel::platform::Api().CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr))
 {
 }
 
@@ -30,7 +30,8 @@ void LogStream::Flush()
     // A synchronous write to a file writes everything or fails; anything less (a full disk, a
     // quota) leaves a gap in the log, so the first short write ends the writing.
     DWORD written = 0;
-    const BOOL ok = vantrel::platform::Api().WriteFile(file_.Get(), buffer_, static_cast<DWORD>(used_), &written, nullptr);
+    const BOOL ok =
+        vantrel::platform::Api().WriteFile(file_.Get(), buffer_, static_cast<DWORD>(used_), &written, nullptr);
     if (!ok || written != used_) writeFailed_ = true;
     used_ = 0;
 }

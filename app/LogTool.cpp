@@ -23,10 +23,7 @@ int Report(const wchar_t* format, const wchar_t* path, UINT icon, int exitCode)
     return exitCode;
 }
 
-int ReportFailure(const wchar_t* path)
-{
-    return Report(L"Failed to create log file %s.", path, MB_ICONWARNING, 1);
-}
+int ReportFailure(const wchar_t* path) { return Report(L"Failed to create log file %s.", path, MB_ICONWARNING, 1); }
 
 } // namespace
 

@@ -194,9 +194,9 @@ public:
             const std::wstring readyName = L"VantrelBenchReady-" + tag + L"-" + std::to_wstring(index);
             readyEvents_.push_back(::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
             PROCESS_INFORMATION info;
-            if (!StartProcess(owner, std::to_wstring(index) + L" " + std::to_wstring(count) + L" " + readyName + L" " +
-                                         stopName,
-                              info)) {
+            if (!StartProcess(
+                    owner, std::to_wstring(index) + L" " + std::to_wstring(count) + L" " + readyName + L" " + stopName,
+                    info)) {
                 return;
             }
             ::CloseHandle(info.hThread);
@@ -384,7 +384,8 @@ SizeResult MeasureSize(const Options& options, int size)
                      floor.empty() ? 0.0 : floor.back());
     }
     const bool largest = size == *std::max_element(options.sizes.begin(), options.sizes.end());
-    if (options.profile && largest) result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
+    if (options.profile && largest)
+        result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
     result.toolMs = Median(tool);
     result.floorMs = Median(floor);
     if (!tool.empty()) {
@@ -422,9 +423,8 @@ void PrintTable(const Options& options, const std::vector<SizeResult>& results)
             std::snprintf(toolPerWindow, sizeof(toolPerWindow), "%.1f", r.toolMs * 1000.0 / r.size);
             std::snprintf(floorPerWindow, sizeof(floorPerWindow), "%.1f", r.floorMs * 1000.0 / r.size);
         }
-        std::printf("%6d %5d %10.1f %10.1f %7.3f %12s %12s %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size,
-                    r.runs, r.toolMs,
-                    r.floorMs, r.toolMs / r.floorMs, toolPerWindow, floorPerWindow, r.logBytes, r.records,
+        std::printf("%6d %5d %10.1f %10.1f %7.3f %12s %12s %10llu %8d %9.1f M %9.1f M %15s %15s%s\n", r.size, r.runs,
+                    r.toolMs, r.floorMs, r.toolMs / r.floorMs, toolPerWindow, floorPerWindow, r.logBytes, r.records,
                     static_cast<double>(r.toolPeak) / (1024.0 * 1024.0),
                     static_cast<double>(r.floorPeak) / (1024.0 * 1024.0), toolRange, floorRange,
                     r.records != r.floorWindows ? "  (floor saw a different count!)" : "");

@@ -22,15 +22,42 @@ constexpr int kClassChars = WindowRecord::kClassChars;
 
 constexpr WORD kNoGhostClass = 0xFFFF;
 
-enum Query { kStyles, kAncestor, kOwner, kClassAtom, kShellWindow, kCloaked, kTitle, kClassName, kThreadProcessId, kOpenProcess,
-             kImageName, kCloseHandle, kRectangles, kIconicZoomed, kWindowInfo, kGetParent, kQueryCount };
+enum Query {
+    kStyles,
+    kAncestor,
+    kOwner,
+    kClassAtom,
+    kShellWindow,
+    kCloaked,
+    kTitle,
+    kClassName,
+    kThreadProcessId,
+    kOpenProcess,
+    kImageName,
+    kCloseHandle,
+    kRectangles,
+    kIconicZoomed,
+    kWindowInfo,
+    kGetParent,
+    kQueryCount
+};
 
-const wchar_t* const kQueryNames[kQueryCount] = {
-    L"GetWindowLongW", L"GetAncestor+GetDesktopWindow", L"GetWindow(GW_OWNER)", L"GetClassLongW",
-    L"GetShellWindow", L"DwmGetWindowAttribute",
-    L"GetWindowTextW", L"GetClassNameW", L"GetWindowThreadProcessId", L"OpenProcess",
-    L"QueryFullProcessImageNameW", L"CloseHandle", L"GetWindowRect+GetClientRect", L"IsIconic+IsZoomed",
-    L"GetWindowInfo", L"GetParent"};
+const wchar_t* const kQueryNames[kQueryCount] = {L"GetWindowLongW",
+                                                 L"GetAncestor+GetDesktopWindow",
+                                                 L"GetWindow(GW_OWNER)",
+                                                 L"GetClassLongW",
+                                                 L"GetShellWindow",
+                                                 L"DwmGetWindowAttribute",
+                                                 L"GetWindowTextW",
+                                                 L"GetClassNameW",
+                                                 L"GetWindowThreadProcessId",
+                                                 L"OpenProcess",
+                                                 L"QueryFullProcessImageNameW",
+                                                 L"CloseHandle",
+                                                 L"GetWindowRect+GetClientRect",
+                                                 L"IsIconic+IsZoomed",
+                                                 L"GetWindowInfo",
+                                                 L"GetParent"};
 
 struct QueryCost {
     long calls = 0;
@@ -72,9 +99,8 @@ bool PassesShellRules(HWND hwnd, FloorState& state)
     if (Timed(state, kShellWindow, [&] { return ::GetShellWindow(); }) == hwnd) return false;
     if (state.getAttribute == nullptr) return true;
     DWORD cloaked = 0;
-    const HRESULT result = Timed(state, kCloaked, [&] {
-        return state.getAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
-    });
+    const HRESULT result =
+        Timed(state, kCloaked, [&] { return state.getAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked)); });
     return FAILED(result) || cloaked == 0;
 }
 
@@ -90,8 +116,7 @@ bool IsTaskbarWindow(HWND hwnd, FloorState& state)
     const auto style = static_cast<DWORD>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_STYLE); }));
     if ((style & WS_VISIBLE) == 0) return false;
     if (Timed(state, kAncestor, [&] { return ::GetAncestor(hwnd, GA_PARENT) != ::GetDesktopWindow(); })) return false;
-    const auto exStyle =
-        static_cast<DWORD>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_EXSTYLE); }));
+    const auto exStyle = static_cast<DWORD>(Timed(state, kStyles, [&] { return ::GetWindowLongW(hwnd, GWL_EXSTYLE); }));
     if ((exStyle & WS_EX_APPWINDOW) != 0) return true;
     if ((exStyle & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE)) != 0) return false;
     if (Timed(state, kOwner, [&] { return ::GetWindow(hwnd, GW_OWNER); }) != nullptr) return false;
@@ -109,8 +134,8 @@ void QueryImagePath(HWND hwnd, wchar_t* out, FloorState& state)
     DWORD processId = 0;
     Timed(state, kThreadProcessId, [&] { return ::GetWindowThreadProcessId(hwnd, &processId); });
     if (processId == 0) return;
-    const HANDLE process = Timed(
-        state, kOpenProcess, [&] { return ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId); });
+    const HANDLE process =
+        Timed(state, kOpenProcess, [&] { return ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId); });
     if (process == nullptr) return;
     DWORD size = kExeChars;
     Timed(state, kImageName, [&] { return ::QueryFullProcessImageNameW(process, 0, out, &size); });

@@ -55,12 +55,11 @@ namespace {
 
 // The record format in the runtime's notation: %ls is a wide string in every runtime, and the
 // handles go in as unsigned 32-bit values with eight upper-case digits.
-const wchar_t kRuntimeFormat[] =
-    L"0x%08X: exe=%ls\n"
-    L"title=\"%ls\" class=\"%ls\" atom = 0x%08X\n"
-    L"Style=0x%x exStyle=0x%x parent=0x%08X owner=0x%08X getparent=0x%08X\n"
-    L"rcWnd = %d,%d - %d,%d rcClient = %d,%d - %d,%d maximized = %d minimized = %d\n"
-    L"\n";
+const wchar_t kRuntimeFormat[] = L"0x%08X: exe=%ls\n"
+                                 L"title=\"%ls\" class=\"%ls\" atom = 0x%08X\n"
+                                 L"Style=0x%x exStyle=0x%x parent=0x%08X owner=0x%08X getparent=0x%08X\n"
+                                 L"rcWnd = %d,%d - %d,%d rcClient = %d,%d - %d,%d maximized = %d minimized = %d\n"
+                                 L"\n";
 
 constexpr size_t kRecordChars = 2048;
 constexpr UINT kIso8859_1 = 28591;
@@ -108,15 +107,13 @@ bool WriteWithRuntimePipeline(const std::wstring& path, const WindowRecord& r, i
     for (int i = 0; i < records; ++i) {
         wchar_t record[kRecordChars];
         char bytes[kRecordChars];
-        const int chars = _snwprintf(record, kRecordChars, kRuntimeFormat, AsUnsigned32(r.hwnd), r.exe, r.title,
-                                     r.className, static_cast<unsigned int>(r.atom),
-                                     static_cast<unsigned int>(r.style), static_cast<unsigned int>(r.exStyle),
-                                     AsUnsigned32(r.parent), AsUnsigned32(r.owner), AsUnsigned32(r.getParent),
-                                     static_cast<int>(r.window.left), static_cast<int>(r.window.top),
-                                     static_cast<int>(r.window.right), static_cast<int>(r.window.bottom),
-                                     static_cast<int>(r.client.left), static_cast<int>(r.client.top),
-                                     static_cast<int>(r.client.right), static_cast<int>(r.client.bottom),
-                                     r.maximized, r.minimized);
+        const int chars = _snwprintf(
+            record, kRecordChars, kRuntimeFormat, AsUnsigned32(r.hwnd), r.exe, r.title, r.className,
+            static_cast<unsigned int>(r.atom), static_cast<unsigned int>(r.style), static_cast<unsigned int>(r.exStyle),
+            AsUnsigned32(r.parent), AsUnsigned32(r.owner), AsUnsigned32(r.getParent), static_cast<int>(r.window.left),
+            static_cast<int>(r.window.top), static_cast<int>(r.window.right), static_cast<int>(r.window.bottom),
+            static_cast<int>(r.client.left), static_cast<int>(r.client.top), static_cast<int>(r.client.right),
+            static_cast<int>(r.client.bottom), r.maximized, r.minimized);
         if (chars < 0) break;
         // No best fit: a character outside Latin-1 must become '?', as in the log, not a look-alike.
         const int length = ::WideCharToMultiByte(kIso8859_1, WC_NO_BEST_FIT_CHARS, record, chars, bytes,
@@ -193,8 +190,8 @@ std::vector<HWND> CreateOwnWindows(int count)
     std::vector<HWND> windows;
     for (int i = 0; i < count; ++i) {
         const std::wstring title = L"Record path window " + std::to_wstring(i) + L" caf\u00e9 \u20ac";
-        const HWND hwnd = ::CreateWindowExW(0, kOwnClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10 * i, 10 * i,
-                                            400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+        const HWND hwnd = ::CreateWindowExW(0, kOwnClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 10 * i, 10 * i, 400,
+                                            300, nullptr, nullptr, windowClass.hInstance, nullptr);
         if (hwnd == nullptr) break;
         ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
         windows.push_back(hwnd);

@@ -31,8 +31,8 @@ std::uint32_t Mix(std::uint32_t value)
 // log writes as question marks.
 std::wstring MakeTitle(int owner, int index)
 {
-    static const wchar_t* const kLatinWords[] = {L"Report", L"caf\u00e9", L"Stra\u00dfe", L"na\u00efve",
-                                                 L"document", L"\u00c5rsbok", L"draft", L"r\u00e9sum\u00e9"};
+    static const wchar_t* const kLatinWords[] = {L"Report",   L"caf\u00e9",   L"Stra\u00dfe", L"na\u00efve",
+                                                 L"document", L"\u00c5rsbok", L"draft",       L"r\u00e9sum\u00e9"};
     static const wchar_t* const kWideWords[] = {L"\u20ac 12,50", L"\u0416\u0443\u0440\u043d\u0430\u043b",
                                                 L"\u4e2d\u6587", L"\u2013 Editor"};
     const std::uint32_t seed = Mix(static_cast<std::uint32_t>(owner) * 100003u + static_cast<std::uint32_t>(index));

@@ -28,8 +28,7 @@ constexpr DWORD kLongestPath = 32768;
 bool IsEmpty(const wchar_t* text) { return text[0] == L'\0'; }
 
 // Strategy A (Vista and later).
-bool QueryImageByFullName(const QueryFullProcessImageName& queryFullName, DWORD processId, wchar_t* out,
-                          int capacity)
+bool QueryImageByFullName(const QueryFullProcessImageName& queryFullName, DWORD processId, wchar_t* out, int capacity)
 {
     UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process.IsValid()) return false;
@@ -49,8 +48,7 @@ bool QueryImageByFullName(const QueryFullProcessImageName& queryFullName, DWORD 
 }
 
 // Strategy B (psapi): the main module's file name.
-void QueryImageByModuleName(const GetModuleFileNameEx& moduleFileNameEx, DWORD processId, wchar_t* out,
-                            int capacity)
+void QueryImageByModuleName(const GetModuleFileNameEx& moduleFileNameEx, DWORD processId, wchar_t* out, int capacity)
 {
     UniqueHandle process(Api().OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process.IsValid()) return;
@@ -84,7 +82,8 @@ bool GetProcessImagePath(DWORD processId, DWORD threadId, wchar_t* out, int capa
     if (out == nullptr || capacity <= 0) return false;
     out[0] = L'\0';
 
-    if (const auto queryFullName = vantrel::platform::Find<&vantrel::platform::Win32Api::QueryFullProcessImageNameW>()) {
+    if (const auto queryFullName =
+            vantrel::platform::Find<&vantrel::platform::Win32Api::QueryFullProcessImageNameW>()) {
         if (!QueryImageByFullName(queryFullName, processId, out, capacity)) return false;
     } else {
         // psapi stays loaded only for this query.

@@ -15,8 +15,8 @@ constexpr int kTaskFileChars = MAX_PATH;
 
 } // namespace
 
-BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD /*module16*/, WORD /*task16*/, PSZ /*moduleName*/,
-                            PSZ fileName, LPARAM query)
+BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD /*module16*/, WORD /*task16*/, PSZ /*moduleName*/, PSZ fileName,
+                            LPARAM query)
 {
     auto* sought = reinterpret_cast<WowTaskQuery*>(query);
     if (sought == nullptr || sought->buffer == nullptr || sought->capacity <= 0) return TRUE;

@@ -8,9 +8,9 @@ namespace inspect {
 
 // What the task enumeration callback is handed: the task sought and where its file name goes.
 struct WowTaskQuery {
-    DWORD threadId;   // the thread that owns the window; the task sought runs on it
-    wchar_t* buffer;  // receives the task's file name
-    int capacity;     // size of buffer in characters
+    DWORD threadId;  // the thread that owns the window; the task sought runs on it
+    wchar_t* buffer; // receives the task's file name
+    int capacity;    // size of buffer in characters
 };
 
 // Writes the file of the task whose thread is threadId into out and returns true; returns false
@@ -18,7 +18,6 @@ struct WowTaskQuery {
 bool GetWowTaskFileName(DWORD processId, DWORD threadId, wchar_t* out, int capacity);
 
 // Callback of VDMEnumTaskWOWEx: returns FALSE to go on, TRUE once the sought task is found.
-BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD module16, WORD task16, PSZ moduleName, PSZ fileName,
-                            LPARAM query);
+BOOL WINAPI WowTaskEnumProc(DWORD threadId, WORD module16, WORD task16, PSZ moduleName, PSZ fileName, LPARAM query);
 
 } // namespace inspect

@@ -76,16 +76,12 @@ int FormatWideV(wchar_t* dest, std::size_t max, const wchar_t* format, va_list a
             out.PutDigits(magnitude, 10, kLowerHex, 1);
             break;
         }
-        case L'x':
-            out.PutDigits(va_arg(args, unsigned int), 16, kLowerHex, 1);
-            break;
+        case L'x': out.PutDigits(va_arg(args, unsigned int), 16, kLowerHex, 1); break;
         case L'p':
-            out.PutDigits(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(va_arg(args, void*))),
-                          16, kUpperHex, 8);
+            out.PutDigits(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(va_arg(args, void*))), 16,
+                          kUpperHex, 8);
             break;
-        case L'%':
-            out.Put(L'%');
-            break;
+        case L'%': out.Put(L'%'); break;
         case L'\0':
             // A lone % at the very end is written as it stands.
             out.Put(L'%');

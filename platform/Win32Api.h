@@ -6,6 +6,7 @@
 
 namespace vantrel::platform {
 
+// clang-format off
 // One line per operation: X(name). The pointer type is taken from the system header's declaration.
 #define VANTREL_WIN32_OPERATIONS(X)                                                               \
     /* Window enumeration and queries */                                                         \
@@ -53,6 +54,7 @@ namespace vantrel::platform {
     X(L"ole32.dll", CoInitializeEx, PerProcess)                                                 \
     X(L"ole32.dll", CoUninitialize, PerProcess)                                                 \
     X(L"dwmapi.dll", DwmGetWindowAttribute, PerProcess)
+// clang-format on
 
 enum class Binding { Preloaded, PerProcess, PerCall };
 
@@ -87,13 +89,13 @@ struct Win32Api {
 // Where each run-time function lives and how it is bound, by its table entry.
 template <auto Entry>
 struct RuntimeFunctionTraits;
-#define VANTREL_RUNTIME_TRAITS(library_, name_, binding_)                                         \
-    template <>                                                                                   \
-    struct RuntimeFunctionTraits<&Win32Api::name_> {                                              \
-        using Function = decltype(&::name_);                                                      \
-        static constexpr const wchar_t* kLibrary = library_;                                      \
-        static constexpr const char* kName = #name_;                                              \
-        static constexpr Binding kBinding = Binding::binding_;                                    \
+#define VANTREL_RUNTIME_TRAITS(library_, name_, binding_)      \
+    template <>                                                \
+    struct RuntimeFunctionTraits<&Win32Api::name_> {           \
+        using Function = decltype(&::name_);                   \
+        static constexpr const wchar_t* kLibrary = library_;   \
+        static constexpr const char* kName = #name_;           \
+        static constexpr Binding kBinding = Binding::binding_; \
     };
 VANTREL_RUNTIME_FUNCTIONS(VANTREL_RUNTIME_TRAITS)
 #undef VANTREL_RUNTIME_TRAITS

@@ -8,11 +8,10 @@ namespace report {
 
 namespace {
 
-const char kUsage[] =
-    "usage: vantrel-report LOG [LOG2] [-o PAGE.html] [--no-open]\n"
-    "Writes a page about a Vantrel log beside it (LOG.html), or about LOG2 compared with LOG.\n"
-    "  -o PAGE.html  write the page there instead\n"
-    "  --no-open     do not open the page in the browser (Windows)\n";
+const char kUsage[] = "usage: vantrel-report LOG [LOG2] [-o PAGE.html] [--no-open]\n"
+                      "Writes a page about a Vantrel log beside it (LOG.html), or about LOG2 compared with LOG.\n"
+                      "  -o PAGE.html  write the page there instead\n"
+                      "  --no-open     do not open the page in the browser (Windows)\n";
 
 Outcome Failure(int exitCode, std::string message) { return {exitCode, {}, false, std::move(message)}; }
 
@@ -115,7 +114,8 @@ Outcome Run(const std::vector<std::string>& arguments, FileAccess& files)
     for (const std::string& log : logs) {
         if (page != log) continue;
         // A log that is itself named .html must never be written over by its own page.
-        if (!output.empty()) return Failure(1, "vantrel-report: " + page + ": is a log given to read; not written over\n");
+        if (!output.empty())
+            return Failure(1, "vantrel-report: " + page + ": is a log given to read; not written over\n");
         page += ".html";
     }
 

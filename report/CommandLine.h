@@ -21,10 +21,10 @@ public:
     struct File {
         bool ok = false;
         bool tooLarge = false;
-        std::string bytes;       // the whole file, when ok
+        std::string bytes; // the whole file, when ok
         std::uint64_t size = 0;
-        std::int64_t modified = 0;  // seconds since 1970, UTC
-        std::string error;       // the system's reason, when not ok and not too large
+        std::int64_t modified = 0; // seconds since 1970, UTC
+        std::string error;         // the system's reason, when not ok and not too large
     };
     virtual ~FileAccess() = default;
     // Reads the whole file, or none of it if it is larger than `limit` bytes.
@@ -37,9 +37,9 @@ struct Outcome {
     // 0: the page is written (or the usage was asked for). 1: no page; `message` says which file
     // and why, or, for a command line it does not understand, how to use it.
     int exitCode = 0;
-    std::string page;     // the page's path, when written
-    bool open = true;     // whether the Windows entry opens the page (not after --no-open)
-    std::string message;  // for standard output on success, standard error otherwise
+    std::string page;    // the page's path, when written
+    bool open = true;    // whether the Windows entry opens the page (not after --no-open)
+    std::string message; // for standard output on success, standard error otherwise
 };
 
 // The page goes where -o says, or beside the last log, named after it with ".html" in place of

@@ -42,8 +42,7 @@ Comparison Compare(const std::vector<WindowRecord>& before, const std::vector<Wi
     std::vector<std::size_t> partnerOf(after.size(), kUnmatched);
     std::vector<bool> taken(before.size(), false);
     if (!before.empty()) {
-        Match(before, after, partnerOf, taken,
-              [](const WindowRecord& r) { return std::make_tuple(r.hwnd, r.exe); });
+        Match(before, after, partnerOf, taken, [](const WindowRecord& r) { return std::make_tuple(r.hwnd, r.exe); });
         Match(before, after, partnerOf, taken,
               [](const WindowRecord& r) { return std::make_tuple(r.exe, r.className, r.title); });
     }

@@ -8,14 +8,14 @@
 namespace report {
 
 struct Change {
-    std::size_t before, after;               // indices into each log's records
-    std::vector<std::size_t> fields;         // indices into kRecordFields that differ
+    std::size_t before, after;       // indices into each log's records
+    std::vector<std::size_t> fields; // indices into kRecordFields that differ
 };
 
 struct Comparison {
-    std::vector<std::size_t> appeared;       // in the later log only
-    std::vector<std::size_t> disappeared;    // in the earlier log only
-    std::vector<Change> changed;             // in both, with some field different
+    std::vector<std::size_t> appeared;    // in the later log only
+    std::vector<std::size_t> disappeared; // in the earlier log only
+    std::vector<Change> changed;          // in both, with some field different
     std::size_t unchanged = 0;
 };
 

@@ -32,8 +32,10 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const s
     std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
     for (std::size_t i : shown) {
         const Rect& w = records[i].window;
-        left = std::min<std::int64_t>({left, w.left, w.right}), right = std::max<std::int64_t>({right, w.left, w.right});
-        top = std::min<std::int64_t>({top, w.top, w.bottom}), bottom = std::max<std::int64_t>({bottom, w.top, w.bottom});
+        left = std::min<std::int64_t>({left, w.left, w.right}),
+        right = std::max<std::int64_t>({right, w.left, w.right});
+        top = std::min<std::int64_t>({top, w.top, w.bottom}),
+        bottom = std::max<std::int64_t>({bottom, w.top, w.bottom});
     }
     const std::int64_t extent = std::max<std::int64_t>({right - left, bottom - top, 100});
     const std::int64_t margin = extent / 50, font = std::max<std::int64_t>(extent / 90, 1);
@@ -53,8 +55,10 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const s
     for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
         const WindowRecord& r = records[*it];
         const std::int64_t x = std::min(r.window.left, r.window.right), y = std::min(r.window.top, r.window.bottom);
-        const std::int64_t w = std::max<std::int64_t>(r.window.Width() < 0 ? -r.window.Width() : r.window.Width(), least);
-        const std::int64_t h = std::max<std::int64_t>(r.window.Height() < 0 ? -r.window.Height() : r.window.Height(), least);
+        const std::int64_t w =
+            std::max<std::int64_t>(r.window.Width() < 0 ? -r.window.Width() : r.window.Width(), least);
+        const std::int64_t h =
+            std::max<std::int64_t>(r.window.Height() < 0 ? -r.window.Height() : r.window.Height(), least);
         const std::int64_t line = labelsAt[{x, y}]++;
         const std::string id = "c" + N(static_cast<std::int64_t>(*it));
         const std::string box = "x=\"" + N(x) + "\" y=\"" + N(y) + "\" width=\"" + N(w) + "\" height=\"" + N(h) + "\"";
@@ -75,11 +79,14 @@ void WriteParked(Markup& page, const std::vector<WindowRecord>& records, const s
 {
     constexpr std::int64_t kWidth = 240, kHeight = 36, kPerRow = 4;
     const std::int64_t rows = (static_cast<std::int64_t>(parked.size()) + kPerRow - 1) / kPerRow;
-    page.Tag("<h3>Minimized (parked at -32000, off screen)</h3><svg class=\"strip\" xmlns=\"http://www.w3.org/2000/svg\" "
-             "viewBox=\"0 0 " + N(kPerRow * kWidth) + " " + N(rows * kHeight) + "\" font-size=\"13\">");
+    page.Tag(
+        "<h3>Minimized (parked at -32000, off screen)</h3><svg class=\"strip\" xmlns=\"http://www.w3.org/2000/svg\" "
+        "viewBox=\"0 0 " +
+        N(kPerRow * kWidth) + " " + N(rows * kHeight) + "\" font-size=\"13\">");
     for (std::size_t n = 0; n < parked.size(); ++n) {
         const std::size_t i = parked[n];
-        const std::int64_t x = static_cast<std::int64_t>(n) % kPerRow * kWidth, y = static_cast<std::int64_t>(n) / kPerRow * kHeight;
+        const std::int64_t x = static_cast<std::int64_t>(n) % kPerRow * kWidth,
+                           y = static_cast<std::int64_t>(n) / kPerRow * kHeight;
         const std::string id = "p" + N(static_cast<std::int64_t>(i));
         const std::string box = "x=\"" + N(x + 2) + "\" y=\"" + N(y + 2) + "\" width=\"" + N(kWidth - 4) +
                                 "\" height=\"" + N(kHeight - 4) + "\"";

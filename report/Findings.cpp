@@ -170,16 +170,17 @@ const char* Advice(FindingKind kind)
     switch (kind) {
     case FindingKind::ManyButtons:
         return "If it should show one button, give its other windows an owner or WS_EX_TOOLWINDOW.";
-    case FindingKind::AppWindowOwned:
-        return "Drop WS_EX_APPWINDOW if the window should share its owner's button.";
+    case FindingKind::AppWindowOwned: return "Drop WS_EX_APPWINDOW if the window should share its owner's button.";
     case FindingKind::NoProgram:
         return "Run Vantrel again with the rights of the program (as administrator if it runs elevated).";
     case FindingKind::Minimized: return "Ask the user to restore them before blaming a missing window.";
-    case FindingKind::ZeroSize: return "Look for a helper window of the program that should be a tool window, owned, or hidden.";
+    case FindingKind::ZeroSize:
+        return "Look for a helper window of the program that should be a tool window, owned, or hidden.";
     case FindingKind::FarAway:
         return "If the user cannot see it, move it back: Alt+Space, M, an arrow key, then the mouse.";
     case FindingKind::StoreApp: return "The log names the frame host, not the app: find the app by this title.";
-    case FindingKind::LostCharacters: return "Compare these titles with what the user sees; a '?' may be a lost letter.";
+    case FindingKind::LostCharacters:
+        return "Compare these titles with what the user sees; a '?' may be a lost letter.";
     case FindingKind::CutTitle: return "The rest of the title is not in the log; match the window by its start.";
     case FindingKind::SameTitle: return "Tell these apart by handle and program, not by title.";
     }

@@ -9,21 +9,21 @@
 namespace report {
 
 enum class FindingKind {
-    ManyButtons,       // one program with more than one button; subject: the program
-    AppWindowOwned,    // owned windows shown only because of WS_EX_APPWINDOW
-    NoProgram,         // the process had ended or could not be opened
+    ManyButtons,    // one program with more than one button; subject: the program
+    AppWindowOwned, // owned windows shown only because of WS_EX_APPWINDOW
+    NoProgram,      // the process had ended or could not be opened
     Minimized,
     ZeroSize,
-    FarAway,           // off every other window: perhaps on a monitor that is gone
-    StoreApp,          // ApplicationFrameHost.exe hosts the app; subject: the title
-    LostCharacters,    // '?' in the title
+    FarAway,        // off every other window: perhaps on a monitor that is gone
+    StoreApp,       // ApplicationFrameHost.exe hosts the app; subject: the title
+    LostCharacters, // '?' in the title
     CutTitle,
-    SameTitle,         // subject: the title
+    SameTitle, // subject: the title
 };
 
 struct Finding {
     FindingKind kind;
-    std::string subject;             // ISO 8859-1, from the log; empty where the kind needs none
+    std::string subject;              // ISO 8859-1, from the log; empty where the kind needs none
     std::vector<std::size_t> windows; // indices into the log's records, in log order
 };
 

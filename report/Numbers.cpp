@@ -26,7 +26,8 @@ std::string UtcTime(std::int64_t seconds)
     const std::int64_t month = shifted < 10 ? shifted + 3 : shifted - 9;
     const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + Decimal(n); };
-    return Decimal(year) + "-" + two(month) + "-" + two(day) + " " + two(rest / 3600) + ":" + two(rest / 60 % 60) + " UTC";
+    return Decimal(year) + "-" + two(month) + "-" + two(day) + " " + two(rest / 3600) + ":" + two(rest / 60 % 60) +
+           " UTC";
 }
 
 } // namespace report

@@ -56,12 +56,21 @@ void WindowLink(Markup& page, const std::vector<WindowRecord>& records, std::siz
 void WriteSummary(Markup& page, const LogFile& file, const LogFile* before, std::size_t programs, std::size_t findings)
 {
     const Log& log = file.log;
-    page.Tag("<dl class=\"summary\"><dt>Log</dt><dd>").Utf8Text(file.name).Tag("</dd><dt>Size</dt><dd>")
-        .Tag(Decimal(static_cast<std::int64_t>(file.size))).Tag(" bytes, read as ").Tag(log.encoding)
-        .Tag("</dd><dt>Date</dt><dd>").Tag(UtcTime(file.modified)).Tag(" (the file&#39;s last change)</dd>");
+    page.Tag("<dl class=\"summary\"><dt>Log</dt><dd>")
+        .Utf8Text(file.name)
+        .Tag("</dd><dt>Size</dt><dd>")
+        .Tag(Decimal(static_cast<std::int64_t>(file.size)))
+        .Tag(" bytes, read as ")
+        .Tag(log.encoding)
+        .Tag("</dd><dt>Date</dt><dd>")
+        .Tag(UtcTime(file.modified))
+        .Tag(" (the file&#39;s last change)</dd>");
     if (before) {
-        page.Tag("<dt>Compared with</dt><dd><a href=\"#comparison\">").Utf8Text(before->name).Tag("</a>, ")
-            .Tag(UtcTime(before->modified)).Tag("</dd>");
+        page.Tag("<dt>Compared with</dt><dd><a href=\"#comparison\">")
+            .Utf8Text(before->name)
+            .Tag("</a>, ")
+            .Tag(UtcTime(before->modified))
+            .Tag("</dd>");
     }
     page.Tag("<dt>Windows</dt><dd><a href=\"#windows\">" + N(log.records.size()) + "</a></dd>")
         .Tag("<dt>Programs</dt><dd>" + N(programs) + "</dd>")
@@ -77,8 +86,13 @@ void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const P
 {
     page.Tag("<p>");
     for (std::size_t first : palette.FirstRecords()) {
-        page.Tag("<span title=\"").Text(records[first].exe).Tag("\"><span class=\"sw\" style=\"background:")
-            .Tag(palette.Fill(first)).Tag("\"></span>").Text(FileName(records[first].exe)).Tag("</span> &#160; ");
+        page.Tag("<span title=\"")
+            .Text(records[first].exe)
+            .Tag("\"><span class=\"sw\" style=\"background:")
+            .Tag(palette.Fill(first))
+            .Tag("\"></span>")
+            .Text(FileName(records[first].exe))
+            .Tag("</span> &#160; ");
     }
     page.Tag("</p>");
 }
@@ -87,23 +101,32 @@ void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Pa
 {
     std::map<std::uint32_t, std::size_t> byHandle;
     for (std::size_t i = records.size(); i-- > 0;) byHandle[records[i].hwnd] = i;
-    page.Tag("<table><thead><tr><th>#, lines</th><th>handle</th><th>program</th><th>title</th><th>class</th>"
-             "<th>style</th><th>extended style</th><th>owner</th><th>window, size</th><th>client</th>"
-             "<th>state</th><th title=\"WS_EX_APPWINDOW, or unowned and neither WS_EX_TOOLWINDOW nor WS_EX_NOACTIVATE\">"
-             "button because</th></tr></thead><tbody>");
+    page.Tag(
+        "<table><thead><tr><th>#, lines</th><th>handle</th><th>program</th><th>title</th><th>class</th>"
+        "<th>style</th><th>extended style</th><th>owner</th><th>window, size</th><th>client</th>"
+        "<th>state</th><th title=\"WS_EX_APPWINDOW, or unowned and neither WS_EX_TOOLWINDOW nor WS_EX_NOACTIVATE\">"
+        "button because</th></tr></thead><tbody>");
     for (std::size_t i = 0; i < records.size(); ++i) {
         const WindowRecord& r = records[i];
         page.Tag("<tr id=\"w" + N(i) + "\"><td>" + N(i + 1) + "<br><small>" + N(static_cast<std::size_t>(r.firstLine)) +
                  "&#8211;" + N(static_cast<std::size_t>(r.lastLine)) + "</small></td><td>" + HandleText(r.hwnd) +
                  "</td><td title=\"")
-            .Text(r.exe).Tag("\"><span class=\"sw\" style=\"background:" + palette.Fill(i) + "\"></span>");
+            .Text(r.exe)
+            .Tag("\"><span class=\"sw\" style=\"background:" + palette.Fill(i) + "\"></span>");
         if (r.exe.empty()) {
             page.Tag("<em class=\"none\">none</em>");
         } else {
             page.Text(FileName(r.exe));
         }
-        page.Tag("</td><td>").Text(r.title).Tag("</td><td>").Text(r.className).Tag("</td><td class=\"styles\">")
-            .Tag(StyleNames(r.style)).Tag("</td><td class=\"styles\">").Tag(ExtendedStyleNames(r.exStyle)).Tag("</td><td>");
+        page.Tag("</td><td>")
+            .Text(r.title)
+            .Tag("</td><td>")
+            .Text(r.className)
+            .Tag("</td><td class=\"styles\">")
+            .Tag(StyleNames(r.style))
+            .Tag("</td><td class=\"styles\">")
+            .Tag(ExtendedStyleNames(r.exStyle))
+            .Tag("</td><td>");
         const auto owner = byHandle.find(r.owner);
         if (r.owner == 0) {
             page.Tag("<em class=\"none\">none</em>");
@@ -112,10 +135,17 @@ void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Pa
         } else {
             page.Tag(HandleText(r.owner) + " (not in the log)");
         }
-        page.Tag("</td><td>").Tag(RectText(r.window)).Tag("<br>")
-            .Tag(Decimal(r.window.Width()) + "&#215;" + Decimal(r.window.Height())).Tag("</td><td>")
-            .Tag(RectText(r.client)).Tag("</td><td>")
-            .Tag(StateText(r)).Tag("</td><td>").Tag(ButtonRule(r)).Tag("</td></tr>");
+        page.Tag("</td><td>")
+            .Tag(RectText(r.window))
+            .Tag("<br>")
+            .Tag(Decimal(r.window.Width()) + "&#215;" + Decimal(r.window.Height()))
+            .Tag("</td><td>")
+            .Tag(RectText(r.client))
+            .Tag("</td><td>")
+            .Tag(StateText(r))
+            .Tag("</td><td>")
+            .Tag(ButtonRule(r))
+            .Tag("</td></tr>");
     }
     page.Tag("</tbody></table>");
 }
@@ -140,7 +170,11 @@ void WriteComparison(Markup& page, const LogFile& after, const LogFile& before)
     const std::vector<WindowRecord>& was = before.log.records;
     const std::vector<WindowRecord>& is = after.log.records;
     const Comparison comparison = Compare(was, is);
-    page.Tag("<p>From ").Utf8Text(before.name).Tag(" to ").Utf8Text(after.name).Tag(": ")
+    page.Tag("<p>From ")
+        .Utf8Text(before.name)
+        .Tag(" to ")
+        .Utf8Text(after.name)
+        .Tag(": ")
         .Tag(N(comparison.appeared.size()) + " appeared, " + N(comparison.disappeared.size()) + " disappeared, " +
              N(comparison.changed.size()) + " changed, " + N(comparison.unchanged) + " unchanged.");
     if (!before.log.unreadable.empty()) {
@@ -173,8 +207,13 @@ void WriteComparison(Markup& page, const LogFile& after, const LogFile& before)
                 WindowLink(page, is, change.after);
                 page.Tag("</td>");
             }
-            page.Tag("<td>").Tag(field.name).Tag("</td><td>").Text(field.text(was[change.before]))
-                .Tag("</td><td class=\"changed\">").Text(field.text(is[change.after])).Tag("</td></tr>");
+            page.Tag("<td>")
+                .Tag(field.name)
+                .Tag("</td><td>")
+                .Text(field.text(was[change.before]))
+                .Tag("</td><td class=\"changed\">")
+                .Text(field.text(is[change.after]))
+                .Tag("</td></tr>");
         }
     }
     page.Tag("</tbody></table>");
@@ -184,13 +223,15 @@ void WriteUnreadable(Markup& page, const Log& log)
 {
     for (const Unreadable& piece : log.unreadable) {
         page.Tag("<p>Lines " + N(static_cast<std::size_t>(piece.firstLine)) + "&#8211;" +
-                 N(static_cast<std::size_t>(piece.lastLine)) + ": line " + N(static_cast<std::size_t>(piece.failedLine)) +
-                 " does not hold ")
-            .Text(piece.expected).Tag(" where a record has it.</p><pre>");
+                 N(static_cast<std::size_t>(piece.lastLine)) + ": line " +
+                 N(static_cast<std::size_t>(piece.failedLine)) + " does not hold ")
+            .Text(piece.expected)
+            .Tag(" where a record has it.</p><pre>");
         // The piece's own line ends break its lines; anything else, a lone CR among it, shows.
         std::size_t start = 0;
         for (std::size_t end; (end = piece.text.find('\n', start)) != std::string::npos; start = end + 1) {
-            page.Text(std::string_view(piece.text).substr(start, end - start - (end > start && piece.text[end - 1] == '\r')))
+            page.Text(std::string_view(piece.text)
+                          .substr(start, end - start - (end > start && piece.text[end - 1] == '\r')))
                 .Tag("\n");
         }
         page.Text(std::string_view(piece.text).substr(start)).Tag("</pre>");
@@ -207,10 +248,15 @@ std::string WritePage(const LogFile& file, const LogFile* before)
     Markup page;
     page.Tag("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
              "<meta name=\"viewport\" content=\"width=device-width\"><title>Taskbar windows: ")
-        .Utf8Text(file.name).Tag("</title><style>").Tag(kStyle).Tag("</style></head><body><h1>Taskbar windows in ")
-        .Utf8Text(file.name).Tag("</h1>");
+        .Utf8Text(file.name)
+        .Tag("</title><style>")
+        .Tag(kStyle)
+        .Tag("</style></head><body><h1>Taskbar windows in ")
+        .Utf8Text(file.name)
+        .Tag("</h1>");
     WriteSummary(page, file, before, palette.Programs(), findings.size());
-    page.Tag("<h2 id=\"map\">Desktop map</h2><p>Every window&#39;s rectangle to scale, topmost drawn last and see-through, so that covered windows show; "
+    page.Tag("<h2 id=\"map\">Desktop map</h2><p>Every window&#39;s rectangle to scale, topmost drawn last and "
+             "see-through, so that covered windows show; "
              "one colour per program. Hover a window for its record; click it for its row.</p>");
     WriteLegend(page, records, palette);
     WriteDesktopMap(page, records, palette);

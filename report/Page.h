@@ -9,9 +9,9 @@
 namespace report {
 
 struct LogFile {
-    std::string name;        // UTF-8, as the page shows it
-    std::uint64_t size = 0;  // bytes
-    std::int64_t modified = 0;  // seconds since 1970, UTC
+    std::string name;          // UTF-8, as the page shows it
+    std::uint64_t size = 0;    // bytes
+    std::int64_t modified = 0; // seconds since 1970, UTC
     Log log;
 };
 

@@ -17,8 +17,8 @@ public:
     const std::vector<std::size_t>& FirstRecords() const { return programs_; }
 
 private:
-    std::vector<std::size_t> programOf_;  // per record; SIZE_MAX for no program
-    std::vector<std::size_t> programs_;   // each program's first record
+    std::vector<std::size_t> programOf_; // per record; SIZE_MAX for no program
+    std::vector<std::size_t> programs_;  // each program's first record
 };
 
 } // namespace report

@@ -52,8 +52,8 @@ const RecordField kRecordFields[13] = {
 std::string RecordText(const WindowRecord& r)
 {
     return HandleText(r.hwnd) + ": exe=" + r.exe + "\ntitle=\"" + r.title + "\" class=\"" + r.className +
-           "\" atom = " + HandleText(r.atom) + "\nStyle=0x" + LowerHex(r.style) + " exStyle=0x" +
-           LowerHex(r.exStyle) + " parent=" + HandleText(r.parent) + " owner=" + HandleText(r.owner) +
+           "\" atom = " + HandleText(r.atom) + "\nStyle=0x" + LowerHex(r.style) + " exStyle=0x" + LowerHex(r.exStyle) +
+           " parent=" + HandleText(r.parent) + " owner=" + HandleText(r.owner) +
            " getparent=" + HandleText(r.getParent) + "\nrcWnd = " + RectText(r.window) +
            " rcClient = " + RectText(r.client) + " maximized = " + Flag(r.maximized) +
            " minimized = " + Flag(r.minimized);

@@ -15,9 +15,9 @@ struct RecordField {
 // Every field of a record, in the log's order.
 extern const RecordField kRecordFields[13];
 
-std::string HandleText(std::uint32_t handle);  // "0x0001004C"
-std::string RectText(const Rect& r);           // "0,0 - 160,226"
-std::string StateText(const WindowRecord& r);  // "normal", "maximized", "minimized" or both
+std::string HandleText(std::uint32_t handle); // "0x0001004C"
+std::string RectText(const Rect& r);          // "0,0 - 160,226"
+std::string StateText(const WindowRecord& r); // "normal", "maximized", "minimized" or both
 // The record as the log wrote it, its four lines joined by LF.
 std::string RecordText(const WindowRecord& r);
 

@@ -10,6 +10,7 @@ namespace report {
 // cannot include them; the Windows build checks each against the headers when it compiles. A
 // name of two bits comes before the bits' own names, so that it is the one used. The low 16
 // bits of a style belong to the window's class and have no names here.
+// clang-format off
 #define REPORT_WINDOW_STYLES(X)                                                                   \
     X(WS_POPUP, 0x80000000) X(WS_CHILD, 0x40000000) X(WS_MINIMIZE, 0x20000000)                    \
     X(WS_VISIBLE, 0x10000000) X(WS_DISABLED, 0x08000000) X(WS_CLIPSIBLINGS, 0x04000000)           \
@@ -28,6 +29,7 @@ namespace report {
     X(WS_EX_APPWINDOW, 0x00040000) X(WS_EX_LAYERED, 0x00080000) X(WS_EX_NOINHERITLAYOUT, 0x00100000) \
     X(WS_EX_NOREDIRECTIONBITMAP, 0x00200000) X(WS_EX_LAYOUTRTL, 0x00400000)                       \
     X(WS_EX_COMPOSITED, 0x02000000) X(WS_EX_NOACTIVATE, 0x08000000)
+// clang-format on
 
 #define REPORT_DECLARE_STYLE(name, value) constexpr std::uint32_t k_##name = value;
 REPORT_WINDOW_STYLES(REPORT_DECLARE_STYLE)

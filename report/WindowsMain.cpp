@@ -80,11 +80,13 @@ public:
     {
         File result;
         // Shared every way: a log may still be open in the editor that shows it.
-        Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size{};
         FILETIME written{};
-        if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) || !GetFileTime(file.Get(), nullptr, nullptr, &written)) {
+        if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) ||
+            !GetFileTime(file.Get(), nullptr, nullptr, &written)) {
             return result.error = SystemMessage(GetLastError()), result;
         }
         if (static_cast<std::uint64_t>(size.QuadPart) > limit) return result.tooLarge = true, result;
@@ -92,10 +94,11 @@ public:
         std::size_t got = 0;
         while (got < result.bytes.size()) {
             DWORD read = 0;
-            if (!ReadFile(file.Get(), &result.bytes[got], static_cast<DWORD>(result.bytes.size() - got), &read, nullptr)) {
+            if (!ReadFile(file.Get(), &result.bytes[got], static_cast<DWORD>(result.bytes.size() - got), &read,
+                          nullptr)) {
                 return result.error = SystemMessage(GetLastError()), result;
             }
-            if (read == 0) break;  // cut short while being read
+            if (read == 0) break; // cut short while being read
             got += read;
         }
         result.bytes.resize(got);
@@ -110,15 +113,18 @@ public:
     bool Write(const std::string& path, const std::string& bytes, std::string& error) override
     {
         const std::wstring wide = Wide(path);
-        Handle file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle file(
+            CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.IsValid()) return error = SystemMessage(GetLastError()), false;
         std::size_t done = 0;
         DWORD failure = 0;
         while (done < bytes.size() && failure == 0) {
             DWORD written = 0;
             const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr)) failure = GetLastError();
-            else if (written == 0) failure = ERROR_DISK_FULL;
+            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr))
+                failure = GetLastError();
+            else if (written == 0)
+                failure = ERROR_DISK_FULL;
             done += written;
         }
         if (!file.Close() && failure == 0) failure = GetLastError();

@@ -18,8 +18,8 @@ DWORD OpenControlPanelApplet(const wchar_t* appletFile, int appletIndex, int pag
     // A line that does not fit would name another applet or page than asked: start nothing.
     wchar_t commandLine[MAX_PATH];
     if (FAILED(vantrel::platform::SafeStringCbPrintf(commandLine, sizeof(commandLine),
-                                            L"rundll32.exe shell32.dll,Control_RunDLL %s,@%d,%d", appletFile,
-                                            appletIndex, page))) {
+                                                     L"rundll32.exe shell32.dll,Control_RunDLL %s,@%d,%d", appletFile,
+                                                     appletIndex, page))) {
         return 0;
     }
 

@@ -64,8 +64,8 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings)
     settings->Underline = UnderlineHover;
 
     vantrel::platform::UniqueRegistryKey explorer;
-    if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
-                         KEY_QUERY_VALUE, &explorer)) {
+    if (!OpenRegistryKey(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", KEY_QUERY_VALUE,
+                         &explorer)) {
         return;
     }
     if (FollowsBrowserUnderline(explorer.Get())) settings->Underline = BrowserUnderline();

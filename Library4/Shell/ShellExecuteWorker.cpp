@@ -42,8 +42,7 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
     // manage the request, so a failed initialisation, or no ole32 at all, does not stop the
     // worker. ole32 is found at run time: a program that never starts this worker never loads it.
     const auto initialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoInitializeEx>();
-    const HRESULT com =
-        initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
+    const HRESULT com = initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
         // This thread runs no message loop, so the shell must finish the request before it
         // returns rather than hand it to a thread of its own; the caller's mask is put back so
@@ -62,7 +61,8 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
         WorkerProtocol::Finish(self->DoneEvent);
     }
     if (SUCCEEDED(com)) {
-        if (const auto uninitialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoUninitialize>()) uninitialize();
+        if (const auto uninitialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoUninitialize>())
+            uninitialize();
     }
     return WorkerProtocol::kExitCode;
 }

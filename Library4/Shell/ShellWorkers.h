@@ -90,11 +90,11 @@ public:
     // Owned by the object from the first Call to destruction; callers only read them. The handles
     // are null until the worker has started.
     HANDLE Thread;
-    HANDLE RequestEvent;  // auto-reset: a request is ready, or the worker must stop
-    HANDLE DoneEvent;     // auto-reset: the request is finished
-    UINT_PTR Result;      // the last Call's answer
-    UINT Message;         // the last Call's message
-    bool Running;         // true until the destructor runs
+    HANDLE RequestEvent; // auto-reset: a request is ready, or the worker must stop
+    HANDLE DoneEvent;    // auto-reset: the request is finished
+    UINT_PTR Result;     // the last Call's answer
+    UINT Message;        // the last Call's message
+    bool Running;        // true until the destructor runs
 
 private:
     // The worker thread's routine; object is the worker.
@@ -141,8 +141,8 @@ private:
 };
 
 // The request fields mirror APPBARDATA after its size field, so the copies stay field for field.
-#define VANTREL_SAME_OFFSET_IN_APPBARDATA(field)                                                  \
-    static_assert(offsetof(AppBarWorker, field) - offsetof(AppBarWorker, hWnd) ==                 \
+#define VANTREL_SAME_OFFSET_IN_APPBARDATA(field)                                  \
+    static_assert(offsetof(AppBarWorker, field) - offsetof(AppBarWorker, hWnd) == \
                   offsetof(APPBARDATA, field) - offsetof(APPBARDATA, hWnd))
 VANTREL_SAME_OFFSET_IN_APPBARDATA(uCallbackMessage);
 VANTREL_SAME_OFFSET_IN_APPBARDATA(uEdge);

@@ -87,11 +87,11 @@ VANTREL_TEST_HELPER(ChurnWindows)
             static const DWORD kExStyles[] = {0, 0, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW};
             const HWND owner = !windows.empty() && random() % 4 == 0 ? windows[random() % windows.size()] : nullptr;
             const DWORD style = WS_OVERLAPPEDWINDOW | (random() % 3 != 0 ? WS_VISIBLE : 0);
-            const HWND window = ::CreateWindowExW(kExStyles[random() % 4], testsupport::TestWindowClass(),
-                                                  ChurnTitle(random, ++serial).c_str(), style,
-                                                  static_cast<int>(random() % 800), static_cast<int>(random() % 600),
-                                                  100 + static_cast<int>(random() % 300), 80 + static_cast<int>(random() % 200),
-                                                  owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+            const HWND window = ::CreateWindowExW(
+                kExStyles[random() % 4], testsupport::TestWindowClass(), ChurnTitle(random, ++serial).c_str(), style,
+                static_cast<int>(random() % 800), static_cast<int>(random() % 600),
+                100 + static_cast<int>(random() % 300), 80 + static_cast<int>(random() % 200), owner, nullptr,
+                ::GetModuleHandleW(nullptr), nullptr);
             if (window != nullptr) {
                 windows.push_back(window);
                 ::InterlockedIncrement(&counts.created);
@@ -202,13 +202,13 @@ TEST(Churn, EveryRunWritesAWholeLogWhileWindowsComeAndGo)
     std::vector<std::unique_ptr<HelperProcess>> longLived;
     for (int slot = 0; slot < kLongLivedChurners; ++slot) {
         longLived.push_back(std::make_unique<HelperProcess>(
-            "ChurnWindows", std::vector<std::wstring>{mappingName, std::to_wstring(slot), std::to_wstring(random()), L"0"}));
+            "ChurnWindows",
+            std::vector<std::wstring>{mappingName, std::to_wstring(slot), std::to_wstring(random()), L"0"}));
     }
     for (int run = 0; run < runs && !HasFatalFailure(); ++run) {
         // A churner that ends by itself, most often while the program is enumerating.
-        HelperProcess shortLived("ChurnWindows",
-                                 {mappingName, std::to_wstring(kLongLivedChurners + run), std::to_wstring(random()),
-                                  std::to_wstring(20 + random() % 400)});
+        HelperProcess shortLived("ChurnWindows", {mappingName, std::to_wstring(kLongLivedChurners + run),
+                                                  std::to_wstring(random()), std::to_wstring(20 + random() % 400)});
         LARGE_INTEGER started, ended;
         ::QueryPerformanceCounter(&started);
         const ProgramRun result = apptest::RunProgram(exe, log);

@@ -40,9 +40,10 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
 
     const std::string& text = run.logWhileBoxUp;
     char handle[32];
-    std::snprintf(handle, sizeof(handle), "0x%08X: exe=", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(visible)));
-    const std::string visibleRecord = handle + AsLogBytes(testsupport::OwnExecutablePath()) +
-                                      "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
+    std::snprintf(handle, sizeof(handle),
+                  "0x%08X: exe=", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(visible)));
+    const std::string visibleRecord =
+        handle + AsLogBytes(testsupport::OwnExecutablePath()) + "\r\ntitle=\"e2e visible\" class=\"VantrelTestWindow\"";
     EXPECT_TRUE(Contains(text, visibleRecord)) << visibleRecord << "\n---\n" << text;
     EXPECT_TRUE(Contains(text, "title=\"e2e owned app\""));
     EXPECT_TRUE(Contains(text, "title=\"e2e caf\xE9 ?\""));
@@ -50,7 +51,7 @@ TEST(EndToEnd, LogsTheTaskbarWindowsOfAnotherProcessAndSaysSo)
         EXPECT_FALSE(Contains(text, excluded)) << excluded;
     // Every record is four lines and an empty one.
     EXPECT_EQ(text.size() >= 4 ? "\r\n\r\n" : "", text.substr(text.size() >= 4 ? text.size() - 4 : 0));
-    EXPECT_EQ(text, ReadBytes(log));  // nothing was written after the box appeared
+    EXPECT_EQ(text, ReadBytes(log)); // nothing was written after the box appeared
 }
 
 TEST(EndToEnd, ASecondRunOverwritesTheFirstLog)

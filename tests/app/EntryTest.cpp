@@ -30,7 +30,7 @@ int boxes = 0;
 BOOL WINAPI FakeSetDefaultDllDirectories(DWORD flags)
 {
     SeamRecorder::Note(flags == LOAD_LIBRARY_SEARCH_SYSTEM32 ? "SetDefaultDllDirectories(system32)"
-                                                              : "SetDefaultDllDirectories(other)");
+                                                             : "SetDefaultDllDirectories(other)");
     return setDefaultDllDirectories == Offered::Succeeding;
 }
 
@@ -58,21 +58,32 @@ struct SearchCase {
     Offered setDefaultDllDirectories;
     Offered setDllDirectory;
     LibrarySearch outcome;
-    std::vector<std::string> calls;  // the restriction's platform calls, in order
+    std::vector<std::string> calls; // the restriction's platform calls, in order
 };
 
 void PrintTo(const SearchCase& searchCase, std::ostream* out) { *out << searchCase.name; }
 
 const SearchCase kSearchCases[] = {
-    {"BothPresent", Offered::Succeeding, Offered::Succeeding, LibrarySearch::SystemFolderOnly,
+    {"BothPresent",
+     Offered::Succeeding,
+     Offered::Succeeding,
+     LibrarySearch::SystemFolderOnly,
      {"SetDefaultDllDirectories(system32)"}},
-    {"OnlySetDllDirectory", Offered::Missing, Offered::Succeeding, LibrarySearch::CurrentFolderRemoved,
+    {"OnlySetDllDirectory",
+     Offered::Missing,
+     Offered::Succeeding,
+     LibrarySearch::CurrentFolderRemoved,
      {"SetDllDirectoryW(\"\")"}},
-    {"Neither", Offered::Missing, Offered::Missing, LibrarySearch::Unchanged,
-     {}},
-    {"StricterOneRefused", Offered::Refusing, Offered::Succeeding, LibrarySearch::CurrentFolderRemoved,
+    {"Neither", Offered::Missing, Offered::Missing, LibrarySearch::Unchanged, {}},
+    {"StricterOneRefused",
+     Offered::Refusing,
+     Offered::Succeeding,
+     LibrarySearch::CurrentFolderRemoved,
      {"SetDefaultDllDirectories(system32)", "SetDllDirectoryW(\"\")"}},
-    {"BothRefused", Offered::Refusing, Offered::Refusing, LibrarySearch::Unchanged,
+    {"BothRefused",
+     Offered::Refusing,
+     Offered::Refusing,
+     LibrarySearch::Unchanged,
      {"SetDefaultDllDirectories(system32)", "SetDllDirectoryW(\"\")"}},
 };
 

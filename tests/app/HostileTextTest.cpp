@@ -18,7 +18,7 @@ namespace apptest {
 
 namespace {
 
-constexpr std::size_t kTitleRoom = 299;  // the record's title field holds 300 units with the terminator
+constexpr std::size_t kTitleRoom = 299; // the record's title field holds 300 units with the terminator
 
 std::wstring Units(std::initializer_list<unsigned> units)
 {
@@ -60,7 +60,7 @@ const std::vector<std::wstring>& HostileTitles()
         Long(299),
         Long(300),
         Long(1000),
-        std::wstring(298, L'x') + Units({0xD83D, 0xDE00}),  // the cut falls inside the pair
+        std::wstring(298, L'x') + Units({0xD83D, 0xDE00}), // the cut falls inside the pair
     };
     return titles;
 }
@@ -79,7 +79,7 @@ const std::vector<std::wstring>& HostileClassNames()
             L"class \"quoted\"",
         };
         std::wstring longest = L"longest class name ";
-        while (longest.size() < 255) longest += L'z';  // the most an atom holds
+        while (longest.size() < 255) longest += L'z'; // the most an atom holds
         list.push_back(longest);
         return list;
     }();
@@ -141,7 +141,8 @@ TEST(HostileText, TitlesAndClassNamesReachTheLogByteForByte)
     for (std::size_t i = 0; i < titles.size(); ++i) {
         const HWND window = testsupport::FindWindowByTitle(helper.ProcessId(), titles[i]);
         ASSERT_NE(nullptr, window) << "title " << i;
-        expected.push_back({"title " + std::to_string(i), ExpectedRecordStart(window, titles[i], testsupport::TestWindowClass())});
+        expected.push_back(
+            {"title " + std::to_string(i), ExpectedRecordStart(window, titles[i], testsupport::TestWindowClass())});
     }
     const auto& classes = HostileClassNames();
     for (std::size_t i = 0; i < classes.size(); ++i) {
@@ -153,7 +154,8 @@ TEST(HostileText, TitlesAndClassNamesReachTheLogByteForByte)
     const apptest::ProgramRun run = apptest::RunProgram(exe, log);
     EXPECT_EQ(0u, run.exitCode);
     const std::string text = testsupport::ReadBytes(log);
-    for (const Expected& e : expected) EXPECT_EQ(1u, Occurrences(text, e.recordStart)) << e.name << ":\n" << e.recordStart;
+    for (const Expected& e : expected)
+        EXPECT_EQ(1u, Occurrences(text, e.recordStart)) << e.name << ":\n" << e.recordStart;
     // Every taskbar window on this desktop is the helper's: one record each, none split in two.
     EXPECT_EQ(titles.size() + classes.size(), Occurrences(text, "\" atom = 0x"));
 }

@@ -36,7 +36,7 @@ TEST(MakeLogPath, ReportsAPathThatNoLongerFits)
 {
     struct Case {
         const wchar_t* fileName;
-        std::size_t folderLength;  // "C:\" + folder + "\" + file name
+        std::size_t folderLength; // "C:\" + folder + "\" + file name
         bool fits;
     };
     // The log path may take 259 characters: a one-letter extension grows by two, none by four.

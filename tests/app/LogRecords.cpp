@@ -63,8 +63,10 @@ ParsedLog ParseLog(const std::string& bytes)
         } else {
             log.faults.push_back(where + "second line \"" + lines[at + 1] + "\"");
         }
-        if (!std::regex_match(lines[at + 2], kThirdLine)) log.faults.push_back(where + "third line \"" + lines[at + 2] + "\"");
-        if (!std::regex_match(lines[at + 3], kFourthLine)) log.faults.push_back(where + "fourth line \"" + lines[at + 3] + "\"");
+        if (!std::regex_match(lines[at + 2], kThirdLine))
+            log.faults.push_back(where + "third line \"" + lines[at + 2] + "\"");
+        if (!std::regex_match(lines[at + 3], kFourthLine))
+            log.faults.push_back(where + "fourth line \"" + lines[at + 3] + "\"");
         if (!lines[at + 4].empty()) log.faults.push_back(where + "no empty line after it");
         log.records.push_back(record);
     }

@@ -8,7 +8,7 @@
 namespace apptest {
 
 struct LoggedRecord {
-    std::string handle;  // the eight hex digits of the first line
+    std::string handle; // the eight hex digits of the first line
     std::string exe;
     std::string title;
     std::string className;
@@ -16,7 +16,7 @@ struct LoggedRecord {
 
 struct ParsedLog {
     std::vector<LoggedRecord> records;
-    std::vector<std::string> faults;  // empty when the whole log is well formed
+    std::vector<std::string> faults; // empty when the whole log is well formed
 };
 
 // For logs whose titles hold no line breaks: a break inside a title reads as a malformed record.

@@ -23,8 +23,8 @@ using testsupport::TempFolder;
 
 namespace {
 
-std::wstring modulePath;  // what the fake GetModuleFileNameW reports
-std::wstring logToCheck;  // the log whose state the fake message box records
+std::wstring modulePath; // what the fake GetModuleFileNameW reports
+std::wstring logToCheck; // the log whose state the fake message box records
 struct ShownBox {
     std::wstring text;
     std::wstring caption;
@@ -152,10 +152,10 @@ TEST_F(LogTool, AWriterStoppedByAnExceptionEndsTheEnumerationAndIsReported)
 
     EXPECT_EQ(1, RunLogTool(nullptr));
 
-    EXPECT_EQ(1, classNameCalls);  // the enumeration stopped at the first failure
+    EXPECT_EQ(1, classNameCalls); // the enumeration stopped at the first failure
     ASSERT_EQ(1u, shownBoxes.size());
     EXPECT_EQ(L"Failed to create log file " + logToCheck + L".", shownBoxes[0].text);
-    EXPECT_TRUE(folder.Files().empty());  // no cut log is left behind
+    EXPECT_TRUE(folder.Files().empty()); // no cut log is left behind
 }
 
 namespace {
@@ -253,7 +253,7 @@ TEST_P(WriteFault, ALogNotWrittenWholeIsReportedAndRemoved)
     EXPECT_EQ(1, RunLogTool(nullptr));
 
     if (activeFault.fault == Fault::CloseFails) {
-        EXPECT_GE(writeCalls, 3);  // so the second block is a middle one
+        EXPECT_GE(writeCalls, 3); // so the second block is a middle one
     } else if (activeFault.fault == Fault::EnumerationFails) {
         EXPECT_EQ(activeFault.call > 0, writeCalls > 0) << "records reached the file before the failure";
     } else {

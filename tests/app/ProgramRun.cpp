@@ -21,7 +21,8 @@ ProgramRun RunProgram(const std::wstring& exe, const std::wstring& log, const st
         run.logWhileBoxUp = testsupport::ReadBytes(log);
         tools::PressOk(run.box.window);
     }
-    if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(info.hProcess, &run.exitCode);
+    if (::WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(info.hProcess, &run.exitCode);
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
     return run;

@@ -11,7 +11,7 @@ namespace apptest {
 struct ProgramRun {
     bool boxShown = false;
     tools::ShownMessageBox box;
-    std::string logWhileBoxUp;  // the log's bytes while the box was up; empty when there is none
+    std::string logWhileBoxUp; // the log's bytes while the box was up; empty when there is none
     DWORD exitCode = STILL_ACTIVE;
 };
 

@@ -37,7 +37,7 @@ constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 
 struct Writer {
     const char* name;
-    std::function<BOOL(LogStream&)> write;  // one write into the open stream; what the callback returned
+    std::function<BOOL(LogStream&)> write; // one write into the open stream; what the callback returned
     bool writesSomething;
 };
 

@@ -41,7 +41,7 @@ public:
                 if (IMAGE_SNAP_BY_ORDINAL32(t->u1.Ordinal)) {
                     imports.insert(dll + "!#" + std::to_string(IMAGE_ORDINAL32(t->u1.Ordinal)));
                 } else {
-                    imports.insert(dll + "!" + String(t->u1.AddressOfData + 2));  // past the hint
+                    imports.insert(dll + "!" + String(t->u1.AddressOfData + 2)); // past the hint
                 }
             }
         }
@@ -212,7 +212,7 @@ TEST(ShippedProgram, CarriesItsManifestAndVersion)
                   manifest.find("name=\"" + std::string(program.identity) + "\" version=\"" + expected + "\""));
         EXPECT_EQ(expectedWide, VersionString(version, L"FileVersion"));
         EXPECT_EQ(expectedWide, VersionString(version, L"ProductVersion"));
-        const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'};  // VS_FIXEDFILEINFO's, little-endian
+        const char signature[] = {'\xBD', '\x04', '\xEF', '\xFE'}; // VS_FIXEDFILEINFO's, little-endian
         const std::size_t fixedAt = version.find(std::string(signature, sizeof(signature)));
         ASSERT_NE(std::string::npos, fixedAt);
         ASSERT_LE(fixedAt + sizeof(VS_FIXEDFILEINFO), version.size());

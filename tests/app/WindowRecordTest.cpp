@@ -76,13 +76,13 @@ TEST(LogWindowProc, WritesTheWholeRecordOfAWindowAtNegativeCoordinates)
     RECT client{};
     ::GetClientRect(hwnd, &client);
 
-    const std::string expected =
-        "0x" + Hex8(hwnd) + ": exe=" + Ascii(exe) + "\r\n" + TitleLine(hwnd, "Negative") + "\r\n" +
-        "Style=0x" + LowerHex(static_cast<unsigned>(::GetWindowLongW(hwnd, GWL_STYLE))) + " exStyle=0x" +
-        LowerHex(static_cast<unsigned>(::GetWindowLongW(hwnd, GWL_EXSTYLE))) + " parent=0x" +
-        Hex8(::GetDesktopWindow()) + " owner=0x00000000 getparent=0x00000000\r\n" +
-        "rcWnd = -50,-40 - 250,160 rcClient = 0,0 - " + std::to_string(client.right) + "," +
-        std::to_string(client.bottom) + " maximized = 0 minimized = 0\r\n\r\n";
+    const std::string expected = "0x" + Hex8(hwnd) + ": exe=" + Ascii(exe) + "\r\n" + TitleLine(hwnd, "Negative") +
+                                 "\r\n" + "Style=0x" +
+                                 LowerHex(static_cast<unsigned>(::GetWindowLongW(hwnd, GWL_STYLE))) + " exStyle=0x" +
+                                 LowerHex(static_cast<unsigned>(::GetWindowLongW(hwnd, GWL_EXSTYLE))) + " parent=0x" +
+                                 Hex8(::GetDesktopWindow()) + " owner=0x00000000 getparent=0x00000000\r\n" +
+                                 "rcWnd = -50,-40 - 250,160 rcClient = 0,0 - " + std::to_string(client.right) + "," +
+                                 std::to_string(client.bottom) + " maximized = 0 minimized = 0\r\n\r\n";
     EXPECT_EQ(expected, RecordOf(hwnd));
 }
 
@@ -96,7 +96,8 @@ TEST(LogWindowProc, TitlesBecomeSingleBytesWithQuestionMarksAndCrLf)
         {L"caf\u00e9", "caf\xE9"},
         {L"\u00ff\u0100", "\xFF?"},
         {L"5 \u20ac left", "5 ? left"},
-        {L"smile \U0001F600!", "smile ?" "?!"},
+        {L"smile \U0001F600!", "smile ?"
+                               "?!"},
         {L"two\nlines", "two\r\nlines"},
         {L"kept\r\nCR", "kept\r\r\nCR"},
         {L"say \"hi\"", "say \"hi\""},

@@ -16,7 +16,8 @@ VANTREL_TEST_HELPER(OwnsWindowsOfEveryKind)
     const std::wstring tag = args.empty() ? L"" : args[0];
     std::vector<std::unique_ptr<TestWindow>> windows;
     auto add = [&](const std::wstring& title, DWORD style, DWORD exStyle, HWND relative) {
-        windows.push_back(std::make_unique<TestWindow>(testsupport::WindowOptions{tag + title, style, exStyle, relative}));
+        windows.push_back(
+            std::make_unique<TestWindow>(testsupport::WindowOptions{tag + title, style, exStyle, relative}));
         return windows.back()->Get();
     };
     const HWND main = add(L" visible", kVisible, 0, nullptr);

@@ -9,14 +9,14 @@
 int main(int argc, char** argv)
 {
     namespace Shell = Library4::Shell;
-    if (argc != 3) return 2;  // consumer SUBKEY VALUE, below HKEY_CURRENT_USER
+    if (argc != 3) return 2; // consumer SUBKEY VALUE, below HKEY_CURRENT_USER
 
     // The generic names compile only when the package passes UNICODE on to its consumers.
     const HINSTANCE instance = ::GetModuleHandle(nullptr);
-    HWND window = ::CreateWindowEx(0, L"STATIC", L"consumer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                   nullptr, nullptr, instance, nullptr);
-    HWND tool = ::CreateWindowEx(WS_EX_TOOLWINDOW, L"STATIC", L"tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 200, 100, nullptr, nullptr, instance, nullptr);
+    HWND window = ::CreateWindowEx(0, L"STATIC", L"consumer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                   nullptr, instance, nullptr);
+    HWND tool = ::CreateWindowEx(WS_EX_TOOLWINDOW, L"STATIC", L"tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, instance, nullptr);
     if (window == nullptr || tool == nullptr) return 3;
     std::printf("taskbar-window=%d\n", Shell::IsTaskbarWindow(window) ? 1 : 0);
     std::printf("tool-window=%d\n", Shell::IsTaskbarWindow(tool) ? 1 : 0);

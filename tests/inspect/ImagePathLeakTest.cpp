@@ -46,11 +46,11 @@ struct Target {
 
 struct LookUp {
     const char* id;
-    bool otherProcess;                                           // a helper process is the target
-    void (*arrange)(ProcessImagePath&);                          // the seam's state; null: as it is
+    bool otherProcess;                  // a helper process is the target
+    void (*arrange)(ProcessImagePath&); // the seam's state; null: as it is
     bool (*run)(const Target&, wchar_t* out, int capacity);
     int capacity;
-    std::wstring (*expected)(const std::wstring& ownPath);       // empty: the look-up must fail
+    std::wstring (*expected)(const std::wstring& ownPath); // empty: the look-up must fail
 };
 
 void PrintTo(const LookUp& lookUp, std::ostream* out) { *out << lookUp.id; }
@@ -112,7 +112,10 @@ bool OfNoSuchProcess(const Target&, wchar_t* out, int capacity)
 {
     return GetProcessImagePath(kNoSuchProcess, 0, out, capacity);
 }
-bool ByNullWindow(const Target&, wchar_t* out, int capacity) { return GetWindowProcessImagePath(nullptr, out, capacity); }
+bool ByNullWindow(const Target&, wchar_t* out, int capacity)
+{
+    return GetWindowProcessImagePath(nullptr, out, capacity);
+}
 
 std::wstring OwnPath(const std::wstring& own) { return own; }
 std::wstring OwnPathCut(const std::wstring& own) { return own.substr(0, kSmallRoom - 1); }

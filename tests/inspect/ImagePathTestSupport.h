@@ -18,8 +18,8 @@ constexpr char kOneWindowHelper[] = "OwnsOneWindow";
 constexpr wchar_t kOneWindowTitle[] = L"image path helper";
 
 extern std::vector<std::wstring> loadedLibraries;
-extern std::wstring refusedLibrarySuffix;            // LoadLibraryW fails for a path ending so
-extern HMODULE stubVdmLibrary;                       // what LoadLibraryW gives for VDMDBG.dll, if set
+extern std::wstring refusedLibrarySuffix; // LoadLibraryW fails for a path ending so
+extern HMODULE stubVdmLibrary;            // what LoadLibraryW gives for VDMDBG.dll, if set
 extern int freedLibraries;
 extern int moduleSnapshots;
 
@@ -33,7 +33,7 @@ struct FakeTask {
     DWORD threadId;
     std::string fileName;
 };
-extern std::vector<FakeTask> tasks;  // what FakeVdmEnumTaskWOWEx offers, in order
+extern std::vector<FakeTask> tasks; // what FakeVdmEnumTaskWOWEx offers, in order
 extern int taskEnumerations;
 
 bool EndsWith(const std::wstring& text, const std::wstring& end);

@@ -38,7 +38,7 @@ TEST_F(ProcessImagePath, NamesAnotherProcessesExecutableByItsWindow)
     EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
     EXPECT_TRUE(GetProcessImagePath(helper.ProcessId(), 0, out, 260));
     EXPECT_TRUE(SamePath(OwnExecutablePath(), out)) << out;
-    EXPECT_TRUE(loadedLibraries.empty());  // strategy A needs no library
+    EXPECT_TRUE(loadedLibraries.empty()); // strategy A needs no library
 }
 
 TEST_F(ProcessImagePath, NoProcessMeansAnEmptyPath)
@@ -145,7 +145,7 @@ TEST_F(ProcessImagePath, AVirtualDosMachineGivesTheFileOfTheTaskThatOwnsTheThrea
     const Case cases[] = {
         {111, 260, L"C:\\APPS\\ONE.EXE"},
         {222, 260, L"C:\\APPS\\TWO.EXE"},
-        {333, 260, L"C:\\WINNT\\system32\\NTVDM.EXE"},  // no task of that thread: the machine itself
+        {333, 260, L"C:\\WINNT\\system32\\NTVDM.EXE"}, // no task of that thread: the machine itself
         {444, 260, std::wstring(longName.begin(), longName.begin() + 259)},
         // Room enough for the machine's own path, not for the task's file.
         {555, 29, L"C:\\APPS\\A-MUCH-LONGER-TASK-N"},
@@ -171,7 +171,7 @@ TEST_F(ProcessImagePath, OnlyAnImageNamedNtvdmStartsTheTaskLookUp)
         {L"D:\\x\\NtVdm.ExE", true},
         {L"C:\\WINNT\\system32\\ntvdm.exe.bak", false},
         {L"C:\\WINNT\\system32\\myntvdm.exe", false},
-        {L"ntvdm.exe", false},  // no folder: not a path the system gives
+        {L"ntvdm.exe", false}, // no folder: not a path the system gives
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.image);
@@ -275,9 +275,9 @@ private:
     static DWORD WINAPI Run(LPVOID self)
     {
         auto* me = static_cast<WindowOnItsOwnThread*>(self);
-        me->window_ = ::CreateWindowExW(0, testsupport::TestWindowClass(), L"task window",
-                                        WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
-                                        ::GetModuleHandleW(nullptr), nullptr);
+        me->window_ =
+            ::CreateWindowExW(0, testsupport::TestWindowClass(), L"task window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                              100, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ::SetEvent(me->ready_);
         ::WaitForSingleObject(me->quit_, 10000);
         ::DestroyWindow(me->window_);

@@ -23,8 +23,8 @@ void HoldOneOfEachKind(const std::function<void(const ResourceCounts&)>& whileHe
     ASSERT_NE(nullptr, brush);
     {
         testsupport::TestWindow window(testsupport::WindowOptions{L"counted", WS_OVERLAPPEDWINDOW, 0, nullptr});
-        HWND child = ::CreateWindowExW(0, L"STATIC", L"child", WS_CHILD, 0, 0, 10, 10, window.Get(), nullptr,
-                                       nullptr, nullptr);
+        HWND child =
+            ::CreateWindowExW(0, L"STATIC", L"child", WS_CHILD, 0, 0, 10, 10, window.Get(), nullptr, nullptr, nullptr);
         ASSERT_NE(nullptr, child);
         const ResourceCounts held = CountProcessResources();
         whileHeld(held);

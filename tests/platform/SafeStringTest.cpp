@@ -64,7 +64,7 @@ TEST(SafeStringBoundedOperations, InvalidSizesWriteNothing)
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCchCopy(buffer.Get(), 0, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCchCopy(buffer.Get(), tooLarge, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(buffer.Get(), 0, L"abc"));
-    EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(buffer.Get(), 1, L"abc"));  // half a character
+    EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbCat(buffer.Get(), 1, L"abc")); // half a character
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbPrintf(buffer.Get(), 0, L"abc"));
     EXPECT_EQ(kSafeStringInvalidArgument, SafeStringCbPrintf(buffer.Get(), tooLarge * 2, L"abc"));
     for (wchar_t c : buffer.data) EXPECT_EQ(testsupport::kUntouched, c);
@@ -79,10 +79,8 @@ TEST(SafeStringCchCopy, CutsToRoomMinusOneAndReports)
         const wchar_t* result;
     };
     const Case cases[] = {
-        {1, L"", S_OK, L""},
-        {1, L"a", kSafeStringInsufficientBuffer, L""},
-        {4, L"abc", S_OK, L"abc"},
-        {3, L"abc", kSafeStringInsufficientBuffer, L"ab"},
+        {1, L"", S_OK, L""},        {1, L"a", kSafeStringInsufficientBuffer, L""},
+        {4, L"abc", S_OK, L"abc"},  {3, L"abc", kSafeStringInsufficientBuffer, L"ab"},
         {10, L"abc", S_OK, L"abc"},
     };
     for (const Case& c : cases) {
@@ -101,7 +99,9 @@ TEST(SafeStringCbPrintf, KeepsAtMost999CharactersOfAMessage)
         HRESULT status;
         std::size_t kept;
     };
-    const Case cases[] = {{998, S_OK, 998}, {999, S_OK, 999}, {1000, kSafeStringInsufficientBuffer, 999},
+    const Case cases[] = {{998, S_OK, 998},
+                          {999, S_OK, 999},
+                          {1000, kSafeStringInsufficientBuffer, 999},
                           {1500, kSafeStringInsufficientBuffer, 999}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.length);
@@ -116,8 +116,8 @@ TEST(SafeStringCbPrintf, KeepsAtMost999CharactersOfAMessage)
 TEST(SafeStringCbPrintf, FormatsTheToolsMessages)
 {
     wchar_t message[1000];
-    EXPECT_EQ(S_OK, SafeStringCbPrintf(message, sizeof(message), L"Log file '%s' has been created.",
-                                       L"C:\\Tools\\prog.txt"));
+    EXPECT_EQ(S_OK,
+              SafeStringCbPrintf(message, sizeof(message), L"Log file '%s' has been created.", L"C:\\Tools\\prog.txt"));
     EXPECT_STREQ(L"Log file 'C:\\Tools\\prog.txt' has been created.", message);
 }
 

@@ -26,18 +26,14 @@ constexpr std::size_t kGuard = 16;
 // characters: surrogates (paired or not), the non-characters, and units near the byte boundary.
 inline wchar_t RandomUnit(std::mt19937& rng)
 {
-    static const wchar_t kAwkward[] = {0xFFFF, 0xFFFE, 0xFEFF, 0x0001, 0x007F, 0x00FF,
+    static const wchar_t kAwkward[] = {0xFFFF, 0xFFFE, 0xFEFF, 0x0001, 0x007F,   0x00FF,
                                        0x0100, L'%',   L'\n',  L'"',   kSentinel};
     switch (rng() % 8) {
-    case 0:
-        return static_cast<wchar_t>(0xD800 + rng() % 0x800);
-    case 1:
-        return kAwkward[rng() % (sizeof(kAwkward) / sizeof(kAwkward[0]))];
+    case 0: return static_cast<wchar_t>(0xD800 + rng() % 0x800);
+    case 1: return kAwkward[rng() % (sizeof(kAwkward) / sizeof(kAwkward[0]))];
     case 2:
-    case 3:
-        return static_cast<wchar_t>(0x20 + rng() % 0x5F);
-    default:
-        return static_cast<wchar_t>(1 + rng() % 0xFFFF);
+    case 3: return static_cast<wchar_t>(0x20 + rng() % 0x5F);
+    default: return static_cast<wchar_t>(1 + rng() % 0xFFFF);
     }
 }
 
@@ -108,9 +104,9 @@ public:
         for (std::size_t i = 0; i < cells_.size(); ++i) {
             if (cells_[i] == expected.cells_[i]) continue;
             const long long index = static_cast<long long>(i) - static_cast<long long>(kGuard);
-            const char* where = index < 0 ? " (guard before the destination)"
+            const char* where = index < 0                                       ? " (guard before the destination)"
                                 : static_cast<std::size_t>(index) >= destChars_ ? " (guard past the destination)"
-                                                                                 : "";
+                                                                                : "";
             char message[160];
             std::snprintf(message, sizeof(message), "dest[%lld]%s holds U+%04X, expected U+%04X", index, where,
                           static_cast<unsigned>(cells_[i]), static_cast<unsigned>(expected.cells_[i]));
@@ -164,14 +160,12 @@ inline Arg RandomArg(std::mt19937& rng)
     static const int kInts[] = {INT_MIN, INT_MIN + 1, -10, -1, 0, 1, 9, 10, INT_MAX};
     static const unsigned int kBits[] = {0u, 1u, 0xFu, 0x10u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu};
     const std::uint64_t wide = (static_cast<std::uint64_t>(rng()) << 32) | rng();
-    const std::uintptr_t kAddresses[] = {0, 1, 0xFFFFFFFFu, UINTPTR_MAX, UINTPTR_MAX - 0xFFFFFFFFu,
-                                         static_cast<std::uintptr_t>(0x123456789ABCDEF0ull)};
+    const std::uintptr_t kAddresses[] = {
+        0, 1, 0xFFFFFFFFu, UINTPTR_MAX, UINTPTR_MAX - 0xFFFFFFFFu, static_cast<std::uintptr_t>(0x123456789ABCDEF0ull)};
     Arg arg{static_cast<ArgKind>(rng() % 4), std::wstring(), 0, 0u, 0};
     const bool edge = rng() % 3 == 0;
     switch (arg.kind) {
-    case ArgKind::String:
-        arg.text = RandomText(rng, rng() % 8 == 0 ? rng() % 80 : rng() % 10);
-        break;
+    case ArgKind::String: arg.text = RandomText(rng, rng() % 8 == 0 ? rng() % 80 : rng() % 10); break;
     case ArgKind::Int:
         arg.number = edge ? kInts[rng() % (sizeof(kInts) / sizeof(kInts[0]))] : static_cast<std::int32_t>(rng());
         break;
@@ -180,8 +174,8 @@ inline Arg RandomArg(std::mt19937& rng)
         break;
     case ArgKind::Pointer:
         // On 64-bit the random addresses have their upper half set; only the lower half is printed.
-        arg.address = edge ? kAddresses[rng() % (sizeof(kAddresses) / sizeof(kAddresses[0]))]
-                           : static_cast<std::uintptr_t>(wide);
+        arg.address =
+            edge ? kAddresses[rng() % (sizeof(kAddresses) / sizeof(kAddresses[0]))] : static_cast<std::uintptr_t>(wide);
         break;
     }
     return arg;
@@ -192,14 +186,10 @@ inline Arg RandomArg(std::mt19937& rng)
 inline std::wstring Render(const Arg& arg)
 {
     switch (arg.kind) {
-    case ArgKind::String:
-        return arg.text;
-    case ArgKind::Int:
-        return std::to_wstring(arg.number);
-    case ArgKind::Unsigned:
-        return Hex(arg.bits, false, 1);
-    case ArgKind::Pointer:
-        return Hex(static_cast<std::uint32_t>(arg.address), true, 8);
+    case ArgKind::String: return arg.text;
+    case ArgKind::Int: return std::to_wstring(arg.number);
+    case ArgKind::Unsigned: return Hex(arg.bits, false, 1);
+    case ArgKind::Pointer: return Hex(static_cast<std::uint32_t>(arg.address), true, 8);
     }
     return std::wstring();
 }
@@ -255,18 +245,10 @@ inline std::string Describe(const FormatCase& c)
     std::string out = "format " + Describe(c.format);
     for (const Arg& arg : c.args) {
         switch (arg.kind) {
-        case ArgKind::String:
-            out += ", s " + Describe(arg.text);
-            break;
-        case ArgKind::Int:
-            out += ", d " + std::to_string(arg.number);
-            break;
-        case ArgKind::Unsigned:
-            out += ", x " + std::to_string(arg.bits);
-            break;
-        case ArgKind::Pointer:
-            out += ", p " + std::to_string(static_cast<unsigned long long>(arg.address));
-            break;
+        case ArgKind::String: out += ", s " + Describe(arg.text); break;
+        case ArgKind::Int: out += ", d " + std::to_string(arg.number); break;
+        case ArgKind::Unsigned: out += ", x " + std::to_string(arg.bits); break;
+        case ArgKind::Pointer: out += ", p " + std::to_string(static_cast<unsigned long long>(arg.address)); break;
         }
     }
     return out;
@@ -281,14 +263,10 @@ long CallWithArgs(const std::vector<Arg>& args, Fn& fn, Values... values)
         if (sizeof...(Values) < args.size()) {
             const Arg& arg = args[sizeof...(Values)];
             switch (arg.kind) {
-            case ArgKind::String:
-                return CallWithArgs(args, fn, values..., arg.text.c_str());
-            case ArgKind::Int:
-                return CallWithArgs(args, fn, values..., arg.number);
-            case ArgKind::Unsigned:
-                return CallWithArgs(args, fn, values..., arg.bits);
-            case ArgKind::Pointer:
-                return CallWithArgs(args, fn, values..., reinterpret_cast<void*>(arg.address));
+            case ArgKind::String: return CallWithArgs(args, fn, values..., arg.text.c_str());
+            case ArgKind::Int: return CallWithArgs(args, fn, values..., arg.number);
+            case ArgKind::Unsigned: return CallWithArgs(args, fn, values..., arg.bits);
+            case ArgKind::Pointer: return CallWithArgs(args, fn, values..., reinterpret_cast<void*>(arg.address));
             }
         }
     }

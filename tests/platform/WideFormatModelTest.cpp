@@ -41,7 +41,9 @@ TEST(WideFormatModel, RandomFormatsKeepTheLimitContract)
         }
 
         wchar_t* dest = actual.Dest();
-        auto format = [&](auto... values) -> long { return vantrel::platform::FormatWide(dest, max, c.format.c_str(), values...); };
+        auto format = [&](auto... values) -> long {
+            return vantrel::platform::FormatWide(dest, max, c.format.c_str(), values...);
+        };
         const long result = CallWithArgs(c.args, format);
 
         std::string difference = actual.Difference(expected, false, 0);
@@ -68,8 +70,8 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
         };
         const Arg hwnd = value(ArgKind::Pointer), exe = value(ArgKind::String), title = value(ArgKind::String),
                   cls = value(ArgKind::String), atom = value(ArgKind::Pointer), style = value(ArgKind::Unsigned),
-                  exStyle = value(ArgKind::Unsigned), parent = value(ArgKind::Pointer),
-                  owner = value(ArgKind::Pointer), getparent = value(ArgKind::Pointer);
+                  exStyle = value(ArgKind::Unsigned), parent = value(ArgKind::Pointer), owner = value(ArgKind::Pointer),
+                  getparent = value(ArgKind::Pointer);
         std::vector<Arg> rect;
         for (int r = 0; r < 8; ++r) rect.push_back(value(ArgKind::Int));
         const int maximized = static_cast<int>(rng() % 2), minimized = static_cast<int>(rng() % 2);

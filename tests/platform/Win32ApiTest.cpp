@@ -19,7 +19,7 @@ std::vector<std::wstring> loadedLibraries;
 BOOL WINAPI RecordingCloseHandle(HANDLE handle)
 {
     closedHandles.push_back(handle);
-    ::SetLastError(ERROR_INVALID_HANDLE);  // closing must not leak this into the caller's value
+    ::SetLastError(ERROR_INVALID_HANDLE); // closing must not leak this into the caller's value
     return testsupport::SystemApi().CloseHandle(handle);
 }
 

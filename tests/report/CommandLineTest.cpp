@@ -12,10 +12,13 @@ namespace {
 
 class FakeFiles : public report::FileAccess {
 public:
-    std::map<std::string, std::string> files{
-        {"v.txt", RecordBytes({})}, {"before.txt", RecordBytes({})}, {"dir/my.tools/prog", ""},
-        {"C:\\Logs\\v.txt", ""}, {"v.html", ""}, {"notes.txt", "hello\r\n" + RecordBytes({}).substr(16)},
-        {"big.txt", std::string(report::kMostLogBytes + 1, '\n')}};
+    std::map<std::string, std::string> files{{"v.txt", RecordBytes({})},
+                                             {"before.txt", RecordBytes({})},
+                                             {"dir/my.tools/prog", ""},
+                                             {"C:\\Logs\\v.txt", ""},
+                                             {"v.html", ""},
+                                             {"notes.txt", "hello\r\n" + RecordBytes({}).substr(16)},
+                                             {"big.txt", std::string(report::kMostLogBytes + 1, '\n')}};
     std::vector<std::string> written;
 
     File Read(const std::string& path, std::uint64_t limit) override
@@ -39,8 +42,8 @@ public:
 struct CommandCase {
     std::vector<std::string> arguments;
     int exitCode;
-    std::string written;  // the page written, if any
-    std::string message;  // part of the message
+    std::string written; // the page written, if any
+    std::string message; // part of the message
     bool open = true;
 };
 

@@ -15,9 +15,8 @@ TEST(Comparison, FindsWhatAppearedDisappearedAndChanged)
         s.hwnd = hwnd, s.exe = std::move(exe), s.title = std::move(title), s.rect = std::move(rect);
         return RecordBytes(s);
     };
-    const std::string before = window(1, "a.exe", "Same") + window(2, "a.exe", "Closed") +
-                               window(3, "e.exe", "Moved") + window(9, "x.exe", "Reopened") +
-                               window(4, "t.exe", "Twin") + window(5, "t.exe", "Twin");
+    const std::string before = window(1, "a.exe", "Same") + window(2, "a.exe", "Closed") + window(3, "e.exe", "Moved") +
+                               window(9, "x.exe", "Reopened") + window(4, "t.exe", "Twin") + window(5, "t.exe", "Twin");
     const std::string after = window(1, "a.exe", "Same") + window(3, "e.exe", "Moved", "5,5 - 165,231") +
                               window(10, "x.exe", "Reopened") + window(2, "n.exe", "Reused handle") +
                               window(6, "t.exe", "Twin") + window(7, "t.exe", "Twin");

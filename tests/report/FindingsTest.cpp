@@ -17,25 +17,26 @@ TEST(Findings, NameEachUnusualWindowOnceAndNoOther)
         return RecordBytes(s);
     };
     const std::string log =
-        window("C:\\app.exe", "Main", "-8,-8 - 1928,1048") +                            // 0
-        window("C:\\app.exe", "Second", "100,100 - 500,400") +                          // 1
-        window("C:\\tool.exe", "Dialog", "200,200 - 400,300", 0x00010050, 0x40100) +    // 2
-        window("", "Orphan", "10,10 - 200,200") +                                       // 3
-        window("C:\\other.exe", "Parked", "-32000,-32000 - -31840,-31972", 0, 0x100, 1) +  // 4
-        window("C:\\zero.exe", "Zero", "300,300 - 300,300") +                           // 5
-        window("C:\\far.exe", "Far", "5000,5000 - 5600,5400") +                         // 6
-        window("C:\\WINDOWS\\system32\\applicationframehost.EXE", "Calculator", "50,50 - 400,600") +  // 7
-        window("C:\\q.exe", "Caf? ??", "1900,0 - 2100,100") +                           // 8: reaches the others' box
-        window("C:\\cut.exe", std::string(299, 'x'), "0,0 - 10,10") +                   // 9
-        window("C:\\one.exe", "Same", "0,0 - 10,10") +                                  // 10
-        window("C:\\two.exe", "Same", "-600,0 - -1,10");                                // 11: inside the box around the others
+        window("C:\\app.exe", "Main", "-8,-8 - 1928,1048") +                                         // 0
+        window("C:\\app.exe", "Second", "100,100 - 500,400") +                                       // 1
+        window("C:\\tool.exe", "Dialog", "200,200 - 400,300", 0x00010050, 0x40100) +                 // 2
+        window("", "Orphan", "10,10 - 200,200") +                                                    // 3
+        window("C:\\other.exe", "Parked", "-32000,-32000 - -31840,-31972", 0, 0x100, 1) +            // 4
+        window("C:\\zero.exe", "Zero", "300,300 - 300,300") +                                        // 5
+        window("C:\\far.exe", "Far", "5000,5000 - 5600,5400") +                                      // 6
+        window("C:\\WINDOWS\\system32\\applicationframehost.EXE", "Calculator", "50,50 - 400,600") + // 7
+        window("C:\\q.exe", "Caf? ??", "1900,0 - 2100,100") +         // 8: reaches the others' box
+        window("C:\\cut.exe", std::string(299, 'x'), "0,0 - 10,10") + // 9
+        window("C:\\one.exe", "Same", "0,0 - 10,10") +                // 10
+        window("C:\\two.exe", "Same", "-600,0 - -1,10");              // 11: inside the box around the others
     std::string found;
     for (const report::Finding& f : report::FindIssues(report::ReadLog(log).records)) {
         found += std::to_string(static_cast<int>(f.kind)) + "[" + f.subject + "]";
         for (std::size_t i : f.windows) found += " " + std::to_string(i);
         found += "\n";
     }
-    EXPECT_EQ("0[C:\\app.exe] 0 1\n1[] 2\n2[] 3\n3[] 4\n4[] 5\n5[] 6\n6[Calculator] 7\n7[] 8\n8[] 9\n9[Same] 10 11\n", found);
+    EXPECT_EQ("0[C:\\app.exe] 0 1\n1[] 2\n2[] 3\n3[] 4\n4[] 5\n5[] 6\n6[Calculator] 7\n7[] 8\n8[] 9\n9[Same] 10 11\n",
+              found);
 }
 
 } // namespace reporttest

@@ -15,7 +15,8 @@ using report::Log;
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
 {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
     return text;
 }
 
@@ -39,8 +40,8 @@ const std::string kTwo = RecordBytes(Titled("Second"));
 struct ReaderCase {
     const char* name;
     std::string bytes;
-    std::string titles;  // each record's title, then '|'
-    std::string pieces;  // each unreadable piece as first-last@failed, then ' '
+    std::string titles; // each record's title, then '|'
+    std::string pieces; // each unreadable piece as first-last@failed, then ' '
     bool notALog = false;
 };
 
@@ -83,7 +84,8 @@ TEST_P(ReadLog, FindsEachRecordAndEachUnreadablePiece)
     std::string titles, pieces;
     for (const auto& r : log.records) titles += r.title + "|";
     for (const auto& p : log.unreadable) {
-        pieces += std::to_string(p.firstLine) + "-" + std::to_string(p.lastLine) + "@" + std::to_string(p.failedLine) + " ";
+        pieces +=
+            std::to_string(p.firstLine) + "-" + std::to_string(p.lastLine) + "@" + std::to_string(p.failedLine) + " ";
     }
     EXPECT_EQ(c.titles, titles);
     EXPECT_EQ(c.pieces, pieces);
@@ -103,9 +105,9 @@ TEST(ReadRecord, TakesEveryFieldAndLine)
     const report::WindowRecord& r = log.records[0];
     EXPECT_EQ(std::make_tuple(0xFFFFFFFFu, 0xC038u, 0x94cf0000u, 0u, 0x00010020u, 0x00020002u, 0u),
               std::make_tuple(r.hwnd, r.atom, r.style, r.exStyle, r.parent, r.owner, r.getParent));
-    EXPECT_EQ(std::make_tuple(-32000, INT32_MIN, INT32_MAX, 0, 154, 182),
-              std::make_tuple(r.window.left, r.window.top, r.window.right, r.window.bottom, r.client.right,
-                              r.client.bottom));
+    EXPECT_EQ(
+        std::make_tuple(-32000, INT32_MIN, INT32_MAX, 0, 154, 182),
+        std::make_tuple(r.window.left, r.window.top, r.window.right, r.window.bottom, r.client.right, r.client.bottom));
     EXPECT_EQ(std::make_tuple(s.exe, s.className, false, true, 2, 5),
               std::make_tuple(r.exe, r.className, r.maximized, r.minimized, r.firstLine, r.lastLine));
 }

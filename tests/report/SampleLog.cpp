@@ -14,7 +14,8 @@ std::string RecordBytes(const Sample& s)
                   s.rect.c_str(), s.minimized);
     char handle[16];
     std::snprintf(handle, sizeof(handle), "0x%08X", static_cast<unsigned>(s.hwnd));
-    const std::string text = handle + (": exe=" + s.exe) + "\ntitle=\"" + s.title + "\" class=\"" + s.className + numbers;
+    const std::string text =
+        handle + (": exe=" + s.exe) + "\ntitle=\"" + s.title + "\" class=\"" + s.className + numbers;
     std::string bytes;
     for (char c : text) bytes += c == '\n' ? "\r\n" : std::string(1, c);
     return bytes;

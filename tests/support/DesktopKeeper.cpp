@@ -43,7 +43,7 @@ int Stop()
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

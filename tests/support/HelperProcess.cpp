@@ -88,8 +88,8 @@ int SignalReadyAndServe()
 HelperProcess::HelperProcess(const std::string& name, const std::vector<std::wstring>& args)
 {
     static int counter = 0;
-    const std::wstring eventName = L"VantrelHelperReady-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(++counter);
+    const std::wstring eventName =
+        L"VantrelHelperReady-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
     ::SetEnvironmentVariableW(kReadyEventVariable, eventName.c_str());
 
@@ -152,7 +152,7 @@ BOOL CALLBACK CollectProcessWindows(HWND hwnd, LPARAM lParam)
     try {
         query->windows->push_back(hwnd);
     } catch (...) {
-        return FALSE;  // nothing may unwind through the system's frames
+        return FALSE; // nothing may unwind through the system's frames
     }
     return TRUE;
 }

@@ -54,8 +54,7 @@ HWND FindWindowByTitle(DWORD processId, const std::wstring& title);
 
 } // namespace testsupport
 
-#define VANTREL_TEST_HELPER(name)                                                                 \
-    static int VantrelHelper_##name(const std::vector<std::wstring>& args);                      \
-    static const bool vantrelHelperRegistered_##name =                                            \
-        ::testsupport::RegisterHelper(#name, &VantrelHelper_##name);                              \
+#define VANTREL_TEST_HELPER(name)                                                                                   \
+    static int VantrelHelper_##name(const std::vector<std::wstring>& args);                                         \
+    static const bool vantrelHelperRegistered_##name = ::testsupport::RegisterHelper(#name, &VantrelHelper_##name); \
     static int VantrelHelper_##name([[maybe_unused]] const std::vector<std::wstring>& args)

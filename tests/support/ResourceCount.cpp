@@ -168,7 +168,7 @@ ResourceCounts CountProcessResources()
 void ExpectNoResourceLeak(const std::function<void()>& operation, int iterations)
 {
     operation();
-    CountProcessResources();  // counting, too, loads what it needs on first use
+    CountProcessResources(); // counting, too, loads what it needs on first use
     const ResourceCounts before = CountProcessResources();
     for (int i = 0; i < iterations; ++i) operation();
     const ResourceCounts after = CountProcessResources();

@@ -23,8 +23,10 @@ HANDLE FirstHandle() { return nullptr; }
 template <class T, class... Rest>
 HANDLE FirstHandle(T first, Rest... rest)
 {
-    if constexpr (kIsHandle<T>) return reinterpret_cast<HANDLE>(first);
-    else return FirstHandle(rest...);
+    if constexpr (kIsHandle<T>)
+        return reinterpret_cast<HANDLE>(first);
+    else
+        return FirstHandle(rest...);
 }
 
 std::optional<std::wstring> FirstText() { return std::nullopt; }
@@ -33,8 +35,10 @@ std::optional<std::wstring> FirstText(T first, Rest... rest)
 {
     if constexpr (!std::is_same_v<T, const wchar_t*>) return FirstText(rest...);
     // Null, or an atom or resource number in place of a name.
-    else if (reinterpret_cast<ULONG_PTR>(first) >> 16 == 0) return std::nullopt;
-    else return std::wstring(first);
+    else if (reinterpret_cast<ULONG_PTR>(first) >> 16 == 0)
+        return std::nullopt;
+    else
+        return std::wstring(first);
 }
 
 std::size_t Append(SeamCall call)
@@ -44,17 +48,19 @@ std::size_t Append(SeamCall call)
     return calls.size() - 1;
 }
 
-#define VANTREL_ENTRY_TAG(name)                                                                  \
-    struct name##Entry {                                                                         \
-        static constexpr const char* kName = #name;                                              \
-        static constexpr auto kMember = &vantrel::platform::Win32Api::name;                               \
+#define VANTREL_ENTRY_TAG(name)                                             \
+    struct name##Entry {                                                    \
+        static constexpr const char* kName = #name;                         \
+        static constexpr auto kMember = &vantrel::platform::Win32Api::name; \
     };
 VANTREL_WIN32_OPERATIONS(VANTREL_ENTRY_TAG)
 #undef VANTREL_ENTRY_TAG
 
 // What some entries add once they return; the rest add nothing.
 template <class Entry, class... T>
-void Complete(Entry, SeamCall&, const T&...) {}
+void Complete(Entry, SeamCall&, const T&...)
+{
+}
 void Complete(RegOpenKeyExWEntry, SeamCall& call, LONG status, HKEY, LPCWSTR, DWORD, REGSAM access, PHKEY key)
 {
     call.handle = status == ERROR_SUCCESS ? reinterpret_cast<HANDLE>(*key) : nullptr;
@@ -96,7 +102,8 @@ SeamRecorder::SeamRecorder()
     forwardTo = api_.Original();
     calls.clear();
     taken = 0;
-#define VANTREL_RECORD_ENTRY(name) api_->name = &Recording<name##Entry, decltype(vantrel::platform::Win32Api::name)>::Call;
+#define VANTREL_RECORD_ENTRY(name) \
+    api_->name = &Recording<name##Entry, decltype(vantrel::platform::Win32Api::name)>::Call;
     VANTREL_WIN32_OPERATIONS(VANTREL_RECORD_ENTRY)
 #undef VANTREL_RECORD_ENTRY
 }

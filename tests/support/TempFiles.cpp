@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace testsupport {
 
 TempFolder::TempFolder()
@@ -48,8 +47,8 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder)
 
 std::string ReadBytes(const std::wstring& path, bool* exists)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (exists != nullptr) *exists = file != INVALID_HANDLE_VALUE;
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes;

@@ -22,9 +22,8 @@ TestWindow::TestWindow(const WindowOptions& options)
 {
     const RECT& r = options.rect;
     hwnd_ = ::CreateWindowExW(options.exStyle, options.className ? options.className : TestWindowClass(),
-                              options.title.c_str(), options.style, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top, options.parentOrOwner, nullptr, ::GetModuleHandleW(nullptr),
-                              nullptr);
+                              options.title.c_str(), options.style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                              options.parentOrOwner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     EXPECT_NE(nullptr, hwnd_) << "CreateWindowExW failed, error " << ::GetLastError();
     PumpMessages();
 }

@@ -12,8 +12,8 @@ struct WindowOptions {
     std::wstring title;
     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
     DWORD exStyle = 0;
-    HWND parentOrOwner = nullptr;  // the parent for WS_CHILD, else the owner
-    RECT rect{100, 100, 500, 400}; // left, top, right, bottom, in screen (or parent) coordinates
+    HWND parentOrOwner = nullptr;       // the parent for WS_CHILD, else the owner
+    RECT rect{100, 100, 500, 400};      // left, top, right, bottom, in screen (or parent) coordinates
     const wchar_t* className = nullptr; // null: the tests' own class
 };
 

@@ -14,8 +14,7 @@ bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, vantrel::p
     return Api().RegOpenKeyExW(parent, name, 0, access, key->Put()) == ERROR_SUCCESS;
 }
 
-RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* field, DWORD fieldChars,
-                                  bool askType)
+RegistryTextRead ReadRegistryText(HKEY key, const wchar_t* valueName, wchar_t* field, DWORD fieldChars, bool askType)
 {
     RegistryTextRead read;
     if (fieldChars == 0) return read;

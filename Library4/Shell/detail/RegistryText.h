@@ -13,9 +13,9 @@ bool OpenRegistryKey(HKEY parent, const wchar_t* name, REGSAM access, vantrel::p
 
 struct RegistryTextRead {
     bool succeeded = false;
-    DWORD type = REG_NONE;   // only when the type was asked for
-    DWORD bytesRead = 0;     // as the registry reported them
-    DWORD length = 0;        // characters of the text left in the field, terminator excluded
+    DWORD type = REG_NONE; // only when the type was asked for
+    DWORD bytesRead = 0;   // as the registry reported them
+    DWORD length = 0;      // characters of the text left in the field, terminator excluded
 };
 
 // Reads valueName (null: the default value) into field, which holds fieldChars characters; the

@@ -40,8 +40,11 @@ T ThrowLastErrorIfNull(T result, const char* file, int line)
 // Yields the result of call, a system call that fails with null; when it has failed, throws
 // UnknownErrorException instead, naming this line. A check reads as one expression:
 //   thread = LIBRARY4_THROW_LAST_ERROR_IF_NULL(Api().CreateThread(...));
-#define LIBRARY4_THROW_LAST_ERROR_IF_NULL(call)                                                   \
-    ::Library4::Shell::detail::ThrowLastErrorIfNull((call), [] {                                  \
-        static constexpr ::Library4::Shell::detail::SourceFileName throwingFile(__FILE__);        \
-        return throwingFile.text;                                                                 \
-    }(), __LINE__)
+#define LIBRARY4_THROW_LAST_ERROR_IF_NULL(call)                                                \
+    ::Library4::Shell::detail::ThrowLastErrorIfNull(                                           \
+        (call),                                                                                \
+        [] {                                                                                   \
+            static constexpr ::Library4::Shell::detail::SourceFileName throwingFile(__FILE__); \
+            return throwingFile.text;                                                          \
+        }(),                                                                                   \
+        __LINE__)

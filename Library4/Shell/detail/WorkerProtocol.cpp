@@ -21,8 +21,7 @@ void Replace(HANDLE& field, HANDLE created)
 
 } // namespace
 
-void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_START_ROUTINE routine,
-           LPVOID object)
+void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_START_ROUTINE routine, LPVOID object)
 {
     if (thread != nullptr) return;
 

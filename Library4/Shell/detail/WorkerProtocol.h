@@ -8,8 +8,7 @@ namespace Library4::Shell::detail::WorkerProtocol {
 
 // Creates the two events and the thread, unless the thread already runs. A handle left from a
 // start that threw is closed when its field receives a new one.
-void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_START_ROUTINE routine,
-           LPVOID object);
+void Start(HANDLE& thread, HANDLE& requestEvent, HANDLE& doneEvent, LPTHREAD_START_ROUTINE routine, LPVOID object);
 
 // Owner side: wakes the worker and waits until it has finished the request.
 void HandOver(HANDLE requestEvent, HANDLE doneEvent);

@@ -49,17 +49,17 @@ BOOL WINAPI RecordingCreateProcessW(LPCWSTR application, LPWSTR commandLine, LPS
     request.commandLineWritable = commandLine != nullptr;
     request.inheritHandles = inheritHandles;
     request.flags = flags;
-    request.ownEnvironmentAndFolder = environment == nullptr && folder == nullptr && processAttributes == nullptr &&
-                                      threadAttributes == nullptr;
+    request.ownEnvironmentAndFolder =
+        environment == nullptr && folder == nullptr && processAttributes == nullptr && threadAttributes == nullptr;
     request.startupSize = startup != nullptr ? startup->cb : 0;
 
     if (!reallyStart) {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return FALSE;
     }
-    const BOOL ok = testsupport::SystemApi().CreateProcessW(application, commandLine, processAttributes,
-                                                             threadAttributes, inheritHandles, flags, environment,
-                                                             folder, startup, started);
+    const BOOL ok =
+        testsupport::SystemApi().CreateProcessW(application, commandLine, processAttributes, threadAttributes,
+                                                inheritHandles, flags, environment, folder, startup, started);
     if (ok) {
         launcherProcessHandle = started->hProcess;
         launcherThreadHandle = started->hThread;

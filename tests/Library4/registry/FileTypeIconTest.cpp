@@ -263,7 +263,8 @@ TEST(FileTypeIcon, AnExecutablePathLongerThanTheLocationRoomFillsExactlyThePromi
 {
     vantrel::platform::ScopedApiOverride api;
     api->SHGetFileInfoW = &EverythingIsAnExecutable;
-    const std::wstring path = L"C:\\" + std::wstring(392, L'x') + L".exe";  // 399 characters: with its terminator, all 400
+    const std::wstring path =
+        L"C:\\" + std::wstring(392, L'x') + L".exe"; // 399 characters: with its terminator, all 400
     ASSERT_EQ(399u, path.size());
 
     IconResult result;

@@ -56,8 +56,7 @@ struct UnderlineCase {
 const UnderlineCase kUnderlineCases[] = {
     {"DoubleClickIgnoresRegistry", ShellSettings::DoubleClick, 3, true, L"yes", false, UnderlineNever},
     {"MissingSettingsFunction", ShellSettings::Missing, 3, true, L"yes", false, UnderlineNever},
-    {"SingleClickWithoutIconUnderline", ShellSettings::SingleClick, std::nullopt, true, L"yes", true,
-     UnderlineHover},
+    {"SingleClickWithoutIconUnderline", ShellSettings::SingleClick, std::nullopt, true, L"yes", true, UnderlineHover},
     {"IconUnderlineZeroIgnoresBrowser", ShellSettings::SingleClick, 0, true, L"yes", true, UnderlineHover},
     {"IconUnderlineOneIgnoresBrowser", ShellSettings::SingleClick, 1, true, L"no", true, UnderlineHover},
     {"IconUnderlineTwoIgnoresBrowser", ShellSettings::SingleClick, 2, true, L"no", true, UnderlineHover},

@@ -45,8 +45,8 @@ std::wstring ReferenceText(Generator& generator, const std::wstring& dll)
     const std::wstring fileName = dll.substr(dll.rfind(L'\\') + 1);
     // %VANTREL_PAD% is 258 characters: with no, one or two more the module path just fits its 260
     // units with the terminator, or does not.
-    const std::wstring module =
-        generator.Pick({L"@", L"@", L"@", L"#", L"@VS", L"@none", L"@undefined", L"@long", L"@pad", L"@comma", L"@bare", L""});
+    const std::wstring module = generator.Pick(
+        {L"@", L"@", L"@", L"#", L"@VS", L"@none", L"@undefined", L"@long", L"@pad", L"@comma", L"@bare", L""});
     std::wstring text;
     if (module == L"@VS") {
         text = L"@%VANTREL_STRINGS%\\" + fileName;
@@ -81,8 +81,8 @@ struct DisplayExpectation {
 // The reference first, if named and followable (a comma with a path before it and an id after
 // the character behind it; a module path whose expansion fits 260 units), then the plain value
 // with the caller's whole capacity.
-DisplayExpectation ExpectedDisplay(const ModelRegistry& registry, const wchar_t* valueName, const wchar_t* referenceName,
-                                   DWORD capacity, const std::wstring& dll)
+DisplayExpectation ExpectedDisplay(const ModelRegistry& registry, const wchar_t* valueName,
+                                   const wchar_t* referenceName, DWORD capacity, const std::wstring& dll)
 {
     DisplayExpectation expected;
     expected.length = capacity;
@@ -91,8 +91,9 @@ DisplayExpectation ExpectedDisplay(const ModelRegistry& registry, const wchar_t*
     if (capacity == 0) return expected;
 
     bool moduleLoaded = false;
-    const FieldRead reference =
-        referenceName != nullptr ? ReadIntoField(registry.Value(HKEY_CURRENT_USER, kKey, referenceName), 290) : FieldRead{};
+    const FieldRead reference = referenceName != nullptr
+                                    ? ReadIntoField(registry.Value(HKEY_CURRENT_USER, kKey, referenceName), 290)
+                                    : FieldRead{};
     const std::size_t comma = reference.text.rfind(L',');
     if (comma != std::wstring::npos && comma != 0 && comma + 1 < reference.text.size()) {
         const std::uint32_t id = registrytest::ParseUnsignedAnyBase(reference.text.substr(comma + 2));
@@ -137,8 +138,7 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
     ScopedEnvironmentVariable longValue(L"VANTREL_LONG", std::wstring(300, L'L'));
     ScopedEnvironmentVariable pad(L"VANTREL_PAD", L"C:\\" + std::wstring(255, L'p'));
     ASSERT_EQ(0u, ::GetEnvironmentVariableW(L"UNDEFINED_VARIABLE", nullptr, 0));
-    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
-                             Outcomes& outcomes) {
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder, Outcomes& outcomes) {
         const DWORD capacity = generator.Chance(0.02)  ? 0
                                : generator.Chance(0.5) ? generator.Between(1, 24)
                                                        : generator.Between(1, kLargestCapacity);
@@ -162,7 +162,9 @@ TEST(RegistryModel, DisplayStringAgreesWithTheModelOverRandomValues)
         }
         const wchar_t* valueName = generator.Chance(0.7) ? L"Name" : nullptr;
         const int referenceChoice = generator.Between(0, 19);
-        const wchar_t* referenceName = referenceChoice < 12 ? L"NameReference" : referenceChoice < 17 ? nullptr : L"Missing";
+        const wchar_t* referenceName = referenceChoice < 12   ? L"NameReference"
+                                       : referenceChoice < 17 ? nullptr
+                                                              : L"Missing";
 
         GuardedBuffer guarded;
         DWORD length = capacity;

@@ -22,7 +22,7 @@ constexpr DWORD kUntouchedLength = 0xDEADBEEF;
 
 // The table's strings, as its resource script holds them.
 constexpr wchar_t kFive[] = L"Five from the table";
-constexpr wchar_t kHexadecimal[] = L"Hexadecimal entry";   // id 291, 0x123
+constexpr wchar_t kHexadecimal[] = L"Hexadecimal entry";  // id 291, 0x123
 constexpr wchar_t kTwoThousand[] = L"Entry two thousand"; // id 2000
 
 struct Reading {

@@ -119,8 +119,7 @@ void RegisterEverything(RegistrySandbox& sandbox)
     sandbox.SetText(HKEY_CURRENT_USER, L"Software\\Classes\\.vtn", nullptr, L"Vantrel.NoIcon");
     sandbox.CreateKey(HKEY_CURRENT_USER, L"Software\\Classes\\Vantrel.NoIcon");
     sandbox.SetText(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.vtm", nullptr, L"Vantrel.Machine");
-    sandbox.SetText(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Vantrel.Machine\\DefaultIcon", nullptr,
-                    L"machine.dll,-3");
+    sandbox.SetText(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Vantrel.Machine\\DefaultIcon", nullptr, L"machine.dll,-3");
 
     // A verb with a command and a complete DDE conversation, both to be expanded.
     sandbox.SetText(HKEY_CLASSES_ROOT, L".vtx", nullptr, L"Vantrel.Document");
@@ -128,8 +127,7 @@ void RegisterEverything(RegistrySandbox& sandbox)
     const std::wstring open = L"Vantrel.Document\\shell\\open";
     sandbox.SetText(HKEY_CLASSES_ROOT, open + L"\\command", nullptr, L"%VANTREL_LEAK_TOOL%\\tool.exe \"%1\"",
                     REG_EXPAND_SZ);
-    sandbox.SetText(HKEY_CLASSES_ROOT, open + L"\\ddeexec", nullptr, L"[open(\"%VANTREL_LEAK_TOOL%\")]",
-                    REG_EXPAND_SZ);
+    sandbox.SetText(HKEY_CLASSES_ROOT, open + L"\\ddeexec", nullptr, L"[open(\"%VANTREL_LEAK_TOOL%\")]", REG_EXPAND_SZ);
     sandbox.SetText(HKEY_CLASSES_ROOT, open + L"\\ddeexec\\Application", nullptr, L"Vantrel");
     sandbox.SetText(HKEY_CLASSES_ROOT, open + L"\\ddeexec\\Topic", nullptr, L"System");
 

@@ -120,7 +120,10 @@ const char* TypeName(DWORD type)
     }
 }
 
-bool Generator::Chance(double probability) { return std::uniform_real_distribution<double>(0, 1)(random_) < probability; }
+bool Generator::Chance(double probability)
+{
+    return std::uniform_real_distribution<double>(0, 1)(random_) < probability;
+}
 
 int Generator::Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
@@ -133,10 +136,9 @@ DWORD Generator::AnyType() { return kValueTypes[Between(0, 5)]; }
 
 StoredValue Generator::Frame(const std::wstring& text, DWORD fieldChars, DWORD type)
 {
-    static const char* const kFramings[] = {"terminated",    "unterminated",          "inner terminator",
-                                            "fills field",   "fills field terminated", "past field",
-                                            "cut at a byte", "odd length",             "empty",
-                                            "number bytes"};
+    static const char* const kFramings[] = {
+        "terminated", "unterminated",  "inner terminator", "fills field", "fills field terminated",
+        "past field", "cut at a byte", "odd length",       "empty",       "number bytes"};
     const int framing = Between(0, 9);
     ++framings_[kFramings[framing]];
     ++types_[TypeName(type)];
@@ -148,7 +150,10 @@ StoredValue Generator::Frame(const std::wstring& text, DWORD fieldChars, DWORD t
     case 1: break;
     case 2: units += std::wstring(1, L'\0') + L"tail,9"; break;
     case 3: units.resize(fieldChars, L'p'); break;
-    case 4: units.resize(fieldChars - 1, L'p'); units.push_back(L'\0'); break;
+    case 4:
+        units.resize(fieldChars - 1, L'p');
+        units.push_back(L'\0');
+        break;
     case 5:
         units.resize(fieldChars + Between(1, 40), L'p');
         if (Chance(0.5)) units.push_back(L'\0');
@@ -172,7 +177,8 @@ StoredValue Generator::Frame(const std::wstring& text, DWORD fieldChars, DWORD t
     StoredValue value;
     value.type = type;
     units.push_back(L'\0'); // room for the odd last byte
-    value.bytes.assign(reinterpret_cast<const BYTE*>(units.data()), reinterpret_cast<const BYTE*>(units.data()) + byteCount);
+    value.bytes.assign(reinterpret_cast<const BYTE*>(units.data()),
+                       reinterpret_cast<const BYTE*>(units.data()) + byteCount);
     value.zeroFollows = Chance(0.5);
     return value;
 }
@@ -249,8 +255,8 @@ void ModelRegistry::SetValue(HKEY root, const std::wstring& path, const wchar_t*
     std::vector<BYTE> memory(2, 'G');
     memory.insert(memory.end(), value.bytes.begin(), value.bytes.end());
     memory.insert(memory.end(), 4, value.zeroFollows ? 0 : 'Q');
-    const LONG written = ::RegSetValueExW(key, name, 0, value.type, memory.data() + 2,
-                                          static_cast<DWORD>(value.bytes.size()));
+    const LONG written =
+        ::RegSetValueExW(key, name, 0, value.type, memory.data() + 2, static_cast<DWORD>(value.bytes.size()));
     ASSERT_EQ(ERROR_SUCCESS, written);
 
     // Read back with room for a completed terminator, asking again only if that was not enough.

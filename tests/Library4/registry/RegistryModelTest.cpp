@@ -65,8 +65,7 @@ LinkUnderline ExpectedUnderline(const ModelRegistry& registry)
     for (std::size_t i = 0; i < iconUnderline->bytes.size(); ++i) number |= DWORD{iconUnderline->bytes[i]} << (8 * i);
     if (number != 3 || !registry.KeyExists(HKEY_CURRENT_USER, kBrowserKey)) return Library4::Shell::UnderlineHover;
 
-    const FieldRead anchor =
-        ReadIntoField(registry.Value(HKEY_CURRENT_USER, kBrowserKey, L"Anchor Underline"), 10);
+    const FieldRead anchor = ReadIntoField(registry.Value(HKEY_CURRENT_USER, kBrowserKey, L"Anchor Underline"), 10);
     const std::wstring text = registrytest::Lower(anchor.text);
     if (anchor.succeeded && text == L"yes") return Library4::Shell::UnderlineAlways;
     if (anchor.succeeded && text == L"no") return Library4::Shell::UnderlineNever;
@@ -81,8 +80,7 @@ struct GuardedSettings {
 
 TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
 {
-    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
-                             Outcomes& outcomes) {
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder, Outcomes& outcomes) {
         const int click = generator.Between(0, 19);
         clickSetting = click < 2 ? ClickSetting::Double : click < 3 ? ClickSetting::Missing : ClickSetting::Single;
         recorder.Override()->SHGetSettings = clickSetting == ClickSetting::Missing ? nullptr : &FakeSHGetSettings;
@@ -111,8 +109,10 @@ TEST(RegistryModel, LinkUnderlineAgreesWithTheModelOverRandomValues)
         const LinkUnderline expected = singleClick ? ExpectedUnderline(registry) : Library4::Shell::UnderlineNever;
         EXPECT_EQ(singleClick, guarded.settings.SingleClick);
         EXPECT_EQ(expected, guarded.settings.Underline);
-        EXPECT_TRUE(std::all_of(std::begin(guarded.before), std::end(guarded.before), [](unsigned char b) { return b == 0xCC; }));
-        EXPECT_TRUE(std::all_of(std::begin(guarded.after), std::end(guarded.after), [](unsigned char b) { return b == 0xCC; }));
+        EXPECT_TRUE(std::all_of(std::begin(guarded.before), std::end(guarded.before),
+                                [](unsigned char b) { return b == 0xCC; }));
+        EXPECT_TRUE(
+            std::all_of(std::begin(guarded.after), std::end(guarded.after), [](unsigned char b) { return b == 0xCC; }));
         EXPECT_TRUE(AllReleased(recorder));
         ++outcomes[std::string(singleClick ? "single " : "double ") + std::to_string(expected)];
     };
@@ -135,9 +135,9 @@ std::wstring IconLocationText(Generator& generator)
     std::wstring file = generator.Pick({L"C:\\Icons\\vantrel.dll", L"\"%SystemRoot%\\system32\\shell32.dll\"",
                                         L"%UNDEFINED_VARIABLE%\\x.ico", L"odd,name.dll", L"", L"%1"});
     if (generator.Chance(0.1)) file = std::wstring(generator.Between(250, 275), L'f');
-    return file + generator.Pick({L"", L",5", L",-204", L", +7", L",\t-3", L",99999999999", L",-99999999999",
-                                  L",12abc", L",abc", L",", L",0x1F", L",--4", L",2147483647", L",-2147483648",
-                                  L",2147483648", L",007"});
+    return file +
+           generator.Pick({L"", L",5", L",-204", L", +7", L",\t-3", L",99999999999", L",-99999999999", L",12abc",
+                           L",abc", L",", L",0x1F", L",--4", L",2147483647", L",-2147483648", L",2147483648", L",007"});
 }
 
 // One root's registrations: the extension's class name, and icon locations for the classes it
@@ -149,7 +149,10 @@ void RegisterRandomTypes(Generator& generator, ModelRegistry& registry, HKEY roo
         registry.CreateKey(root, kClasses + L".vtx");
         if (generator.Chance(0.9)) {
             const int choice = generator.Between(0, 19);
-            const std::wstring name = choice < 12 ? classes[0] : choice < 15 ? classes[1] : choice < 19 ? longClass : L"";
+            const std::wstring name = choice < 12   ? classes[0]
+                                      : choice < 15 ? classes[1]
+                                      : choice < 19 ? longClass
+                                                    : L"";
             registry.SetValue(root, kClasses + L".vtx", nullptr,
                               generator.Chance(0.5) ? Generator::Terminated(name, generator.AnyType())
                                                     : generator.Frame(name, 260));
@@ -213,16 +216,15 @@ struct GuardedIcon {
 
 TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
 {
-    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
-                             Outcomes& outcomes) {
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder, Outcomes& outcomes) {
         // Class names at the edge of what fits with "\DefaultIcon".
         const std::wstring longClass(generator.Between(245, 250), L'c');
         RegisterRandomTypes(generator, registry, HKEY_CURRENT_USER, longClass);
         RegisterRandomTypes(generator, registry, HKEY_LOCAL_MACHINE, longClass);
-        const std::wstring path = generator.Chance(0.9) ? generator.Pick({L"C:\\no such folder\\report.vtx", L".vtx",
-                                                                          L"C:\\no such folder\\REPORT.VTX"})
-                                                        : generator.Pick({L"C:\\no such folder\\README",
-                                                                          L"C:\\folder.vtx\\README"});
+        const std::wstring path =
+            generator.Chance(0.9)
+                ? generator.Pick({L"C:\\no such folder\\report.vtx", L".vtx", L"C:\\no such folder\\REPORT.VTX"})
+                : generator.Pick({L"C:\\no such folder\\README", L"C:\\folder.vtx\\README"});
 
         GuardedIcon guarded;
         const bool found = GetFileTypeIcon(path.c_str(), guarded.File(), &guarded.index[1]);
@@ -246,9 +248,7 @@ TEST(RegistryModel, FileTypeIconAgreesWithTheModelOverRandomValues)
         EXPECT_EQ(kUntouchedIndex, guarded.index[0]);
         EXPECT_EQ(kUntouchedIndex, guarded.index[2]);
         EXPECT_TRUE(AllReleased(recorder));
-        ++outcomes[!expected.found                          ? "none"
-                   : expected.root == HKEY_CURRENT_USER     ? "per user"
-                                                            : "machine-wide"];
+        ++outcomes[!expected.found ? "none" : expected.root == HKEY_CURRENT_USER ? "per user" : "machine-wide"];
     };
     RunModelCases("GetFileTypeIcon", kIconSeed, kIconCases, {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE},
                   {"none", "per user", "machine-wide"}, oneCase);

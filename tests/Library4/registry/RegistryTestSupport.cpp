@@ -16,8 +16,10 @@ using testsupport::SeamCall;
 void ForgetOne(std::multiset<HANDLE>& open, HANDLE item, int& unknownReleases)
 {
     const auto found = open.find(item);
-    if (found != open.end()) open.erase(found);
-    else ++unknownReleases;
+    if (found != open.end())
+        open.erase(found);
+    else
+        ++unknownReleases;
 }
 
 // What the view makes of each call of the given entries; nothing where it makes nothing.
@@ -34,8 +36,7 @@ auto Collect(const testsupport::SeamRecorder& seams, std::initializer_list<const
     return picked;
 }
 
-LONG WINAPI GarbageRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                    LPDWORD size)
+LONG WINAPI GarbageRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
 {
     const DWORD room = size != nullptr ? *size : 0;
     const LONG status = testsupport::SystemApi().RegQueryValueExW(key, name, reserved, type, data, size);
@@ -46,10 +47,7 @@ LONG WINAPI GarbageRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LP
     return status;
 }
 
-void CheckStatus(LONG status, const char* what)
-{
-    ASSERT_EQ(ERROR_SUCCESS, status) << what;
-}
+void CheckStatus(LONG status, const char* what) { ASSERT_EQ(ERROR_SUCCESS, status) << what; }
 
 // The caller closes the key; null after a failure, which is already reported.
 HKEY CreateKeyBelow(HKEY parent, const std::wstring& path)
@@ -116,8 +114,8 @@ void RegistrySandbox::SetBytes(HKEY root, const std::wstring& path, const wchar_
     CheckStatus(status, "writing a value");
 }
 
-void RegistrySandbox::SetText(HKEY root, const std::wstring& path, const wchar_t* valueName,
-                              const std::wstring& text, DWORD type)
+void RegistrySandbox::SetText(HKEY root, const std::wstring& path, const wchar_t* valueName, const std::wstring& text,
+                              DWORD type)
 {
     SetBytes(root, path, valueName, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
@@ -180,15 +178,11 @@ std::vector<std::wstring> ApiRecorder::ModulesLoadedAsData() const
     return ::testing::AssertionSuccess();
 }
 
-GarbageOnMoreData::GarbageOnMoreData()
-{
-    api_->RegQueryValueExW = &GarbageRegQueryValueExW;
-}
+GarbageOnMoreData::GarbageOnMoreData() { api_->RegQueryValueExW = &GarbageRegQueryValueExW; }
 
 GarbageOnMoreData::~GarbageOnMoreData() = default;
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(const std::wstring& name, const std::wstring& value)
-    : name_(name)
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const std::wstring& name, const std::wstring& value) : name_(name)
 {
     const DWORD needed = ::GetEnvironmentVariableW(name.c_str(), nullptr, 0);
     if (needed != 0) {

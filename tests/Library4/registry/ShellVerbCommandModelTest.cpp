@@ -86,7 +86,8 @@ void RegisterRandomType(Generator& generator, ModelRegistry& registry)
         registry.CreateKey(HKEY_CLASSES_ROOT, L".vtx");
         if (generator.Chance(0.92)) {
             registry.SetValue(HKEY_CLASSES_ROOT, L".vtx", nullptr,
-                              generator.Chance(0.7) ? Generator::Terminated(className) : generator.Frame(className, 260));
+                              generator.Chance(0.7) ? Generator::Terminated(className)
+                                                    : generator.Frame(className, 260));
         }
     }
     if (className.empty() || !generator.Chance(0.9)) return;
@@ -197,14 +198,15 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
     ScopedEnvironmentVariable shortValue(L"VANTREL_SHORT", L"C:\\Vantrel Tools");
     ScopedEnvironmentVariable longValue(L"VANTREL_LONG", std::wstring(300, L'L'));
     ASSERT_EQ(0u, ::GetEnvironmentVariableW(L"UNDEFINED_VARIABLE", nullptr, 0));
-    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder,
-                             Outcomes& outcomes) {
+    const auto oneCase = [&](Generator& generator, ModelRegistry& registry, ApiRecorder& recorder, Outcomes& outcomes) {
         RegisterRandomType(generator, registry);
         const std::wstring path = generator.Chance(0.95) ? L"C:\\docs\\report.vtx" : L"C:\\docs.vtx\\README";
         const std::wstring longVerb(300, L'v');
-        const std::wstring verbText = generator.Pick({L"", L"open", L"open", L"edit", L"EDIT", L"print all", L"missing",
-                                                      L"print,edit", L"long"});
-        const wchar_t* verb = generator.Chance(0.4) ? nullptr : verbText == L"long" ? longVerb.c_str() : verbText.c_str();
+        const std::wstring verbText =
+            generator.Pick({L"", L"open", L"open", L"edit", L"EDIT", L"print all", L"missing", L"print,edit", L"long"});
+        const wchar_t* verb = generator.Chance(0.4) ? nullptr
+                              : verbText == L"long" ? longVerb.c_str()
+                                                    : verbText.c_str();
 
         for (const bool expand : {false, true}) {
             SCOPED_TRACE(expand ? "expanding" : "not expanding");
@@ -220,7 +222,8 @@ TEST(RegistryModel, ShellVerbCommandAgreesWithTheModelOverRandomValues)
                 EXPECT_TRUE(FieldHolds(guarded.record.Application, expected.application));
                 EXPECT_TRUE(FieldHolds(guarded.record.Topic, expected.topic));
             } else {
-                EXPECT_TRUE(AllBytes(reinterpret_cast<const unsigned char*>(&guarded.record), sizeof(guarded.record), 0xCC))
+                EXPECT_TRUE(
+                    AllBytes(reinterpret_cast<const unsigned char*>(&guarded.record), sizeof(guarded.record), 0xCC))
                     << "the record is left as it was";
             }
             EXPECT_TRUE(AllBytes(guarded.before, sizeof(guarded.before), 0xCC));

@@ -190,8 +190,8 @@ TEST(ShellVerbCommand, ExpansionThatDoesNotFitKeepsTheStoredText)
     ScopedEnvironmentVariable tools(L"VANTREL_TOOLS", std::wstring(600, L't'));
     RegistrySandbox sandbox;
     RegisterDocumentType(sandbox);
-    sandbox.SetText(HKEY_CLASSES_ROOT, std::wstring(kShell) + L"open\\command", nullptr,
-                    L"%VANTREL_TOOLS%\\viewer.exe", REG_EXPAND_SZ);
+    sandbox.SetText(HKEY_CLASSES_ROOT, std::wstring(kShell) + L"open\\command", nullptr, L"%VANTREL_TOOLS%\\viewer.exe",
+                    REG_EXPAND_SZ);
 
     ShellVerbCommand record;
     ASSERT_TRUE(GetShellVerbCommand(L"report.vtx", L"open", true, &record));
@@ -202,7 +202,7 @@ TEST(ShellVerbCommand, ExpansionThatDoesNotFitKeepsTheStoredText)
 // fields without a command. Every row registers Application and Topic below "ddeexec".
 struct DdeCase {
     const char* name;
-    bool registerCommand;  // "run-open" as the verb's command
+    bool registerCommand;   // "run-open" as the verb's command
     const wchar_t* ddeText; // null: "ddeexec" has no default value
     bool expectedFound;
     const wchar_t* expectedCommand;

@@ -154,9 +154,9 @@ TEST(BestTopLevelWindow, NullWithoutAnyCandidate)
 TEST(BestTopLevelWindow, ChoosesOnlyAmongTheGivenWindowsProcess)
 {
     using windowtest::Script;
-    testsupport::HelperProcess helper("scripted_windows", {Script({L"", L"Editor"}),
-                                                           Script({L"v", L"Notes", L"", nullptr, 800, 600}),
-                                                           Script({L"v", L"Editor - a.txt", L"", nullptr, 40, 30})});
+    testsupport::HelperProcess helper("scripted_windows",
+                                      {Script({L"", L"Editor"}), Script({L"v", L"Notes", L"", nullptr, 800, 600}),
+                                       Script({L"v", L"Editor - a.txt", L"", nullptr, 40, 30})});
     const HWND foreignGiven = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor");
     const HWND foreignBest = testsupport::FindWindowByTitle(helper.ProcessId(), L"Editor - a.txt");
     ASSERT_NE(nullptr, foreignGiven);

@@ -47,7 +47,7 @@ struct Layout {
 
 struct Operation {
     const char* name;
-    std::function<bool()> runsRight;  // runs the operation once; whether its answer was right
+    std::function<bool()> runsRight; // runs the operation once; whether its answer was right
 };
 
 // Runs the collector in one pass of EnumWindows and compares what it gathered with `wanted`.
@@ -143,8 +143,11 @@ TEST(ChooserLeak, OverWindowsOfAnotherProcess)
          Script(ScriptedWindow{L"vd", L"dialog", L"main"}), windowtest::ScriptFocus(L"second", L"main")});
     Layout w;
     w.processId = helper.ProcessId();
-    const std::pair<HWND*, const wchar_t*> byTitle[] = {
-        {&w.main, L"main"}, {&w.second, L"second"}, {&w.hidden, L"hidden"}, {&w.popup, L"popup"}, {&w.dialog, L"dialog"}};
+    const std::pair<HWND*, const wchar_t*> byTitle[] = {{&w.main, L"main"},
+                                                        {&w.second, L"second"},
+                                                        {&w.hidden, L"hidden"},
+                                                        {&w.popup, L"popup"},
+                                                        {&w.dialog, L"dialog"}};
     for (const auto& [window, title] : byTitle) {
         *window = testsupport::FindWindowByTitle(w.processId, title);
         ASSERT_NE(nullptr, *window) << title;
@@ -215,8 +218,8 @@ std::vector<HWND> keptWindows;
 
 BOOL WINAPI EnumWindowsKeepingAWindow(WNDENUMPROC proc, LPARAM lParam)
 {
-    const HWND kept = ::CreateWindowExW(0, testsupport::TestWindowClass(), L"kept", WS_POPUP, 0, 0, 10, 10,
-                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND kept = ::CreateWindowExW(0, testsupport::TestWindowClass(), L"kept", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (kept != nullptr) keptWindows.push_back(kept);
     return testsupport::SystemApi().EnumWindows(proc, lParam);
 }

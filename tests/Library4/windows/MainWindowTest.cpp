@@ -91,8 +91,7 @@ const std::wstring k999(999, L'a');
 const FocusCase kFocusCases[] = {
     {"focus titled like the second", L"Doc A", L"Doc B", L"Doc B", true, FocusCase::Container,
      FocusCase::SecondTaskbar},
-    {"focus titled like the first", L"Doc A", L"Doc B", L"Doc A", true, FocusCase::Container,
-     FocusCase::FirstTaskbar},
+    {"focus titled like the first", L"Doc A", L"Doc B", L"Doc A", true, FocusCase::Container, FocusCase::FirstTaskbar},
     {"both titled alike: the first in enumeration order", L"Same", L"Same", L"Same", true, FocusCase::Container,
      FocusCase::FirstWithFocusTitle},
     {"the given window is skipped", L"Same", L"Same", L"Same", true, FocusCase::FirstEnumerated,
@@ -103,12 +102,11 @@ const FocusCase kFocusCases[] = {
     {"focus window with an empty title", L"", L"Doc B", L"", true, FocusCase::Container, FocusCase::TheGiven},
     {"titles differing in letter case are not equal", L"Doc A", L"Doc B", L"doc b", true, FocusCase::Container,
      FocusCase::TheGiven},
-    {"no taskbar window titled alike", L"Doc A", L"Doc B", L"Doc C", true, FocusCase::Container,
-     FocusCase::TheGiven},
+    {"no taskbar window titled alike", L"Doc A", L"Doc B", L"Doc C", true, FocusCase::Container, FocusCase::TheGiven},
     {"titles agreeing in their first 999 characters are equal", k999 + std::wstring(201, L'x'), L"Doc B",
      k999 + std::wstring(201, L'y'), true, FocusCase::Container, FocusCase::FirstTaskbar},
-    {"titles differing in their 999th character are not equal", k999.substr(1) + L"x", L"Doc B",
-     k999.substr(1) + L"y", true, FocusCase::Container, FocusCase::TheGiven},
+    {"titles differing in their 999th character are not equal", k999.substr(1) + L"x", L"Doc B", k999.substr(1) + L"y",
+     true, FocusCase::Container, FocusCase::TheGiven},
 };
 
 TEST(MainWindow, TitleOfTheFocusWindowInTheGivenWindowsThread)

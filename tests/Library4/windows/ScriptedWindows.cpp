@@ -70,9 +70,9 @@ VANTREL_TEST_HELPER(scripted_windows)
             if (!fields[3].empty()) owner = fields[3][0] == L'#' ? FromHex(fields[3].substr(1)) : byTitle[fields[3]];
             const int width = Has(letters, L'e') ? 0 : std::stoi(fields[4]);
             const int height = Has(letters, L'e') ? 0 : std::stoi(fields[5]);
-            const HWND hwnd = ::CreateWindowExW(exStyle, testsupport::TestWindowClass(), fields[2].c_str(), style, 50,
-                                                50, width, height, owner, nullptr, ::GetModuleHandleW(nullptr),
-                                                nullptr);
+            const HWND hwnd =
+                ::CreateWindowExW(exStyle, testsupport::TestWindowClass(), fields[2].c_str(), style, 50, 50, width,
+                                  height, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
             if (hwnd == nullptr) return 2;
             byTitle[fields[2]] = hwnd;
         } else if (fields.size() == 3 && fields[0] == L"focus") {

@@ -149,8 +149,8 @@ TEST_F(ProcessWindowCollectors, CollectEachProcessWindowThatPassesInEnumerationO
         ASSERT_EQ(c.expected.size(), expected.size());
 
         const std::vector<HWND> collected = c.collector == &CollectVisibleWindowsProc
-                                                 ? Collect<OwnedPopupQuery>(c.collector, c.processId)
-                                                 : Collect<ProcessWindowQuery>(c.collector, c.processId);
+                                                ? Collect<OwnedPopupQuery>(c.collector, c.processId)
+                                                : Collect<ProcessWindowQuery>(c.collector, c.processId);
         EXPECT_EQ(expected, collected);
     }
 }

@@ -178,11 +178,8 @@ BOOL RecordsShellCall(SHELLEXECUTEINFOW*)
 
 // E_NOTIMPL stands for a system without ole32: the worker finds no CoInitializeEx at all.
 const ComSetUpCase kComSetUps[] = {
-    {"Initialised", S_OK, 1},
-    {"AlreadyInitialised", S_FALSE, 1},
-    {"OtherApartment", RPC_E_CHANGED_MODE, 0},
-    {"OutOfMemory", E_OUTOFMEMORY, 0},
-    {"NoOle32", E_NOTIMPL, 0},
+    {"Initialised", S_OK, 1},          {"AlreadyInitialised", S_FALSE, 1}, {"OtherApartment", RPC_E_CHANGED_MODE, 0},
+    {"OutOfMemory", E_OUTOFMEMORY, 0}, {"NoOle32", E_NOTIMPL, 0},
 };
 
 class ComSetUp : public ::testing::TestWithParam<ComSetUpCase> {};

@@ -43,8 +43,7 @@ bool ShouldFail(Op op)
     return true;
 }
 
-HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState,
-                               LPCWSTR name)
+HANDLE WINAPI FakeCreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCWSTR name)
 {
     // The workers rely on unnamed, unsignalled auto-reset events with default security.
     EXPECT_EQ(nullptr, attributes);
@@ -130,7 +129,8 @@ std::vector<ApiCall> ApiRecorder::Calls() const
 std::vector<ApiCall> ApiRecorder::Calls(Op op) const
 {
     std::vector<ApiCall> selected;
-    for (const ApiCall& call : Calls()) if (call.op == op) selected.push_back(call);
+    for (const ApiCall& call : Calls())
+        if (call.op == op) selected.push_back(call);
     return selected;
 }
 

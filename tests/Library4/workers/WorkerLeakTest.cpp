@@ -50,8 +50,8 @@ void ExpectNothingLeftBehind(const std::function<void()>& operation, int iterati
     const DWORD threadsBefore = ThreadsOfThisProcess();
     testsupport::ExpectNoResourceLeak(operation, iterations);
     const DWORD threadsAfter = ThreadsOfThisProcess();
-    EXPECT_EQ(threadsBefore, threadsAfter) << "threads before: " << threadsBefore << ", after " << iterations
-                                           << " more runs: " << threadsAfter;
+    EXPECT_EQ(threadsBefore, threadsAfter)
+        << "threads before: " << threadsBefore << ", after " << iterations << " more runs: " << threadsAfter;
 }
 
 // What one run left behind, from the recorder's log: empty when the run made the expected number
@@ -117,7 +117,9 @@ template <class Kind>
 std::string ConstructAndDestroyUnused()
 {
     ApiRecorder recorder;
-    { typename Kind::Worker worker; }
+    {
+        typename Kind::Worker worker;
+    }
     return recorder.Calls().empty() ? std::string() : "an unused worker called the system";
 }
 

@@ -6,7 +6,8 @@ namespace workertest {
 namespace {
 
 template <class Kind>
-class WorkerLifecycle : public ::testing::Test {};
+class WorkerLifecycle : public ::testing::Test {
+};
 TYPED_TEST_SUITE(WorkerLifecycle, WorkerKinds, WorkerKindNames);
 
 struct Step {

@@ -14,7 +14,8 @@ using Library4::Shell::UnknownErrorException;
 using testsupport::ProcessHandleCount;
 
 template <class Kind>
-class WorkerStartFailure : public ::testing::Test {};
+class WorkerStartFailure : public ::testing::Test {
+};
 TYPED_TEST_SUITE(WorkerStartFailure, WorkerKinds, WorkerKindNames);
 
 TYPED_TEST(WorkerStartFailure, ThrowsKeepsWhatItMadeRetriesAndLosesNoHandle)

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string page = report::WritePage(after, &before);
 
     std::size_t rows = 0;
-    for (std::size_t at = page.find("<tr id=\"w"); at != std::string::npos; at = page.find("<tr id=\"w", at + 1)) ++rows;
+    for (std::size_t at = page.find("<tr id=\"w"); at != std::string::npos; at = page.find("<tr id=\"w", at + 1))
+        ++rows;
     bool controls = false;
     for (char c : page) controls |= c >= 0 && c < 0x20 && c != '\n';
     if (page.find("<script") != std::string::npos || controls || rows != after.log.records.size()) std::abort();
