@@ -10,7 +10,9 @@
 # hold our stdout, or whoever reads it through a pipe waits for ever: the server starts detached.
 set -euo pipefail
 
-prefix=$1
+# wineserver refuses a relative WINEPREFIX, and stop hides its errors: a relative prefix would
+# quietly leave its server running.
+prefix=$(realpath -m -- "$1")
 action=$2
 shift 2
 
