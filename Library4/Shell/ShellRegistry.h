@@ -50,8 +50,9 @@ void GetLinkUnderlineMode(LinkUnderlineSettings* settings);
 // else below HKEY_LOCAL_MACHINE\Software\Classes, the class looked up below the same root. That
 // value (read into 270 characters, taken as stored: no environment references expanded) is
 // "file,index": the index follows the last comma (a decimal number, negative for a resource id;
-// 0 when there is no comma or no number) and the file is what comes before it. iconFile must hold the larger of 270
-// characters and path with its terminator. iconFile and iconIndex are written only when the result is true.
+// 0 when there is no comma or no number) and the file is what comes before it. iconFile must hold
+// the larger of 270 characters and path with its terminator. iconFile and iconIndex are written
+// only when the result is true.
 bool GetFileTypeIcon(const wchar_t* path, wchar_t* iconFile, int* iconIndex);
 
 struct ShellVerbCommand {
