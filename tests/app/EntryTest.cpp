@@ -95,14 +95,9 @@ protected:
         setDllDirectory = GetParam().setDllDirectory;
         modulePath = folder.File(L"entry.exe");
         boxes = 0;
-        if (setDefaultDllDirectories != Offered::Missing)
-            api->SetDefaultDllDirectories = &FakeSetDefaultDllDirectories;
-        else
-            api->SetDefaultDllDirectories = nullptr;
-        if (setDllDirectory != Offered::Missing)
-            api->SetDllDirectoryW = &FakeSetDllDirectoryW;
-        else
-            api->SetDllDirectoryW = nullptr;
+        api->SetDefaultDllDirectories =
+            setDefaultDllDirectories != Offered::Missing ? &FakeSetDefaultDllDirectories : nullptr;
+        api->SetDllDirectoryW = setDllDirectory != Offered::Missing ? &FakeSetDllDirectoryW : nullptr;
         api->GetModuleFileNameW = &FakeGetModuleFileNameW;
         api->MessageBoxW = &CountingMessageBoxW;
     }

@@ -96,17 +96,10 @@ bool BySnapshotAlone(const Target& target, wchar_t* out, int capacity)
 {
     return GetProcessImagePathFromSnapshot(target.processId, out, capacity);
 }
-bool OfThread111(const Target& target, wchar_t* out, int capacity)
+template <DWORD thread>
+bool OfThread(const Target& target, wchar_t* out, int capacity)
 {
-    return GetProcessImagePath(target.processId, 111, out, capacity);
-}
-bool OfThread222(const Target& target, wchar_t* out, int capacity)
-{
-    return GetProcessImagePath(target.processId, 222, out, capacity);
-}
-bool OfThread333(const Target& target, wchar_t* out, int capacity)
-{
-    return GetProcessImagePath(target.processId, 333, out, capacity);
+    return GetProcessImagePath(target.processId, thread, out, capacity);
 }
 bool OfNoSuchProcess(const Target&, wchar_t* out, int capacity)
 {
@@ -136,10 +129,10 @@ const LookUp kLookUps[] = {
     {"C_ThroughTheModuleList", true, &NeitherQuery, &ByWindow, kRoom, &OwnPath},
     {"C_SnapshotAloneOfThisProcess", false, &AsTheSystemIs, &BySnapshotAlone, kRoom, &OwnPath},
     // The 16-bit tasks of a virtual DOS machine, through the fake task list.
-    {"Wow_TaskOfTheThreadAfterA", false, &VirtualDosMachine, &OfThread222, kRoom, &TaskTwo},
-    {"Wow_TaskOfTheThreadAfterB", false, &VirtualDosMachineSeenByPsapi, &OfThread111, kRoom, &TaskOne},
-    {"Wow_NoTaskOfTheThread", false, &VirtualDosMachine, &OfThread333, kRoom, &TheMachineItself},
-    {"Wow_NoTaskList", false, &VirtualDosMachineWithoutTaskList, &OfThread111, kRoom, &TheMachineItself},
+    {"Wow_TaskOfTheThreadAfterA", false, &VirtualDosMachine, &OfThread<222>, kRoom, &TaskTwo},
+    {"Wow_TaskOfTheThreadAfterB", false, &VirtualDosMachineSeenByPsapi, &OfThread<111>, kRoom, &TaskOne},
+    {"Wow_NoTaskOfTheThread", false, &VirtualDosMachine, &OfThread<333>, kRoom, &TheMachineItself},
+    {"Wow_NoTaskList", false, &VirtualDosMachineWithoutTaskList, &OfThread<111>, kRoom, &TheMachineItself},
     // Failures: nothing found, nothing kept.
     {"Fail_A_ProcessCannotBeOpened", false, &AsTheSystemIs, &OfNoSuchProcess, kRoom, &Nothing},
     {"Fail_B_ProcessCannotBeOpened", false, &NoQueryByFullName, &OfNoSuchProcess, kRoom, &Nothing},

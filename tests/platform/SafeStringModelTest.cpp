@@ -138,10 +138,8 @@ std::string Hr(HRESULT hr)
 std::string Mismatch(HRESULT status, HRESULT expectedStatus, const Arena& actual, const Arena& expected,
                      std::size_t chars)
 {
-    std::string difference = actual.Difference(expected, status != kSafeStringInvalidArgument, chars);
-    if (status != expectedStatus)
-        difference = "returned " + Hr(status) + ", expected " + Hr(expectedStatus) + "; " + difference;
-    return difference;
+    return ResultAndCells(Hr(status), Hr(expectedStatus),
+                          actual.Difference(expected, status != kSafeStringInvalidArgument, chars));
 }
 
 class OutcomeCount {
@@ -176,9 +174,8 @@ TEST(SafeStringModel, CchCopyAgreesWithTheModel)
         const HRESULT status = vantrel::platform::SafeStringCchCopy(actual.Dest(), chars, stored.c_str());
         outcomes.Add(status);
 
-        const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (difference.empty()) return difference;
-        return "chars " + std::to_string(chars) + ", source " + Describe(stored) + "\n  " + difference;
+        return CaseAnswer("chars " + std::to_string(chars) + ", source " + Describe(stored),
+                          Mismatch(status, expectedStatus, actual, expected, chars));
     });
     outcomes.ExpectEachOutcomeOften("SafeStringCchCopy");
 }
@@ -212,10 +209,9 @@ TEST(SafeStringModel, CbCatAgreesWithTheModel)
         const HRESULT status = vantrel::platform::SafeStringCbCat(actual.Dest(), bytes, stored.c_str());
         outcomes.Add(status);
 
-        const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (difference.empty()) return difference;
-        return "bytes " + std::to_string(bytes) + ", existing " + Describe(existing) + ", source " + Describe(stored) +
-               "\n  " + difference;
+        return CaseAnswer("bytes " + std::to_string(bytes) + ", existing " + Describe(existing) + ", source " +
+                              Describe(stored),
+                          Mismatch(status, expectedStatus, actual, expected, chars));
     });
     outcomes.ExpectEachOutcomeOften("SafeStringCbCat");
 }
@@ -238,10 +234,9 @@ TEST(SafeStringModel, CbPrintfAgreesWithTheModel)
         const HRESULT status = CallWithArgs(c.args, print);
         outcomes.Add(status);
 
-        const std::string difference = Mismatch(status, expectedStatus, actual, expected, chars);
-        if (difference.empty()) return difference;
-        return "bytes " + std::to_string(bytes) + ", " + Describe(c) + ", expected text " + Describe(c.expected) +
-               "\n  " + difference;
+        return CaseAnswer("bytes " + std::to_string(bytes) + ", " + Describe(c) + ", expected text " +
+                              Describe(c.expected),
+                          Mismatch(status, expectedStatus, actual, expected, chars));
     });
     outcomes.ExpectEachOutcomeOften("SafeStringCbPrintf");
 }

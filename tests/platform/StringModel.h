@@ -273,6 +273,21 @@ long CallWithArgs(const std::vector<Arg>& args, Fn& fn, Values... values)
     return fn(values...);
 }
 
+// How a run differs from the model: the returned value first where it differs, then the cells.
+inline std::string ResultAndCells(const std::string& result, const std::string& expectedResult,
+                                  const std::string& cells)
+{
+    if (result == expectedResult) return cells;
+    return "returned " + result + ", expected " + expectedResult + "; " + cells;
+}
+
+// A case's answer to the runner below: nothing where the code and the model agree, else what the
+// case tried and how they differ.
+inline std::string CaseAnswer(const std::string& tried, const std::string& difference)
+{
+    return difference.empty() ? difference : tried + "\n  " + difference;
+}
+
 // Runs `cases` model cases drawn from `seed`. A case answers what it tried and how the code and the
 // model differ, or nothing where they agree; a difference fails the test with the seed and the
 // case's number. The first five differences tell all, so the run ends there.

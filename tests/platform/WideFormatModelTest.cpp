@@ -46,12 +46,9 @@ TEST(WideFormatModel, RandomFormatsKeepTheLimitContract)
         };
         const long result = CallWithArgs(c.args, format);
 
-        std::string difference = actual.Difference(expected, false, 0);
-        if (result != expectedResult)
-            difference = "returned " + std::to_string(result) + ", expected " + std::to_string(expectedResult) + "; " +
-                         difference;
-        if (difference.empty()) return difference;
-        return "max " + std::to_string(max) + ", " + Describe(c) + "\n  " + difference;
+        return CaseAnswer("max " + std::to_string(max) + ", " + Describe(c),
+                          ResultAndCells(std::to_string(result), std::to_string(expectedResult),
+                                         actual.Difference(expected, false, 0)));
     });
 }
 
@@ -99,13 +96,10 @@ TEST(WideFormatModel, RandomRecordsAsTheLogWritesThem)
             rect[2].number, rect[3].number, rect[4].number, rect[5].number, rect[6].number, rect[7].number, maximized,
             minimized);
 
-        std::string difference = actual.Difference(wanted, false, 0);
         const int expectedResult = fits ? static_cast<int>(expected.size()) : -1;
-        if (result != expectedResult)
-            difference = "returned " + std::to_string(result) + ", expected " + std::to_string(expectedResult) + "; " +
-                         difference;
-        if (difference.empty()) return difference;
-        return "max " + std::to_string(max) + ", expected text " + Describe(expected) + "\n  " + difference;
+        return CaseAnswer("max " + std::to_string(max) + ", expected text " + Describe(expected),
+                          ResultAndCells(std::to_string(result), std::to_string(expectedResult),
+                                         actual.Difference(wanted, false, 0)));
     });
 }
 

@@ -33,6 +33,14 @@ void RegisterIcon(RegistrySandbox& sandbox, HKEY root, const std::wstring& class
     sandbox.SetText(root, kClasses + className + L"\\DefaultIcon", nullptr, location);
 }
 
+// The extension and its class's icon, both below one root.
+void RegisterType(RegistrySandbox& sandbox, HKEY root, const std::wstring& extension, const std::wstring& className,
+                  const std::wstring& location)
+{
+    RegisterExtension(sandbox, root, extension, className);
+    RegisterIcon(sandbox, root, className, location);
+}
+
 // The caller's buffers, filled with sentinels so that what was not written shows.
 struct IconResult {
     bool found = false;
@@ -79,8 +87,7 @@ TEST_P(IconLocationParsing, SplitsTheStoredLocation)
 {
     const LocationCase& c = GetParam();
     RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", c.stored);
+    RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document", c.stored);
 
     ApiRecorder recorder;
     const IconResult result = LookUp(L"C:\\no such folder\\report.vtx");
@@ -97,10 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Locations, IconLocationParsing, ::testing::ValuesIn(kLo
 TEST(FileTypeIcon, PerUserRegistrationComesFirst)
 {
     RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.User");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.User", L"user.dll,1");
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
+    RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.User", L"user.dll,1");
+    RegisterType(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine", L"machine.dll,2");
 
     ApiRecorder recorder;
     const IconResult result = LookUp(L"report.vtx");
@@ -120,8 +125,7 @@ TEST(FileTypeIcon, PerUserRegistrationComesFirst)
 // The machine-wide registration that the rows fall back to.
 void RegisterMachineDocument(RegistrySandbox& sandbox)
 {
-    RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine");
-    RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Machine", L"machine.dll,2");
+    RegisterType(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Machine", L"machine.dll,2");
 }
 
 struct RootCase {
@@ -141,8 +145,7 @@ TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
          [](RegistrySandbox& sandbox) {
              RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Shared");
              sandbox.CreateKey(HKEY_CURRENT_USER, std::wstring(kClasses) + L"Vantrel.Shared");
-             RegisterExtension(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Shared");
-             RegisterIcon(sandbox, HKEY_LOCAL_MACHINE, L"Vantrel.Shared", L"shared.dll,-3");
+             RegisterType(sandbox, HKEY_LOCAL_MACHINE, L".vtx", L"Vantrel.Shared", L"shared.dll,-3");
          },
          L"shared.dll", -3},
         // The user's extension names a class that only the machine knows, and the machine has no
@@ -155,8 +158,7 @@ TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
          nullptr, 0},
         {"BareExtensionServesAsPath", L".vtx",
          [](RegistrySandbox& sandbox) {
-             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-             RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", L"vantrel.dll,9");
+             RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document", L"vantrel.dll,9");
          },
          L"vantrel.dll", 9},
         {"MissingExecutableGoesToTheExtension", L"C:\\no such folder\\tool.exe",
@@ -169,8 +171,7 @@ TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
         {"ClassNameTooLongForTheIconKeyIsNotFoundAtThatRoot", L"report.vtx",
          [](RegistrySandbox& sandbox) {
              const std::wstring longClass(250, L'c');
-             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", longClass);
-             RegisterIcon(sandbox, HKEY_CURRENT_USER, longClass, L"toolong.dll,1");
+             RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", longClass, L"toolong.dll,1");
              RegisterMachineDocument(sandbox);
          },
          L"machine.dll", 2},
@@ -184,8 +185,7 @@ TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
          L"machine.dll", 2},
         {"LocationTooLargeForItsBufferIsNotFoundAtThatRoot", L"report.vtx",
          [](RegistrySandbox& sandbox) {
-             RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-             RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", std::wstring(300, L'i') + L",1");
+             RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document", std::wstring(300, L'i') + L",1");
              RegisterMachineDocument(sandbox);
          },
          L"machine.dll", 2},
@@ -214,8 +214,7 @@ TEST(FileTypeIcon, FindsTheRegistrationOfTheFirstUsableRoot)
 TEST(FileTypeIcon, PathsWithoutAUsableExtensionFindNothingAndTouchNothing)
 {
     RegistrySandbox sandbox;
-    RegisterExtension(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document");
-    RegisterIcon(sandbox, HKEY_CURRENT_USER, L"Vantrel.Document", L"vantrel.dll,1");
+    RegisterType(sandbox, HKEY_CURRENT_USER, L".vtx", L"Vantrel.Document", L"vantrel.dll,1");
 
     for (const wchar_t* path : {L"C:\\folder\\README", L"C:\\folder.vtx\\README", L"C:\\folder\\report.unknown"}) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(path)));
