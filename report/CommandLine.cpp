@@ -3,6 +3,10 @@
 #include "report/LogReader.h"
 #include "report/Numbers.h"
 #include "report/Page.h"
+#include "report/Paths.h"
+#include "report/TextEncoding.h"
+
+#include <new>
 
 namespace report {
 
@@ -15,28 +19,6 @@ const char kUsage[] = "usage: vantrel-report LOG [LOG2] [-o PAGE.html] [--no-ope
 
 Outcome Failure(int exitCode, std::string message) { return {exitCode, {}, false, std::move(message)}; }
 
-// A line of someone else's file, safe to print on a terminal: control bytes as \xNN, at most 80
-// characters, ISO 8859-1 as UTF-8.
-std::string Printable(const std::string& text, std::size_t from)
-{
-    std::string out;
-    for (std::size_t i = from; i < text.size() && text[i] != '\n' && out.size() < 80; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-            out += "\\x";
-            out += "0123456789ABCDEF"[c >> 4];
-            out += "0123456789ABCDEF"[c & 0xF];
-        } else if (c >= 0x80) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 std::string LineOf(const std::string& text, int line)
 {
     std::size_t at = 0;
@@ -44,7 +26,7 @@ std::string LineOf(const std::string& text, int line)
         at = text.find('\n', at);
         if (at != std::string::npos) ++at;
     }
-    return at == std::string::npos ? std::string() : Printable(text, at);
+    return at == std::string::npos ? std::string() : PrintableLine(std::string_view(text).substr(at), 80);
 }
 
 bool ReadLogFile(const std::string& path, FileAccess& files, LogFile& file, Outcome& failure)
@@ -52,14 +34,15 @@ bool ReadLogFile(const std::string& path, FileAccess& files, LogFile& file, Outc
     FileAccess::File read = files.Read(path, kMostLogBytes);
     const std::string name = "vantrel-report: " + path + ": ";
     if (read.tooLarge) {
-        failure = Failure(1, name + "larger than 16 MiB, more than any Vantrel log holds; not read\n");
+        failure = Failure(1, name + "larger than " + Decimal(kMostLogBytes >> 20) +
+                                 " MiB, more than any Vantrel log holds; not read\n");
         return false;
     }
     if (!read.ok) {
         failure = Failure(1, name + "cannot be read: " + read.error + "\n");
         return false;
     }
-    file.name = path.substr(path.find_last_of("\\/") + 1);
+    file.name = FileName(path);
     file.size = read.size;
     file.modified = read.modified;
     file.log = ReadLog(read.bytes);
@@ -77,8 +60,7 @@ bool ReadLogFile(const std::string& path, FileAccess& files, LogFile& file, Outc
 
 std::string PagePath(const std::string& log)
 {
-    const std::size_t folder = log.find_last_of("\\/");
-    const std::size_t name = folder == std::string::npos ? 0 : folder + 1;
+    const std::size_t name = FileNameStart(log);
     const std::size_t dot = log.rfind('.');
     // A leading dot names a hidden file, not an extension.
     const bool hasExtension = dot != std::string::npos && dot > name;
@@ -112,21 +94,35 @@ Outcome Run(const std::vector<std::string>& arguments, FileAccess& files)
 
     std::string page = output.empty() ? PagePath(logs.back()) : output;
     for (const std::string& log : logs) {
-        if (page != log) continue;
+        if (!files.SameFile(page, log)) continue;
         // A log that is itself named .html must never be written over by its own page.
-        if (!output.empty())
+        if (!output.empty()) {
             return Failure(1, "vantrel-report: " + page + ": is a log given to read; not written over\n");
+        }
         page += ".html";
     }
 
-    LogFile before, after;
-    Outcome failure;
-    if (logs.size() == 2 && !ReadLogFile(logs.front(), files, before, failure)) return failure;
-    if (!ReadLogFile(logs.back(), files, after, failure)) return failure;
-    const std::string html = WritePage(after, logs.size() == 2 ? &before : nullptr);
-    std::string error;
-    if (!files.Write(page, html, error)) {
-        return Failure(1, "vantrel-report: " + page + ": the page cannot be written: " + error + "\n");
+    // Memory runs out on a large log in a 32-bit process long before the disk does: that is an
+    // answer about the log, not a crash.
+    const std::string* reading = &logs.back();
+    try {
+        LogFile after;
+        std::optional<LogFile> before;
+        Outcome failure;
+        if (logs.size() == 2) {
+            reading = &logs.front();
+            before.emplace();
+            if (!ReadLogFile(logs.front(), files, *before, failure)) return failure;
+            reading = &logs.back();
+        }
+        if (!ReadLogFile(logs.back(), files, after, failure)) return failure;
+        const Report report = MakeReport(std::move(after), std::move(before));
+        std::string error;
+        if (!files.Write(page, [&](ByteSink& out) { WritePage(report, out); }, error)) {
+            return Failure(1, "vantrel-report: " + page + ": the page cannot be written: " + error + "\n");
+        }
+    } catch (const std::bad_alloc&) {
+        return Failure(1, "vantrel-report: " + *reading + ": not enough memory to read it and make its page\n");
     }
     return {0, page, open, page + "\n"};
 }

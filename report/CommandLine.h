@@ -1,7 +1,10 @@
 // vantrel-report's command line: LOG [LOG2] [-o PAGE.html] [--no-open].
 #pragma once
 
+#include "report/Markup.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,8 +32,14 @@ public:
     virtual ~FileAccess() = default;
     // Reads the whole file, or none of it if it is larger than `limit` bytes.
     virtual File Read(const std::string& path, std::uint64_t limit) = 0;
-    // Writes the file anew; on failure leaves no file behind and returns the system's reason.
-    virtual bool Write(const std::string& path, const std::string& bytes, std::string& error) = 0;
+    // Whether both paths name one existing file, however each is spelt ("./v.txt", "V.TXT" on
+    // Windows, a link): by the file's identity, not by its name.
+    virtual bool SameFile(const std::string& a, const std::string& b) = 0;
+    // Makes the file at `path` from the bytes `write` gives its sink. They go to a new temporary
+    // file beside `path`, which replaces `path` only once all of them are written and the file is
+    // closed. Any failure, or an exception out of `write` (which is passed on), removes the
+    // temporary file and leaves whatever was at `path` as it was; `error` then says why.
+    virtual bool Write(const std::string& path, const std::function<void(ByteSink&)>& write, std::string& error) = 0;
 };
 
 struct Outcome {

@@ -53,7 +53,7 @@ Comparison Compare(const std::vector<WindowRecord>& before, const std::vector<Wi
         }
         Change change{partnerOf[j], j, {}};
         for (std::size_t f = 0; f < std::size(kRecordFields); ++f) {
-            if (kRecordFields[f].text(before[change.before]) != kRecordFields[f].text(after[j])) {
+            if (!kRecordFields[f].same(before[change.before], after[j])) {
                 change.fields.push_back(f);
             }
         }

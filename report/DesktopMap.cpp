@@ -1,118 +1,157 @@
 #include "report/DesktopMap.h"
 
-#include "report/Findings.h"
 #include "report/Numbers.h"
-#include "report/RecordFields.h"
+#include "report/PageParts.h"
+#include "report/Paths.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <map>
-#include <utility>
 
 namespace report {
 
 namespace {
 
-std::string N(std::int64_t value) { return Decimal(value); }
+// The map is drawn at half the desktop's size, so two small windows make a small map, and never
+// wider or taller than a person reads at once.
+constexpr double kMostScale = 0.5, kMostWidth = 1100, kMostHeight = 640;
+constexpr std::int64_t kFontPixels = 11;
+// A label longer than this would not fit even the widest window at the map's scale; the hover
+// text has the whole title.
+constexpr std::size_t kMostLabelCharacters = 80;
 
-void Label(Markup& page, const WindowRecord& r)
+struct Box {
+    std::int64_t x, y, width, height;
+};
+
+// One window: its rectangle and its label, clipped to the rectangle by a nested viewport.
+void WriteWindow(Markup& page, const std::vector<WindowRecord>& records, std::size_t i, const Palette& palette,
+                 const Box& box, std::int64_t font, bool zero, bool withPlace)
 {
+    const WindowRecord& r = records[i];
+    page.Tag("<a class=\"win\" href=\"#w").Number(i).Tag("\"><svg x=\"").Number(box.x).Tag("\" y=\"").Number(box.y);
+    page.Tag("\" width=\"").Number(box.width).Tag("\" height=\"").Number(box.height).Tag("\"><title>#");
+    page.Number(i + 1).Tag(" ").Text(r.title).Tag(" (").Text(FileName(r.exe)).Tag(")</title><rect width=\"100%\" ");
+    page.Tag("height=\"100%\"").Tag(zero ? Literal(" class=\"zero\"") : Literal("")).Tag(" fill=\"");
+    page.Text(palette.Fill(i)).Tag("\"/><text x=\"").Number(font / 3).Tag("\" y=\"").Number(font * 11 / 10);
+    page.Tag("\"><tspan font-weight=\"bold\">").Number(i + 1).Tag("</tspan> ");
     if (r.title.empty()) {
         page.Tag("(no title) ").Text(FileName(r.exe));
     } else {
-        page.Text(r.title);
+        page.Text(std::string_view(r.title).substr(0, kMostLabelCharacters));
+        if (r.title.size() > kMostLabelCharacters) page.Tag("&#8230;");
+    }
+    if (withPlace) {
+        page.Tag("<tspan x=\"").Number(font / 3).Tag("\" dy=\"").Number(font * 13 / 10).Tag("\">at ");
+        page.Number(r.window.left).Tag(",").Number(r.window.top).Tag(", ").Number(r.window.Width()).Tag("&#215;");
+        page.Number(r.window.Height()).Tag("</tspan>");
+    }
+    page.Tag("</text></svg></a>");
+}
+
+// A step of 1, 2 or 5 times a power of ten, at least `least`.
+std::int64_t RoundStep(double least)
+{
+    std::int64_t step = 1;
+    while (true) {
+        for (std::int64_t factor : {1, 2, 5}) {
+            if (static_cast<double>(step * factor) >= least) return step * factor;
+        }
+        step *= 10;
     }
 }
 
-// Rectangles in the log's own pixels: the view box does the scaling, so every window keeps its
-// true size and place however far apart they are.
-void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const std::vector<std::size_t>& shown,
+void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
                  const Palette& palette)
 {
-    std::int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
-    for (std::size_t i : shown) {
-        const Rect& w = records[i].window;
-        left = std::min<std::int64_t>({left, w.left, w.right}),
-        right = std::max<std::int64_t>({right, w.left, w.right});
-        top = std::min<std::int64_t>({top, w.top, w.bottom}),
-        bottom = std::max<std::int64_t>({bottom, w.top, w.bottom});
+    const std::int64_t width = std::max<std::int64_t>(layout.right - layout.left, 100);
+    const std::int64_t height = std::max<std::int64_t>(layout.bottom - layout.top, 100);
+    const double scale = std::min({kMostScale, kMostWidth / static_cast<double>(width),
+                                   kMostHeight / static_cast<double>(height)});
+    const std::int64_t font = std::max<std::int64_t>(std::llround(kFontPixels / scale), 1);
+    // Room for the coordinates: along the top, and to the left for up to six digits and a sign.
+    const std::int64_t left = layout.left - font * 4, top = layout.top - font * 2;
+    const std::int64_t right = layout.left + width + font, bottom = layout.top + height + font;
+    page.Tag("<svg class=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"").Number(left).Tag(" ").Number(top);
+    page.Tag(" ").Number(right - left).Tag(" ").Number(bottom - top).Tag("\" width=\"");
+    page.Number(std::llround(static_cast<double>(right - left) * scale)).Tag("\" height=\"");
+    page.Number(std::llround(static_cast<double>(bottom - top) * scale)).Tag("\" font-size=\"").Number(font);
+    page.Tag("\" role=\"img\"><title>Desktop map</title>");
+
+    // Coordinates every hundred screen pixels or so of the map, on round numbers.
+    const std::int64_t step = RoundStep(90 / scale);
+    for (std::int64_t x = (layout.left / step) * step; x <= layout.left + width; x += step) {
+        if (x < layout.left) continue;
+        page.Tag("<path class=\"tick\" d=\"M").Number(x).Tag(" ").Number(layout.top - font / 2).Tag("V");
+        page.Number(layout.top).Tag("\"/><text class=\"axis\" x=\"").Number(x).Tag("\" y=\"");
+        page.Number(layout.top - font * 7 / 10).Tag("\" text-anchor=\"middle\">").Number(x).Tag("</text>");
     }
-    const std::int64_t extent = std::max<std::int64_t>({right - left, bottom - top, 100});
-    const std::int64_t margin = extent / 50, font = std::max<std::int64_t>(extent / 90, 1);
+    for (std::int64_t y = (layout.top / step) * step; y <= layout.top + height; y += step) {
+        if (y < layout.top) continue;
+        page.Tag("<path class=\"tick\" d=\"M").Number(layout.left - font / 2).Tag(" ").Number(y).Tag("H");
+        page.Number(layout.left).Tag("\"/><text class=\"axis\" x=\"").Number(layout.left - font * 7 / 10);
+        page.Tag("\" y=\"").Number(y + font * 35 / 100).Tag("\" text-anchor=\"end\">").Number(y).Tag("</text>");
+    }
     // A window of zero size still needs a mark that can be seen and hovered.
-    const std::int64_t least = std::max<std::int64_t>(extent / 150, 1);
-    page.Tag("<svg class=\"map\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"")
-        .Tag(N(left - margin) + " " + N(top - margin) + " " + N(right - left + 2 * margin) + " " +
-             N(bottom - top + 2 * margin))
-        .Tag("\" font-size=\"" + N(font) + "\" role=\"img\"><title>Desktop map</title>");
-    // The primary monitor's corner, where (0,0) is.
-    page.Tag("<path class=\"origin\" d=\"M" + N(left - margin) + " 0H" + N(right + margin) + "M0 " + N(top - margin) +
-             "V" + N(bottom + margin) + "\"/>");
-    // Windows often share a corner (a dialog over its owner, two maximized windows): each label
-    // at a corner already labelled goes a line lower.
-    std::map<std::pair<std::int64_t, std::int64_t>, std::int64_t> labelsAt;
+    const std::int64_t least = std::max<std::int64_t>(font / 2, 1);
     // The log lists windows topmost first; drawing them in reverse puts the topmost on top.
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
-        const WindowRecord& r = records[*it];
-        const std::int64_t x = std::min(r.window.left, r.window.right), y = std::min(r.window.top, r.window.bottom);
-        const std::int64_t w =
-            std::max<std::int64_t>(r.window.Width() < 0 ? -r.window.Width() : r.window.Width(), least);
-        const std::int64_t h =
-            std::max<std::int64_t>(r.window.Height() < 0 ? -r.window.Height() : r.window.Height(), least);
-        const std::int64_t line = labelsAt[{x, y}]++;
-        const std::string id = "c" + N(static_cast<std::int64_t>(*it));
-        const std::string box = "x=\"" + N(x) + "\" y=\"" + N(y) + "\" width=\"" + N(w) + "\" height=\"" + N(h) + "\"";
-        page.Tag("<a href=\"#w" + N(static_cast<std::int64_t>(*it)) + "\"><g class=\"win\"><title>")
-            .Text(RecordText(r))
-            .Tag("</title><clipPath id=\"" + id + "\"><rect " + box + "/></clipPath><rect " + box)
-            .Tag(r.window.Width() > 0 && r.window.Height() > 0 ? "" : " class=\"zero\"")
-            .Tag(" fill=\"" + palette.Fill(*it) + "\"/><text x=\"" + N(x + font / 2) + "\" y=\"" +
-                 N(y + font * 3 / 2 + line * font * 5 / 4) + "\" clip-path=\"url(#" + id + ")\">");
-        Label(page, r);
-        page.Tag("</text></g></a>");
+    for (auto it = layout.together.rbegin(); it != layout.together.rend(); ++it) {
+        const Rect& w = records[*it].window;
+        const std::int64_t x = std::min(w.left, w.right), y = std::min(w.top, w.bottom);
+        const std::int64_t boxWidth = std::max<std::int64_t>(std::llabs(w.Width()), least);
+        const std::int64_t boxHeight = std::max<std::int64_t>(std::llabs(w.Height()), least);
+        WriteWindow(page, records, *it, palette, {x, y, boxWidth, boxHeight}, font, w.Width() <= 0 || w.Height() <= 0,
+                    false);
     }
-    page.Tag("</svg>");
+    // The primary monitor's top-left corner, where (0,0) is, over the windows so that it shows.
+    page.Tag("<path class=\"origin\" d=\"M").Number(layout.left).Tag(" 0H").Number(layout.left + width).Tag("M0 ");
+    page.Number(layout.top).Tag("V").Number(layout.top + height).Tag("\"/></svg>");
 }
 
-void WriteParked(Markup& page, const std::vector<WindowRecord>& records, const std::vector<std::size_t>& parked,
-                 const Palette& palette)
+// Windows in a grid of labelled boxes, not to scale.
+void WriteStrip(Markup& page, const std::vector<WindowRecord>& records, const std::vector<std::size_t>& windows,
+                const Palette& palette, Literal kind, bool withPlace)
 {
-    constexpr std::int64_t kWidth = 240, kHeight = 36, kPerRow = 4;
-    const std::int64_t rows = (static_cast<std::int64_t>(parked.size()) + kPerRow - 1) / kPerRow;
-    page.Tag(
-        "<h3>Minimized (parked at -32000, off screen)</h3><svg class=\"strip\" xmlns=\"http://www.w3.org/2000/svg\" "
-        "viewBox=\"0 0 " +
-        N(kPerRow * kWidth) + " " + N(rows * kHeight) + "\" font-size=\"13\">");
-    for (std::size_t n = 0; n < parked.size(); ++n) {
-        const std::size_t i = parked[n];
-        const std::int64_t x = static_cast<std::int64_t>(n) % kPerRow * kWidth,
-                           y = static_cast<std::int64_t>(n) / kPerRow * kHeight;
-        const std::string id = "p" + N(static_cast<std::int64_t>(i));
-        const std::string box = "x=\"" + N(x + 2) + "\" y=\"" + N(y + 2) + "\" width=\"" + N(kWidth - 4) +
-                                "\" height=\"" + N(kHeight - 4) + "\"";
-        page.Tag("<a href=\"#w" + N(static_cast<std::int64_t>(i)) + "\"><g class=\"win\"><title>")
-            .Text(RecordText(records[i]))
-            .Tag("</title><clipPath id=\"" + id + "\"><rect " + box + "/></clipPath><rect " + box + " fill=\"" +
-                 palette.Fill(i) + "\"/><text x=\"" + N(x + 8) + "\" y=\"" + N(y + 23) + "\" clip-path=\"url(#" + id +
-                 ")\">");
-        Label(page, records[i]);
-        page.Tag("</text></g></a>");
+    constexpr std::int64_t kWidth = 320, kHeight = 44, kPerRow = 3;
+    const std::int64_t rows = (static_cast<std::int64_t>(windows.size()) + kPerRow - 1) / kPerRow;
+    page.Tag("<svg class=\"strip ").Tag(kind).Tag("\" xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ");
+    page.Number(kPerRow * kWidth).Tag(" ").Number(rows * kHeight).Tag("\" width=\"").Number(kPerRow * kWidth);
+    page.Tag("\" height=\"").Number(rows * kHeight).Tag("\" font-size=\"").Number(kFontPixels + 2).Tag("\">");
+    for (std::size_t n = 0; n < windows.size(); ++n) {
+        const std::int64_t x = static_cast<std::int64_t>(n) % kPerRow * kWidth;
+        const std::int64_t y = static_cast<std::int64_t>(n) / kPerRow * kHeight;
+        WriteWindow(page, records, windows[n], palette, {x + 2, y + 2, kWidth - 4, kHeight - 4}, kFontPixels + 4,
+                    false, withPlace);
     }
     page.Tag("</svg>");
 }
 
 } // namespace
 
-void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
+                     const Palette& palette)
 {
-    std::vector<std::size_t> shown, parked;
-    for (std::size_t i = 0; i < records.size(); ++i) (IsParked(records[i]) ? parked : shown).push_back(i);
-    if (shown.empty()) {
-        page.Tag("<p>No window on screen.</p>");
-    } else {
-        WriteScreen(page, records, shown, palette);
+    if (records.empty()) {
+        page.Tag("<p>No window had a taskbar button when the log was written.</p>");
+        return;
     }
-    if (!parked.empty()) WriteParked(page, records, parked, palette);
+    WriteLegend(page, records, palette);
+    if (layout.together.empty()) {
+        page.Tag("<p>No window near the primary monitor or each other.</p>");
+    } else {
+        page.Tag("<p class=\"note\">To scale, in the log&#39;s screen pixels; each window is numbered with its row "
+                 "and drawn over the ones below it. Dashed lines: x&#160;=&#160;0 and y&#160;=&#160;0, the top-left "
+                 "corner of the primary monitor. Click a window for its row.</p>");
+        WriteScreen(page, records, layout, palette);
+    }
+    if (!layout.far.empty()) {
+        page.Tag("<h3>Far from all the others (perhaps on a monitor that is gone)</h3>");
+        WriteStrip(page, records, layout.far, palette, "far", true);
+    }
+    if (!layout.parked.empty()) {
+        page.Tag("<h3>Minimized (parked off screen)</h3>");
+        WriteStrip(page, records, layout.parked, palette, "parked", false);
+    }
 }
 
 } // namespace report

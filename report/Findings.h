@@ -1,6 +1,7 @@
 // What a support engineer should look at first in a log, each with the windows it is about.
 #pragma once
 
+#include "report/DesktopLayout.h"
 #include "report/WindowRecord.h"
 
 #include <string>
@@ -14,10 +15,10 @@ enum class FindingKind {
     NoProgram,      // the process had ended or could not be opened
     Minimized,
     ZeroSize,
-    FarAway,        // off every other window: perhaps on a monitor that is gone
+    FarAway,        // far from all others (the layout's `far`): perhaps on a monitor that is gone
     StoreApp,       // ApplicationFrameHost.exe hosts the app; subject: the title
     LostCharacters, // '?' in the title
-    CutTitle,
+    CutTitle,       // kTitleLimit characters
     SameTitle, // subject: the title
 };
 
@@ -28,17 +29,13 @@ struct Finding {
 };
 
 // In the order of the kinds above; within a kind, in the order of the first window each concerns.
-std::vector<Finding> FindIssues(const std::vector<WindowRecord>& records);
+std::vector<Finding> FindIssues(const std::vector<WindowRecord>& records, const DesktopLayout& layout);
 
-// The finding's headline and the one thing to do about it, plain ASCII.
-const char* Headline(FindingKind kind);
-const char* Advice(FindingKind kind);
-
-// The file-name part of a Windows path.
-std::string FileName(const std::string& path);
-// Which rule gave the window its button: "WS_EX_APPWINDOW", "unowned" (and neither a tool window
-// nor no-activate), or "none" for a record no rule accounts for.
-const char* ButtonRule(const WindowRecord& record);
-bool IsParked(const WindowRecord& record);
+enum class ButtonRule {
+    AppWindow, // WS_EX_APPWINDOW
+    Unowned,   // unowned, and neither a tool window nor no-activate
+    None,      // a record no rule accounts for
+};
+ButtonRule ButtonRuleOf(const WindowRecord& record);
 
 } // namespace report

@@ -8,31 +8,8 @@ namespace report {
 
 namespace {
 
-void AppendUtf8(std::string& out, std::uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-void AppendByteEscape(std::string& out, unsigned char byte)
-{
-    out += "\\x";
-    out += "0123456789ABCDEF"[byte >> 4];
-    out += "0123456789ABCDEF"[byte & 0xF];
-}
+// Printable ASCII that needs no escape anywhere in a page, so that runs of it are copied at once.
+bool IsPlain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\''; }
 
 } // namespace
 
@@ -56,8 +33,14 @@ void Markup::Character(std::uint32_t code)
 
 Markup& Markup::Text(std::string_view latin1)
 {
-    for (char c : latin1) Character(static_cast<unsigned char>(c));
-    return *this;
+    for (std::size_t at = 0; at < latin1.size();) {
+        std::size_t run = at;
+        while (run < latin1.size() && IsPlain(static_cast<unsigned char>(latin1[run]))) ++run;
+        out_.append(latin1, at, run - at);
+        if (run < latin1.size()) Character(static_cast<unsigned char>(latin1[run++]));
+        at = run;
+    }
+    return Flushed();
 }
 
 Markup& Markup::Utf8Text(std::string_view utf8)
@@ -73,7 +56,25 @@ Markup& Markup::Utf8Text(std::string_view utf8)
         Character(code);
         at += length;
     }
-    return *this;
+    return Flushed();
+}
+
+Markup& Markup::PathText(std::string_view latin1)
+{
+    for (std::size_t at = 0; at < latin1.size();) {
+        const std::size_t slash = latin1.find('\\', at);
+        const std::size_t end = slash == std::string_view::npos ? latin1.size() : slash + 1;
+        Text(latin1.substr(at, end - at));
+        if (slash != std::string_view::npos) out_ += "<wbr>";
+        at = end;
+    }
+    return Flushed();
+}
+
+void Markup::Finish()
+{
+    sink_.Write(out_);
+    out_.clear();
 }
 
 } // namespace report

@@ -1,31 +1,84 @@
-// The page's markup, built in one pass. Text from a log or a file name enters it through Text or
-// Utf8Text only, which escape every character that could end an element, an attribute or a
-// comment, and show control characters visibly.
+// The page's markup. Safe by construction: markup enters only as a Literal, which nothing but a
+// string literal converts to, or through the typed helpers (numbers); text from a log or a file
+// name enters only through Text and Utf8Text, which escape every character that could end an
+// element, an attribute or a comment, and show control characters visibly. `Tag(record.title)`
+// does not compile.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace report {
 
+// Markup written by this program itself.
+class Literal {
+public:
+    template <std::size_t N>
+    constexpr Literal(const char (&text)[N]) : text_(text, N - 1)
+    {
+    }
+    constexpr std::string_view View() const { return text_; }
+
+private:
+    std::string_view text_;
+};
+
+// Where a page's bytes go as they are made: a file, or a string in the tests. A page of a large log
+// is never held whole in memory.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(std::string_view bytes) = 0;
+};
+
+class StringSink : public ByteSink {
+public:
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+};
+
 class Markup {
 public:
-    // Markup written by this program itself; never anything read from a file.
-    Markup& Tag(std::string_view markup)
+    explicit Markup(ByteSink& sink) : sink_(sink) {}
+    Markup(const Markup&) = delete;
+    Markup& operator=(const Markup&) = delete;
+    // What is still buffered is lost unless Finish was called: a page cut short is no page.
+    ~Markup() = default;
+
+    Markup& Tag(Literal markup)
     {
-        out_ += markup;
-        return *this;
+        out_ += markup.View();
+        return Flushed();
     }
     // ISO 8859-1 text from a log.
     Markup& Text(std::string_view latin1);
     // UTF-8 text, a file name; a byte that is not part of valid UTF-8 shows as \xNN.
     Markup& Utf8Text(std::string_view utf8);
+    // A Windows path from a log, as Text, with a line-break opportunity after each '\' so that a
+    // long path wraps between folder names, never inside one.
+    Markup& PathText(std::string_view latin1);
+    template <class Integer, std::enable_if_t<std::is_integral_v<Integer>, int> = 0>
+    Markup& Number(Integer value)
+    {
+        out_ += std::to_string(value);
+        return Flushed();
+    }
 
-    std::string& Result() { return out_; }
+    // Hands the rest to the sink.
+    void Finish();
 
 private:
+    static constexpr std::size_t kBlock = 1 << 16;
+    Markup& Flushed()
+    {
+        if (out_.size() >= kBlock) Finish();
+        return *this;
+    }
     void Character(std::uint32_t code);
+
+    ByteSink& sink_;
     std::string out_;
 };
 

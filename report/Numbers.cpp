@@ -2,12 +2,13 @@
 
 namespace report {
 
-std::string Decimal(std::int64_t value) { return std::to_string(value); }
-
 std::string Hex8(std::uint32_t value)
 {
     std::string digits(8, '0');
-    for (int i = 7; i >= 0; --i, value >>= 4) digits[i] = "0123456789ABCDEF"[value & 0xF];
+    for (int i = 7; i >= 0; --i) {
+        digits[i] = HexDigit(value);
+        value >>= 4;
+    }
     return digits;
 }
 
@@ -15,7 +16,10 @@ std::string UtcTime(std::int64_t seconds)
 {
     // Days to a civil date (proleptic Gregorian), after H. Hinnant's days_from_civil inverse.
     std::int64_t days = seconds / 86400, rest = seconds % 86400;
-    if (rest < 0) rest += 86400, --days;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const std::int64_t dayOfEra = days - era * 146097;

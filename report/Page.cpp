@@ -1,219 +1,146 @@
 #include "report/Page.h"
 
-#include "report/Comparison.h"
 #include "report/DesktopMap.h"
-#include "report/Findings.h"
-#include "report/Markup.h"
 #include "report/Numbers.h"
-#include "report/Palette.h"
+#include "report/PageParts.h"
 #include "report/RecordFields.h"
-#include "report/StyleNames.h"
-
-#include <map>
+#include "report/WindowTable.h"
 
 namespace report {
 
 namespace {
 
-const char kStyle[] =
-    "body{font:14px/1.4 'Segoe UI',Tahoma,Arial,sans-serif;margin:1.5em;color:#1b1b1b}"
-    "h1{font-size:1.5em;margin:0 0 .3em}h2{font-size:1.2em;border-bottom:2px solid #ccc;margin-top:1.6em}"
-    "h3{font-size:1em}dl.summary{display:grid;grid-template-columns:max-content auto;gap:.1em 1em}"
-    "dl.summary dt{font-weight:600}dl.summary dd{margin:0}"
-    "svg.map{width:100%;max-height:75vh;border:1px solid #999;background:#f6f6f6}"
-    "svg.strip{width:100%;max-width:960px}"
-    ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke;fill-opacity:.55}"
-    ".win rect.zero{stroke:#c00;stroke-width:3px}.win:hover rect{stroke:#06c;stroke-width:3px}"
-    ".win text{fill:#111}.origin{stroke:#888;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
-    "table{border-collapse:collapse;font-size:12px;width:100%}"
-    "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
-    // Long names may wrap anywhere so that the table fits; handles and states never do.
-    "td{overflow-wrap:anywhere}td:nth-child(2),td:nth-child(11){white-space:nowrap}"
-    "th{background:#eee}tr:target{background:#ffe9a8}td.styles{font-size:11px}"
-    ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
-    ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
-    "pre{background:#f3f3f3;border:1px solid #ccc;padding:.4em;white-space:pre-wrap;word-break:break-all}"
-    ".changed{background:#fff3c4}"
-    "@media print{body{margin:0;font-size:10px}svg.map{max-height:none;page-break-inside:avoid}"
-    "tr,.finding,pre{page-break-inside:avoid}a{color:inherit;text-decoration:none}}";
-
-std::string N(std::size_t value) { return Decimal(static_cast<std::int64_t>(value)); }
-
-// A window as findings and the comparison name it: a link to its row, its handle and title.
-void WindowLink(Markup& page, const std::vector<WindowRecord>& records, std::size_t i, bool link = true)
+void WriteSummary(Markup& page, const Report& report)
 {
-    const WindowRecord& r = records[i];
-    if (link) page.Tag("<a href=\"#w" + N(i) + "\">");
-    page.Tag(HandleText(r.hwnd)).Tag(" ");
-    if (r.title.empty()) {
-        page.Tag("<em class=\"none\">(no title)</em>");
+    const Log& log = report.file.log;
+    page.Tag("<dl class=\"summary\"><dt>Log</dt><dd>").Utf8Text(report.file.name).Tag("</dd><dt>Size</dt><dd>");
+    page.Number(report.file.size).Tag(" bytes, read as ").Text(log.encoding).Tag("</dd><dt>Date</dt><dd>");
+    page.Text(UtcTime(report.file.modified));
+    page.Tag(" &#8211; the file&#39;s last change (the log holds no time of its own)</dd>");
+    if (report.before) {
+        page.Tag("<dt>Compared with</dt><dd><a href=\"#comparison\">").Utf8Text(report.before->name);
+        page.Tag("</a>, last changed ").Text(UtcTime(report.before->modified)).Tag("</dd>");
+    }
+    page.Tag("<dt>Taskbar buttons</dt><dd>");
+    if (log.records.empty()) {
+        page.Tag("none: no window had a taskbar button when the log was written");
     } else {
-        page.Tag("&#8220;").Text(r.title).Tag("&#8221;");
+        page.Tag("<a href=\"#windows\">").Number(log.records.size()).Tag(" windows</a> of ");
+        page.Number(report.palette.Programs()).Tag(" programs");
     }
-    page.Tag(link ? "</a>" : "").Tag(" (").Text(r.exe.empty() ? std::string("no program") : FileName(r.exe)).Tag(")");
-}
-
-void WriteSummary(Markup& page, const LogFile& file, const LogFile* before, std::size_t programs, std::size_t findings)
-{
-    const Log& log = file.log;
-    page.Tag("<dl class=\"summary\"><dt>Log</dt><dd>")
-        .Utf8Text(file.name)
-        .Tag("</dd><dt>Size</dt><dd>")
-        .Tag(Decimal(static_cast<std::int64_t>(file.size)))
-        .Tag(" bytes, read as ")
-        .Tag(log.encoding)
-        .Tag("</dd><dt>Date</dt><dd>")
-        .Tag(UtcTime(file.modified))
-        .Tag(" (the file&#39;s last change)</dd>");
-    if (before) {
-        page.Tag("<dt>Compared with</dt><dd><a href=\"#comparison\">")
-            .Utf8Text(before->name)
-            .Tag("</a>, ")
-            .Tag(UtcTime(before->modified))
-            .Tag("</dd>");
-    }
-    page.Tag("<dt>Windows</dt><dd><a href=\"#windows\">" + N(log.records.size()) + "</a></dd>")
-        .Tag("<dt>Programs</dt><dd>" + N(programs) + "</dd>")
-        .Tag("<dt>Findings</dt><dd><a href=\"#findings\">" + N(findings) + "</a></dd>");
+    page.Tag("</dd><dt>Findings</dt><dd><a href=\"#findings\">").Number(report.findings.size()).Tag("</a></dd>");
     if (!log.unreadable.empty()) {
-        page.Tag("<dt>Unreadable</dt><dd><a href=\"#unreadable\">" + N(log.unreadable.size()) +
-                 " piece(s) of the log</a></dd>");
+        page.Tag("<dt>Unreadable</dt><dd><a href=\"#unreadable\">").Number(log.unreadable.size());
+        page.Tag(" piece(s) of the log</a></dd>");
     }
-    page.Tag("</dl>");
+    page.Tag("<dt>Not in a log</dt><dd>The machine, the Windows version, the monitors and every window without a "
+             "taskbar button: a log records only the windows that had one.</dd></dl>");
 }
 
-void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+Literal Headline(FindingKind kind)
 {
-    page.Tag("<p>");
-    for (std::size_t first : palette.FirstRecords()) {
-        page.Tag("<span title=\"")
-            .Text(records[first].exe)
-            .Tag("\"><span class=\"sw\" style=\"background:")
-            .Tag(palette.Fill(first))
-            .Tag("\"></span>")
-            .Text(FileName(records[first].exe))
-            .Tag("</span> &#160; ");
+    switch (kind) {
+    case FindingKind::ManyButtons: return "One program shows more than one taskbar button:";
+    case FindingKind::AppWindowOwned: return "Owned windows with a button only because of WS_EX_APPWINDOW";
+    case FindingKind::NoProgram: return "Windows with no program: the process had ended or could not be opened";
+    case FindingKind::Minimized: return "Minimized windows, not on screen";
+    case FindingKind::ZeroSize: return "Windows of zero size: a button for nothing that can be seen";
+    case FindingKind::FarAway: return "Windows far from all others, perhaps on a monitor that is gone";
+    case FindingKind::StoreApp: return "A Store app, hosted by ApplicationFrameHost.exe:";
+    case FindingKind::LostCharacters: return "Titles with &#39;?&#39;: characters outside ISO 8859-1 may have been lost";
+    case FindingKind::CutTitle: return "Titles cut at the most characters a record holds";
+    case FindingKind::SameTitle: return "Several windows share one title:";
     }
-    page.Tag("</p>");
+    return "";
 }
 
-void WriteTable(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+Literal Advice(FindingKind kind)
 {
-    std::map<std::uint32_t, std::size_t> byHandle;
-    for (std::size_t i = records.size(); i-- > 0;) byHandle[records[i].hwnd] = i;
-    page.Tag(
-        "<table><thead><tr><th>#, lines</th><th>handle</th><th>program</th><th>title</th><th>class</th>"
-        "<th>style</th><th>extended style</th><th>owner</th><th>window, size</th><th>client</th>"
-        "<th>state</th><th title=\"WS_EX_APPWINDOW, or unowned and neither WS_EX_TOOLWINDOW nor WS_EX_NOACTIVATE\">"
-        "button because</th></tr></thead><tbody>");
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const WindowRecord& r = records[i];
-        page.Tag("<tr id=\"w" + N(i) + "\"><td>" + N(i + 1) + "<br><small>" + N(static_cast<std::size_t>(r.firstLine)) +
-                 "&#8211;" + N(static_cast<std::size_t>(r.lastLine)) + "</small></td><td>" + HandleText(r.hwnd) +
-                 "</td><td title=\"")
-            .Text(r.exe)
-            .Tag("\"><span class=\"sw\" style=\"background:" + palette.Fill(i) + "\"></span>");
-        if (r.exe.empty()) {
-            page.Tag("<em class=\"none\">none</em>");
-        } else {
-            page.Text(FileName(r.exe));
-        }
-        page.Tag("</td><td>")
-            .Text(r.title)
-            .Tag("</td><td>")
-            .Text(r.className)
-            .Tag("</td><td class=\"styles\">")
-            .Tag(StyleNames(r.style))
-            .Tag("</td><td class=\"styles\">")
-            .Tag(ExtendedStyleNames(r.exStyle))
-            .Tag("</td><td>");
-        const auto owner = byHandle.find(r.owner);
-        if (r.owner == 0) {
-            page.Tag("<em class=\"none\">none</em>");
-        } else if (owner != byHandle.end()) {
-            WindowLink(page, records, owner->second);
-        } else {
-            page.Tag(HandleText(r.owner) + " (not in the log)");
-        }
-        page.Tag("</td><td>")
-            .Tag(RectText(r.window))
-            .Tag("<br>")
-            .Tag(Decimal(r.window.Width()) + "&#215;" + Decimal(r.window.Height()))
-            .Tag("</td><td>")
-            .Tag(RectText(r.client))
-            .Tag("</td><td>")
-            .Tag(StateText(r))
-            .Tag("</td><td>")
-            .Tag(ButtonRule(r))
-            .Tag("</td></tr>");
+    switch (kind) {
+    case FindingKind::ManyButtons:
+        return "If it should show one button, give its other windows an owner or WS_EX_TOOLWINDOW.";
+    case FindingKind::AppWindowOwned: return "Drop WS_EX_APPWINDOW if the window should share its owner&#39;s button.";
+    case FindingKind::NoProgram:
+        return "Run Vantrel again with the rights of the program (as administrator if it runs elevated).";
+    case FindingKind::Minimized: return "Ask the user to restore them before blaming a missing window.";
+    case FindingKind::ZeroSize:
+        return "Look for a helper window of the program that should be a tool window, owned, or hidden.";
+    case FindingKind::FarAway:
+        return "If the user cannot see it, move it back: Alt+Space, M, an arrow key, then the mouse.";
+    case FindingKind::StoreApp: return "The log names the frame host, not the app: find the app by this title.";
+    case FindingKind::LostCharacters:
+        return "Compare these titles with what the user sees; a &#39;?&#39; may be a lost letter.";
+    case FindingKind::CutTitle: return "The rest of the title is not in the log; match the window by its start.";
+    case FindingKind::SameTitle: return "Tell these apart by handle and program, not by title.";
     }
-    page.Tag("</tbody></table>");
+    return "";
 }
 
-void WriteFindings(Markup& page, const std::vector<WindowRecord>& records, const std::vector<Finding>& findings)
+void WriteFindings(Markup& page, const Report& report)
 {
-    if (findings.empty()) page.Tag("<p>Nothing unusual.</p>");
-    for (const Finding& finding : findings) {
+    const std::vector<WindowRecord>& records = report.file.log.records;
+    if (report.findings.empty()) page.Tag("<p>Nothing unusual.</p>");
+    for (const Finding& finding : report.findings) {
         page.Tag("<div class=\"finding\"><strong>").Tag(Headline(finding.kind)).Tag("</strong> ");
-        if (!finding.subject.empty()) page.Tag("&#8220;").Text(finding.subject).Tag("&#8221;");
-        page.Tag("<br>");
-        for (std::size_t n = 0; n < finding.windows.size(); ++n) {
-            page.Tag(n == 0 ? "" : "; ");
-            WindowLink(page, records, finding.windows[n]);
+        if (!finding.subject.empty()) page.Tag("&#8220;").Text(finding.subject).Tag("&#8221; ");
+        if (finding.kind == FindingKind::CutTitle) page.Tag("(").Number(kTitleLimit).Tag(") ");
+        page.Tag("<span class=\"note\">(").Number(finding.windows.size()).Tag(")</span><br>");
+        const std::size_t named = std::min(finding.windows.size(), kMostNamedPerFinding);
+        for (std::size_t n = 0; n < named; ++n) {
+            if (n > 0) page.Tag("; ");
+            WriteWindowName(page, records, finding.windows[n]);
+        }
+        if (named < finding.windows.size()) {
+            page.Tag("; <a href=\"#windows\">&#8230; and ").Number(finding.windows.size() - named).Tag(" more</a>");
         }
         page.Tag("<br><span class=\"advice\">").Tag(Advice(finding.kind)).Tag("</span></div>");
     }
 }
 
-void WriteComparison(Markup& page, const LogFile& after, const LogFile& before)
+void WriteWindowList(Markup& page, Literal heading, const std::vector<std::size_t>& windows,
+                     const std::vector<WindowRecord>& records, bool link)
 {
+    if (windows.empty()) return;
+    page.Tag("<h3>").Tag(heading).Tag("</h3><ul>");
+    for (std::size_t i : windows) {
+        page.Tag("<li>");
+        WriteWindowName(page, records, i, link);
+        page.Tag("</li>");
+    }
+    page.Tag("</ul>");
+}
+
+void WriteComparison(Markup& page, const Report& report)
+{
+    const LogFile& before = *report.before;
+    const Comparison& comparison = *report.comparison;
     const std::vector<WindowRecord>& was = before.log.records;
-    const std::vector<WindowRecord>& is = after.log.records;
-    const Comparison comparison = Compare(was, is);
-    page.Tag("<p>From ")
-        .Utf8Text(before.name)
-        .Tag(" to ")
-        .Utf8Text(after.name)
-        .Tag(": ")
-        .Tag(N(comparison.appeared.size()) + " appeared, " + N(comparison.disappeared.size()) + " disappeared, " +
-             N(comparison.changed.size()) + " changed, " + N(comparison.unchanged) + " unchanged.");
+    const std::vector<WindowRecord>& is = report.file.log.records;
+    page.Tag("<p>From ").Utf8Text(before.name).Tag(" to ").Utf8Text(report.file.name).Tag(": ");
+    page.Number(comparison.appeared.size()).Tag(" appeared, ").Number(comparison.disappeared.size());
+    page.Tag(" disappeared, ").Number(comparison.changed.size()).Tag(" changed, ").Number(comparison.unchanged);
+    page.Tag(" unchanged.");
     if (!before.log.unreadable.empty()) {
-        page.Tag(" The earlier log also holds " + N(before.log.unreadable.size()) +
-                 " unreadable piece(s), left out here.");
+        page.Tag(" The earlier log also holds ").Number(before.log.unreadable.size());
+        page.Tag(" unreadable piece(s), left out here.");
     }
     page.Tag("</p>");
-    const auto list = [&](const char* heading, const std::vector<std::size_t>& windows,
-                          const std::vector<WindowRecord>& records, bool link) {
-        if (windows.empty()) return;
-        page.Tag("<h3>").Tag(heading).Tag("</h3><ul>");
-        for (std::size_t i : windows) {
-            page.Tag("<li>");
-            WindowLink(page, records, i, link);
-            page.Tag("</li>");
-        }
-        page.Tag("</ul>");
-    };
-    list("Appeared", comparison.appeared, is, true);
-    list("Disappeared", comparison.disappeared, was, false);
+    WriteWindowList(page, "Appeared", comparison.appeared, is, true);
+    WriteWindowList(page, "Disappeared", comparison.disappeared, was, false);
     if (comparison.changed.empty()) return;
-    page.Tag("<h3>Changed</h3><table><thead><tr><th>window</th><th>field</th><th>before</th><th>after</th></tr>"
+    page.Tag("<h3>Changed</h3><table><thead><tr><th>Window</th><th>Field</th><th>Before</th><th>After</th></tr>"
              "</thead><tbody>");
     for (const Change& change : comparison.changed) {
         for (std::size_t n = 0; n < change.fields.size(); ++n) {
             const RecordField& field = kRecordFields[change.fields[n]];
             page.Tag("<tr>");
             if (n == 0) {
-                page.Tag("<td rowspan=\"" + N(change.fields.size()) + "\">");
-                WindowLink(page, is, change.after);
+                page.Tag("<td rowspan=\"").Number(change.fields.size()).Tag("\">");
+                WriteWindowName(page, is, change.after);
                 page.Tag("</td>");
             }
-            page.Tag("<td>")
-                .Tag(field.name)
-                .Tag("</td><td>")
-                .Text(field.text(was[change.before]))
-                .Tag("</td><td class=\"changed\">")
-                .Text(field.text(is[change.after]))
-                .Tag("</td></tr>");
+            page.Tag("<td>").Text(field.name).Tag("</td><td>").Text(field.text(was[change.before]));
+            page.Tag("</td><td class=\"changed\">").Text(field.text(is[change.after])).Tag("</td></tr>");
         }
     }
     page.Tag("</tbody></table>");
@@ -222,60 +149,44 @@ void WriteComparison(Markup& page, const LogFile& after, const LogFile& before)
 void WriteUnreadable(Markup& page, const Log& log)
 {
     for (const Unreadable& piece : log.unreadable) {
-        page.Tag("<p>Lines " + N(static_cast<std::size_t>(piece.firstLine)) + "&#8211;" +
-                 N(static_cast<std::size_t>(piece.lastLine)) + ": line " +
-                 N(static_cast<std::size_t>(piece.failedLine)) + " does not hold ")
-            .Text(piece.expected)
-            .Tag(" where a record has it.</p><pre>");
+        page.Tag("<p>Lines ").Number(piece.firstLine).Tag("&#8211;").Number(piece.lastLine).Tag(": line ");
+        page.Number(piece.failedLine).Tag(" does not hold ").Text(piece.expected);
+        page.Tag(" where a record has it.</p><pre>");
         // The piece's own line ends break its lines; anything else, a lone CR among it, shows.
+        const std::string_view text = piece.text;
         std::size_t start = 0;
-        for (std::size_t end; (end = piece.text.find('\n', start)) != std::string::npos; start = end + 1) {
-            page.Text(std::string_view(piece.text)
-                          .substr(start, end - start - (end > start && piece.text[end - 1] == '\r')))
-                .Tag("\n");
+        for (std::size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1) {
+            const bool cr = end > start && text[end - 1] == '\r';
+            page.Text(text.substr(start, end - start - (cr ? 1 : 0))).Tag("\n");
         }
-        page.Text(std::string_view(piece.text).substr(start)).Tag("</pre>");
+        page.Text(text.substr(start)).Tag("</pre>");
     }
 }
 
 } // namespace
 
-std::string WritePage(const LogFile& file, const LogFile* before)
+void WritePage(const Report& report, ByteSink& out)
 {
-    const std::vector<WindowRecord>& records = file.log.records;
-    const std::vector<Finding> findings = FindIssues(records);
-    const Palette palette(records);
-    Markup page;
-    page.Tag("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-             "<meta name=\"viewport\" content=\"width=device-width\"><title>Taskbar windows: ")
-        .Utf8Text(file.name)
-        .Tag("</title><style>")
-        .Tag(kStyle)
-        .Tag("</style></head><body><h1>Taskbar windows in ")
-        .Utf8Text(file.name)
-        .Tag("</h1>");
-    WriteSummary(page, file, before, palette.Programs(), findings.size());
-    page.Tag("<h2 id=\"map\">Desktop map</h2><p>Every window&#39;s rectangle to scale, topmost drawn last and "
-             "see-through, so that covered windows show; "
-             "one colour per program. Hover a window for its record; click it for its row.</p>");
-    WriteLegend(page, records, palette);
-    WriteDesktopMap(page, records, palette);
-    // Findings before the table: they are short, and what a reader came for.
+    const std::vector<WindowRecord>& records = report.file.log.records;
+    Markup page(out);
+    BeginPage(page, report.file.name);
+    page.Tag("<h1>Taskbar windows in ").Utf8Text(report.file.name).Tag("</h1>");
+    WriteSummary(page, report);
     page.Tag("<h2 id=\"findings\">Findings</h2>");
-    WriteFindings(page, records, findings);
+    WriteFindings(page, report);
+    page.Tag("<h2 id=\"map\">Desktop map</h2>");
+    WriteDesktopMap(page, records, report.layout, report.palette);
     page.Tag("<h2 id=\"windows\">Windows</h2>");
-    WriteTable(page, records, palette);
-    if (before) {
+    WriteWindowTable(page, records, report.palette);
+    if (report.comparison) {
         page.Tag("<h2 id=\"comparison\">Comparison</h2>");
-        WriteComparison(page, file, *before);
+        WriteComparison(page, report);
     }
-    if (!file.log.unreadable.empty()) {
+    if (!report.file.log.unreadable.empty()) {
         page.Tag("<h2 id=\"unreadable\">Unreadable</h2>");
-        WriteUnreadable(page, file.log);
+        WriteUnreadable(page, report.file.log);
     }
-    page.Tag("<p><small>Made by vantrel-report. This page holds no script and loads nothing.</small></p>"
-             "</body></html>\n");
-    return std::move(page.Result());
+    EndPage(page);
 }
 
 } // namespace report

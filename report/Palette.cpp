@@ -7,11 +7,14 @@
 
 namespace report {
 
-Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.size(), SIZE_MAX)
+Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.size(), kNone)
 {
     std::map<std::string, std::size_t> indexOf;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (records[i].exe.empty()) continue;
+        if (records[i].exe.empty()) {
+            if (withoutProgram_ == kNone) withoutProgram_ = i;
+            continue;
+        }
         const auto [it, added] = indexOf.emplace(records[i].exe, programs_.size());
         if (added) programs_.push_back(i);
         programOf_[i] = it->second;
@@ -21,7 +24,7 @@ Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.
 std::string Palette::Fill(std::size_t record) const
 {
     const std::size_t program = programOf_[record];
-    if (program == SIZE_MAX) return "#d0d0d0";
+    if (program == kNone) return "#d0d0d0";
     // The golden angle keeps neighbouring programs' hues far apart however many there are.
     return "hsl(" + Decimal(static_cast<std::int64_t>(program * 137 % 360)) + ",70%,80%)";
 }

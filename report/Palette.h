@@ -3,6 +3,7 @@
 
 #include "report/WindowRecord.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,14 @@ public:
     // A CSS colour for the record's program; grey for a record with no program.
     std::string Fill(std::size_t record) const;
     const std::vector<std::size_t>& FirstRecords() const { return programs_; }
+    static constexpr std::size_t kNone = SIZE_MAX;
+    // The first record with no program, or kNone.
+    std::size_t FirstWithoutProgram() const { return withoutProgram_; }
 
 private:
-    std::vector<std::size_t> programOf_; // per record; SIZE_MAX for no program
+    std::vector<std::size_t> programOf_; // per record; kNone for no program
     std::vector<std::size_t> programs_;  // each program's first record
+    std::size_t withoutProgram_ = kNone;
 };
 
 } // namespace report

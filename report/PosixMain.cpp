@@ -1,13 +1,17 @@
 // vantrel-report's entry on Linux and other POSIX systems: the native file system and the
 // standard streams. There is no browser to open.
 #include "report/CommandLine.h"
+#include "report/Paths.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -15,6 +19,63 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A temporary file beside the page, removed unless it was renamed into place.
+class TemporaryFile : public report::ByteSink {
+public:
+    explicit TemporaryFile(const std::string& target)
+    {
+        const std::size_t name = report::FileNameStart(target);
+        path_ = target.substr(0, name) + "." + target.substr(name) + ".XXXXXX";
+        const int descriptor = mkstemp(&path_[0]);
+        if (descriptor < 0) {
+            error_ = errno;
+            path_.clear();
+            return;
+        }
+        // mkstemp makes the file private; a page is as readable as any file its user makes.
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(descriptor, 0666 & ~mask);
+        file_ = fdopen(descriptor, "wb");
+        if (!file_) {
+            error_ = errno;
+            close(descriptor);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        if (file_) std::fclose(file_);
+        if (!path_.empty()) std::remove(path_.c_str());
+    }
+
+    void Write(std::string_view bytes) override
+    {
+        if (error_ == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) error_ = errno;
+    }
+
+    // Closes the file and renames it to `target`; 0, or the error that stopped it.
+    int MoveTo(const std::string& target)
+    {
+        if (error_ == 0 && std::fflush(file_) != 0) error_ = errno;
+        if (error_ == 0 && fsync(fileno(file_)) != 0) error_ = errno;
+        const int closed = std::fclose(file_);
+        file_ = nullptr;
+        if (error_ == 0 && closed != 0) error_ = errno;
+        if (error_ == 0 && std::rename(path_.c_str(), target.c_str()) != 0) error_ = errno;
+        if (error_ == 0) path_.clear();
+        return error_;
+    }
+
+    int Error() const { return error_; }
+
+private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    int error_ = 0;
+};
 
 class PosixFiles : public report::FileAccess {
 public:
@@ -24,7 +85,10 @@ public:
         FilePtr file(std::fopen(path.c_str(), "rb"));
         struct stat info {};
         if (!file || fstat(fileno(file.get()), &info) != 0) return Failed(result);
-        if (S_ISDIR(info.st_mode)) return result.error = "it is a folder", result;
+        if (S_ISDIR(info.st_mode)) {
+            result.error = "it is a folder";
+            return result;
+        }
         result.modified = static_cast<std::int64_t>(info.st_mtime);
         // The size is not trusted (a pipe, a growing file): reading stops one byte past the limit.
         char block[65536];
@@ -43,17 +107,21 @@ public:
         return result;
     }
 
-    bool Write(const std::string& path, const std::string& bytes, std::string& error) override
+    bool SameFile(const std::string& a, const std::string& b) override
     {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) return error = std::strerror(errno), false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        const int writeErrno = errno;
-        const bool closed = std::fclose(file) == 0;
-        if (written && closed) return true;
-        error = std::strerror(written ? errno : writeErrno);
-        // A page cut short would look whole in a browser.
-        std::remove(path.c_str());
+        struct stat first {}, second {};
+        return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+               first.st_ino == second.st_ino;
+    }
+
+    bool Write(const std::string& path, const std::function<void(report::ByteSink&)>& write,
+               std::string& error) override
+    {
+        TemporaryFile file(path);
+        if (file.Error() == 0) write(file);
+        const int failure = file.Error() != 0 ? file.Error() : file.MoveTo(path);
+        if (failure == 0) return true;
+        error = std::strerror(failure);
         return false;
     }
 

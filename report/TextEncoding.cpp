@@ -1,8 +1,51 @@
 #include "report/TextEncoding.h"
 
+#include "report/Numbers.h"
+
 #include <cstdint>
 
 namespace report {
+
+void AppendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+void AppendByteEscape(std::string& out, unsigned char byte)
+{
+    out += "\\x";
+    out += HexDigit(byte >> 4);
+    out += HexDigit(byte);
+}
+
+std::string PrintableLine(std::string_view latin1, std::size_t most)
+{
+    std::string out;
+    for (std::size_t i = 0, shown = 0; i < latin1.size() && latin1[i] != '\n' && shown < most; ++i, ++shown) {
+        const auto c = static_cast<unsigned char>(latin1[i]);
+        if (c == '\r' && i + 1 < latin1.size() && latin1[i + 1] == '\n') break;
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            AppendByteEscape(out, c);
+        } else {
+            AppendUtf8(out, c);
+        }
+    }
+    return out;
+}
 
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& code)
 {

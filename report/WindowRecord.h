@@ -12,6 +12,11 @@ struct Rect {
     // 64-bit, so that a rectangle spanning the whole 32-bit range cannot overflow.
     std::int64_t Width() const { return std::int64_t{right} - left; }
     std::int64_t Height() const { return std::int64_t{bottom} - top; }
+    friend bool operator==(const Rect& a, const Rect& b)
+    {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
+    friend bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 };
 
 // Text fields hold the log's own bytes, ISO 8859-1, with the writer's CR LF inside a field turned

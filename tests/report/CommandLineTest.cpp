@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 
 namespace reporttest {
 
@@ -14,28 +15,60 @@ class FakeFiles : public report::FileAccess {
 public:
     std::map<std::string, std::string> files{{"v.txt", RecordBytes({})},
                                              {"before.txt", RecordBytes({})},
+                                             {"empty.txt", ""},
                                              {"dir/my.tools/prog", ""},
                                              {"C:\\Logs\\v.txt", ""},
                                              {"v.html", ""},
+                                             {"full/p.html", "the previous page"},
                                              {"notes.txt", "hello\r\n" + RecordBytes({}).substr(16)},
                                              {"big.txt", std::string(report::kMostLogBytes + 1, '\n')}};
+    // Other spellings of one file, as the file system resolves them.
+    std::map<std::string, std::string> sameAs{{"./v.txt", "v.txt"}, {"V.TXT", "v.txt"}};
     std::vector<std::string> written;
 
     File Read(const std::string& path, std::uint64_t limit) override
     {
         File file;
-        const auto found = files.find(path);
-        if (found == files.end()) return file.error = "No such file", file;
-        if (found->second.size() > limit) return file.tooLarge = true, file;
-        file.ok = true, file.bytes = found->second, file.size = found->second.size();
+        if (path == "huge-in-memory.txt") throw std::bad_alloc();
+        const auto found = files.find(Resolved(path));
+        if (found == files.end()) {
+            file.error = "No such file";
+            return file;
+        }
+        file.tooLarge = found->second.size() > limit;
+        file.ok = !file.tooLarge;
+        file.bytes = file.ok ? found->second : std::string();
+        file.size = file.bytes.size();
         return file;
     }
-    bool Write(const std::string& path, const std::string& bytes, std::string& error) override
+    bool SameFile(const std::string& a, const std::string& b) override
     {
-        if (path.rfind("readonly/", 0) == 0) return error = "Permission denied", false;
+        return files.count(Resolved(a)) != 0 && Resolved(a) == Resolved(b);
+    }
+    bool Write(const std::string& path, const std::function<void(report::ByteSink&)>& write,
+               std::string& error) override
+    {
+        if (path.rfind("readonly/", 0) == 0) {
+            error = "Permission denied";
+            return false;
+        }
+        report::StringSink sink;
+        write(sink);
+        // The disk fills up: the page is not replaced.
+        if (path.rfind("full/", 0) == 0) {
+            error = "No space left on device";
+            return false;
+        }
         written.push_back(path);
-        files[path] = bytes;
+        files[path] = sink.text;
         return true;
+    }
+
+private:
+    std::string Resolved(const std::string& path) const
+    {
+        const auto alias = sameAs.find(path);
+        return alias == sameAs.end() ? path : alias->second;
     }
 };
 
@@ -49,17 +82,22 @@ struct CommandCase {
 
 const CommandCase kCases[] = {
     {{"v.txt"}, 0, "v.html", "v.html\n"},
-    {{"dir/my.tools/prog"}, 0, "dir/my.tools/prog.html", ""},
-    {{"C:\\Logs\\v.txt"}, 0, "C:\\Logs\\v.html", ""},
-    {{"v.html"}, 0, "v.html.html", ""},
+    {{"empty.txt"}, 0, "empty.html", "empty.html\n"},
+    {{"dir/my.tools/prog"}, 0, "dir/my.tools/prog.html", "dir/my.tools/prog.html\n"},
+    {{"C:\\Logs\\v.txt"}, 0, "C:\\Logs\\v.html", "C:\\Logs\\v.html\n"},
+    {{"v.html"}, 0, "v.html.html", "v.html.html\n"},
     {{"before.txt", "v.txt", "-o", "out.htm", "--no-open"}, 0, "out.htm", "out.htm\n", false},
-    {{"--", "-o"}, 1, "", "-o: cannot be read: No such file"},
+    {{"--", "-o"}, 1, "", "vantrel-report: -o: cannot be read: No such file"},
     {{"missing.txt"}, 1, "", "vantrel-report: missing.txt: cannot be read: No such file"},
     {{"missing.txt", "v.txt"}, 1, "", "missing.txt: cannot be read"},
     {{"big.txt"}, 1, "", "big.txt: larger than 16 MiB"},
     {{"notes.txt"}, 1, "", "notes.txt: not a Vantrel log: line 1 reads \"hello\", expected a record's first line"},
     {{"v.txt", "-o", "readonly/p.html"}, 1, "", "readonly/p.html: the page cannot be written: Permission denied"},
     {{"v.txt", "-o", "v.txt"}, 1, "", "v.txt: is a log given to read; not written over"},
+    {{"v.txt", "-o", "./v.txt"}, 1, "", "./v.txt: is a log given to read; not written over"},
+    {{"before.txt", "v.txt", "-o", "V.TXT"}, 1, "", "V.TXT: is a log given to read; not written over"},
+    {{"v.txt", "-o", "full/p.html"}, 1, "", "full/p.html: the page cannot be written: No space left on device"},
+    {{"v.txt", "huge-in-memory.txt"}, 1, "", "huge-in-memory.txt: not enough memory to read it and make its page"},
     {{}, 1, "", "usage: vantrel-report LOG"},
     {{"a", "b", "c"}, 1, "", "usage:"},
     {{"v.txt", "-o"}, 1, "", "missing value: -o"},
@@ -85,6 +123,9 @@ TEST_P(CommandLine, WritesThePageOrSaysWhyNot)
     EXPECT_EQ(c.written, outcome.page);
     EXPECT_NE(std::string::npos, outcome.message.find(c.message)) << outcome.message;
     EXPECT_EQ(c.open && c.exitCode == 0, outcome.open);
+    // No failure touches what was there before.
+    EXPECT_EQ("the previous page", files.files["full/p.html"]);
+    EXPECT_EQ(RecordBytes({}), files.files["v.txt"]);
 }
 
 INSTANTIATE_TEST_SUITE_P(, CommandLine, ::testing::ValuesIn(kCases));

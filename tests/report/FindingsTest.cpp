@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace reporttest {
 
 TEST(Findings, NameEachUnusualWindowOnceAndNoOther)
@@ -25,18 +27,24 @@ TEST(Findings, NameEachUnusualWindowOnceAndNoOther)
         window("C:\\zero.exe", "Zero", "300,300 - 300,300") +                                        // 5
         window("C:\\far.exe", "Far", "5000,5000 - 5600,5400") +                                      // 6
         window("C:\\WINDOWS\\system32\\applicationframehost.EXE", "Calculator", "50,50 - 400,600") + // 7
-        window("C:\\q.exe", "Caf? ??", "1900,0 - 2100,100") +         // 8: reaches the others' box
+        window("C:\\q.exe", "Caf? ??", "1900,0 - 2100,100") +         // 8: beside the others
         window("C:\\cut.exe", std::string(299, 'x'), "0,0 - 10,10") + // 9
         window("C:\\one.exe", "Same", "0,0 - 10,10") +                // 10
-        window("C:\\two.exe", "Same", "-600,0 - -1,10");              // 11: inside the box around the others
-    std::string found;
-    for (const report::Finding& f : report::FindIssues(report::ReadLog(log).records)) {
-        found += std::to_string(static_cast<int>(f.kind)) + "[" + f.subject + "]";
-        for (std::size_t i : f.windows) found += " " + std::to_string(i);
-        found += "\n";
-    }
-    EXPECT_EQ("0[C:\\app.exe] 0 1\n1[] 2\n2[] 3\n3[] 4\n4[] 5\n5[] 6\n6[Calculator] 7\n7[] 8\n8[] 9\n9[Same] 10 11\n",
-              found);
+        window("C:\\two.exe", "Same", "-600,0 - -1,10");              // 11: left of the primary, beside the others
+    using Kind = report::FindingKind;
+    using Found = std::tuple<Kind, std::string, std::vector<std::size_t>>;
+    const std::vector<report::WindowRecord> records = report::ReadLog(log).records;
+    std::vector<Found> found;
+    for (const report::Finding& f : report::FindIssues(records, report::LayOut(records)))
+        found.emplace_back(f.kind, f.subject, f.windows);
+    const std::vector<Found> expected{
+        {Kind::ManyButtons, "C:\\app.exe", {0, 1}}, {Kind::AppWindowOwned, "", {2}},
+        {Kind::NoProgram, "", {3}},                 {Kind::Minimized, "", {4}},
+        {Kind::ZeroSize, "", {5}},                  {Kind::FarAway, "", {6}},
+        {Kind::StoreApp, "Calculator", {7}},        {Kind::LostCharacters, "", {8}},
+        {Kind::CutTitle, "", {9}},                  {Kind::SameTitle, "Same", {10, 11}},
+    };
+    EXPECT_EQ(expected, found);
 }
 
 } // namespace reporttest

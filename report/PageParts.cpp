@@ -1,0 +1,102 @@
+#include "report/PageParts.h"
+
+#include "report/Paths.h"
+#include "report/RecordFields.h"
+
+namespace report {
+
+namespace {
+
+const char kStyle[] =
+    "body{font:14px/1.4 'Segoe UI',Tahoma,Arial,sans-serif;margin:1.5em;color:#1b1b1b}"
+    "h1{font-size:1.5em;margin:0 0 .3em}h2{font-size:1.2em;border-bottom:2px solid #ccc;margin-top:1.4em}"
+    "h3{font-size:1em;margin:1em 0 .3em}dl.summary{display:grid;grid-template-columns:max-content auto;gap:.1em 1em}"
+    "dl.summary dt{font-weight:600}dl.summary dd{margin:0}.note{color:#555}"
+    "svg.map,svg.strip{display:block;max-width:100%;height:auto;border:1px solid #999;background:#f6f6f6}"
+    ".win rect{stroke:#333;stroke-width:1px;vector-effect:non-scaling-stroke}"
+    ".win rect.zero{stroke:#c00;stroke-width:3px}a.win:hover rect{stroke:#06c;stroke-width:3px}"
+    ".win text{fill:#111}.origin{stroke:#555;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
+    ".tick{stroke:#888;vector-effect:non-scaling-stroke}.axis{fill:#555}"
+    ".wide{overflow-x:auto}table{border-collapse:collapse;font-size:12px}"
+    "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
+    // Names and paths never break inside a word (a path breaks after its backslashes); a title,
+    // anyone's text, may break anywhere rather than widen the table.
+    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:8em}.name,.nowrap{white-space:nowrap}"
+    "td.styles{min-width:15em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-size:11px}"
+    ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
+    ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
+    "pre{background:#f3f3f3;border:1px solid #ccc;padding:.4em;white-space:pre-wrap;word-break:break-all}"
+    ".changed{background:#fff3c4}"
+    "@media print{body{margin:0;font-size:10px}.wide{overflow:visible}svg{page-break-inside:avoid}"
+    "tr,.finding,pre{page-break-inside:avoid}a{color:inherit;text-decoration:none}}";
+
+} // namespace
+
+void BeginPage(Markup& page, std::string_view utf8Name)
+{
+    page.Tag("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+             "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
+             "img-src data:; base-uri 'none'; form-action 'none'\">"
+             "<meta name=\"viewport\" content=\"width=device-width\"><title>Taskbar windows: ")
+        .Utf8Text(utf8Name)
+        .Tag("</title><style>")
+        .Tag(kStyle)
+        .Tag("</style></head><body>");
+}
+
+void EndPage(Markup& page)
+{
+    page.Tag("<p class=\"note\"><small>Made by vantrel-report. This page holds no script and loads nothing.</small></p>"
+             "</body></html>\n");
+    page.Finish();
+}
+
+void WriteTitle(Markup& page, const WindowRecord& r)
+{
+    if (r.title.empty()) {
+        page.Tag("<em class=\"none\">(no title)</em>");
+    } else {
+        page.Tag("&#8220;").Text(r.title).Tag("&#8221;");
+    }
+}
+
+void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std::size_t i, bool link)
+{
+    const WindowRecord& r = records[i];
+    if (link) {
+        page.Tag("<a href=\"#w").Number(i).Tag("\">#").Number(i + 1).Tag("</a> ");
+    } else {
+        page.Text(HandleText(r.hwnd)).Tag(" ");
+    }
+    WriteTitle(page, r);
+    page.Tag(" (");
+    if (r.exe.empty()) {
+        page.Tag("no program");
+    } else {
+        page.Text(FileName(r.exe));
+    }
+    page.Tag(")");
+}
+
+void WriteSwatch(Markup& page, const Palette& palette, std::size_t record)
+{
+    page.Tag("<span class=\"sw\" style=\"background:").Text(palette.Fill(record)).Tag("\"></span>");
+}
+
+void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+{
+    page.Tag("<p>");
+    for (std::size_t first : palette.FirstRecords()) {
+        page.Tag("<span class=\"nowrap\">");
+        WriteSwatch(page, palette, first);
+        page.Text(FileName(records[first].exe)).Tag("</span> &#160; ");
+    }
+    if (palette.FirstWithoutProgram() != Palette::kNone) {
+        page.Tag("<span class=\"nowrap\">");
+        WriteSwatch(page, palette, palette.FirstWithoutProgram());
+        page.Tag("no program</span>");
+    }
+    page.Tag("</p>");
+}
+
+} // namespace report

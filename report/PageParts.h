@@ -1,0 +1,29 @@
+// The parts every page of vantrel-report is made of: the head with its style sheet and its
+// Content-Security-Policy, the programs' legend, and a window named in a sentence.
+#pragma once
+
+#include "report/Markup.h"
+#include "report/Palette.h"
+#include "report/WindowRecord.h"
+
+#include <string_view>
+#include <vector>
+
+namespace report {
+
+// Up to the opening of the body. The policy forbids every script and every load from anywhere:
+// the page needs nothing but itself, and whatever a hostile log smuggled past the escaping could
+// not run or call out.
+void BeginPage(Markup& page, std::string_view utf8Name);
+// The closing words and tags, and the rest of the bytes to the sink.
+void EndPage(Markup& page);
+
+// The title in quotes, or "(no title)".
+void WriteTitle(Markup& page, const WindowRecord& record);
+// "#3 “Untitled - Notepad” (notepad.exe)": the row number links to the window's row when `link`.
+void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std::size_t index, bool link = true);
+// One swatch and file name per program.
+void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette);
+void WriteSwatch(Markup& page, const Palette& palette, std::size_t record);
+
+} // namespace report
