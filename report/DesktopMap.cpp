@@ -32,8 +32,9 @@ void WriteWindow(Markup& page, const std::vector<WindowRecord>& records, std::si
     page.Tag("<a class=\"win\" href=\"#w").Number(i).Tag("\"><svg x=\"").Number(box.x).Tag("\" y=\"").Number(box.y);
     page.Tag("\" width=\"").Number(box.width).Tag("\" height=\"").Number(box.height).Tag("\"><title>#");
     page.Number(i + 1).Tag(" ").Text(r.title).Tag(" (").Text(FileName(r.exe)).Tag(")</title><rect width=\"100%\" ");
-    page.Tag("height=\"100%\"").Tag(zero ? Literal(" class=\"zero\"") : Literal("")).Tag(" fill=\"");
-    page.Text(palette.Fill(i)).Tag("\"/><text x=\"").Number(font / 3).Tag("\" y=\"").Number(font * 11 / 10);
+    page.Tag("height=\"100%\" class=\"").Tag(zero ? Literal("zero ") : Literal(""));
+    WriteColourClass(page, palette, i);
+    page.Tag("\"/><text x=\"").Number(font / 3).Tag("\" y=\"").Number(font * 11 / 10);
     page.Tag("\"><tspan font-weight=\"bold\">").Number(i + 1).Tag("</tspan> ");
     if (r.title.empty()) {
         page.Tag("(no title) ").Text(FileName(r.exe));
@@ -94,15 +95,29 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const D
     }
     // A window of zero size still needs a mark that can be seen and hovered.
     const std::int64_t least = std::max<std::int64_t>(font / 2, 1);
+    std::vector<Box> boxes;
+    for (std::size_t i : layout.together) {
+        const Rect& w = records[i].window;
+        boxes.push_back({std::min(w.left, w.right), std::min(w.top, w.bottom),
+                         std::max<std::int64_t>(std::llabs(w.Width()), least),
+                         std::max<std::int64_t>(std::llabs(w.Height()), least)});
+    }
     // The log lists windows topmost first; drawing them in reverse puts the topmost on top.
-    for (auto it = layout.together.rbegin(); it != layout.together.rend(); ++it) {
-        const Rect& w = records[*it].window;
-        const std::int64_t x = std::min(w.left, w.right), y = std::min(w.top, w.bottom);
-        const std::int64_t boxWidth = std::max<std::int64_t>(std::llabs(w.Width()), least);
-        const std::int64_t boxHeight = std::max<std::int64_t>(std::llabs(w.Height()), least);
-        WriteWindow(page, records, *it, palette, {x, y, boxWidth, boxHeight}, font, w.Width() <= 0 || w.Height() <= 0,
+    for (std::size_t n = layout.together.size(); n-- > 0;) {
+        const Rect& w = records[layout.together[n]].window;
+        WriteWindow(page, records, layout.together[n], palette, boxes[n], font, w.Width() <= 0 || w.Height() <= 0,
                     false);
     }
+    // Every window's outline and number over all of them, so that a window under others still shows
+    // where it is; a window in sight has its number drawn twice in the same place.
+    page.Tag("<g class=\"outline\">");
+    for (std::size_t n = 0; n < boxes.size(); ++n) {
+        const Box& box = boxes[n];
+        page.Tag("<rect x=\"").Number(box.x).Tag("\" y=\"").Number(box.y).Tag("\" width=\"").Number(box.width);
+        page.Tag("\" height=\"").Number(box.height).Tag("\"/><text x=\"").Number(box.x + font / 3).Tag("\" y=\"");
+        page.Number(box.y + font * 11 / 10).Tag("\">").Number(layout.together[n] + 1).Tag("</text>");
+    }
+    page.Tag("</g>");
     // The primary monitor's top-left corner, where (0,0) is, over the windows so that it shows.
     page.Tag("<path class=\"origin\" d=\"M").Number(layout.left).Tag(" 0H").Number(layout.left + width).Tag("M0 ");
     page.Number(layout.top).Tag("V").Number(layout.top + height).Tag("\"/></svg>");
@@ -140,8 +155,9 @@ void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, con
         page.Tag("<p>No window near the primary monitor or each other.</p>");
     } else {
         page.Tag("<p class=\"note\">To scale, in the log&#39;s screen pixels; each window is numbered with its row "
-                 "and drawn over the ones below it. Dashed lines: x&#160;=&#160;0 and y&#160;=&#160;0, the top-left "
-                 "corner of the primary monitor. Click a window for its row.</p>");
+                 "and drawn over the ones below it, and dotted outlines show the windows beneath. Dashed lines: "
+                 "x&#160;=&#160;0 and y&#160;=&#160;0, the top-left corner of the primary monitor. Click a window "
+                 "for its row.</p>");
         WriteScreen(page, records, layout, palette);
     }
     if (!layout.far.empty()) {

@@ -4,7 +4,8 @@
 #include "report/StyleNames.h"
 
 #include <cstdint>
-#include <map>
+#include <string_view>
+#include <unordered_map>
 
 namespace report {
 
@@ -20,13 +21,15 @@ bool EqualsIgnoringCase(const std::string& a, const char* b)
     return i == a.size() && b[i] == '\0';
 }
 
+bool IsStoreAppFrame(const WindowRecord& r) { return EqualsIgnoringCase(FileName(r.exe), "ApplicationFrameHost.exe"); }
+
 bool HasArea(const WindowRecord& r) { return r.window.Width() > 0 && r.window.Height() > 0; }
 
 // Windows grouped by a text, in order of each group's first window.
 template <class Key>
 void AddGroups(std::vector<Finding>& findings, FindingKind kind, const std::vector<WindowRecord>& records, Key key)
 {
-    std::map<std::string, std::size_t> groupOf;
+    std::unordered_map<std::string_view, std::size_t> groupOf;
     std::vector<Finding> groups;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::string* text = key(records[i]);
@@ -52,8 +55,9 @@ ButtonRule ButtonRuleOf(const WindowRecord& r)
 std::vector<Finding> FindIssues(const std::vector<WindowRecord>& records, const DesktopLayout& layout)
 {
     std::vector<Finding> findings;
+    // Every Store app has a frame host window of its own: many of them are many apps, not one.
     AddGroups(findings, FindingKind::ManyButtons, records,
-              [](const WindowRecord& r) { return r.exe.empty() ? nullptr : &r.exe; });
+              [](const WindowRecord& r) { return r.exe.empty() || IsStoreAppFrame(r) ? nullptr : &r.exe; });
 
     const auto addAll = [&](FindingKind kind, auto holds) {
         Finding finding{kind, {}, {}};
@@ -70,11 +74,7 @@ std::vector<Finding> FindIssues(const std::vector<WindowRecord>& records, const 
 
     if (!layout.far.empty()) findings.push_back({FindingKind::FarAway, {}, layout.far});
 
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (EqualsIgnoringCase(FileName(records[i].exe), "ApplicationFrameHost.exe")) {
-            findings.push_back({FindingKind::StoreApp, records[i].title, {i}});
-        }
-    }
+    addAll(FindingKind::StoreApp, IsStoreAppFrame);
     addAll(FindingKind::LostCharacters, [](const WindowRecord& r) { return r.title.find('?') != std::string::npos; });
     addAll(FindingKind::CutTitle, [](const WindowRecord& r) { return r.title.size() >= kTitleLimit; });
     AddGroups(findings, FindingKind::SameTitle, records,

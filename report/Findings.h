@@ -16,7 +16,7 @@ enum class FindingKind {
     Minimized,
     ZeroSize,
     FarAway,        // far from all others (the layout's `far`): perhaps on a monitor that is gone
-    StoreApp,       // ApplicationFrameHost.exe hosts the app; subject: the title
+    StoreApp,       // ApplicationFrameHost.exe hosts the apps
     LostCharacters, // '?' in the title
     CutTitle,       // kTitleLimit characters
     SameTitle, // subject: the title

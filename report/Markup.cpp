@@ -1,5 +1,6 @@
 #include "report/Markup.h"
 
+#include "report/Numbers.h"
 #include "report/TextEncoding.h"
 
 #include <cstdint>
@@ -9,26 +10,58 @@ namespace report {
 namespace {
 
 // Printable ASCII that needs no escape anywhere in a page, so that runs of it are copied at once.
-bool IsPlain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\''; }
+struct PlainBytes {
+    bool plain[256] = {};
+    constexpr PlainBytes()
+    {
+        for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+    }
+};
+constexpr PlainBytes kPlain;
+
+bool IsPlain(unsigned char c) { return kPlain.plain[c]; }
 
 } // namespace
 
 void Markup::Character(std::uint32_t code)
 {
     switch (code) {
-    case '&': out_ += "&amp;"; return;
-    case '<': out_ += "&lt;"; return;
-    case '>': out_ += "&gt;"; return;
-    case '"': out_ += "&quot;"; return;
-    case '\'': out_ += "&#39;"; return;
+    case '&': return Append("&amp;");
+    case '<': return Append("&lt;");
+    case '>': return Append("&gt;");
+    case '"': return Append("&quot;");
+    case '\'': return Append("&#39;");
     default: break;
     }
     // A title's CR, LF or TAB matters when telling windows apart: each shows as its control
     // picture (U+2400 onwards), DEL as U+2421, and the C1 controls, which have none, as \xNN.
-    if (code < 0x20) return AppendUtf8(out_, 0x2400 + code);
-    if (code == 0x7F) return AppendUtf8(out_, 0x2421);
-    if (code >= 0x80 && code < 0xA0) return AppendByteEscape(out_, static_cast<unsigned char>(code));
-    AppendUtf8(out_, code);
+    std::string shown;
+    if (code < 0x20) {
+        AppendUtf8(shown, 0x2400 + code);
+    } else if (code == 0x7F) {
+        AppendUtf8(shown, 0x2421);
+    } else if (code >= 0x80 && code < 0xA0) {
+        AppendByteEscape(shown, static_cast<unsigned char>(code));
+    } else {
+        AppendUtf8(shown, code);
+    }
+    Append(shown);
+}
+
+Markup& Markup::Decimal(std::int64_t value)
+{
+    char digits[24];
+    char* end = digits + sizeof(digits);
+    char* at = end;
+    // Negated as unsigned, so that the least 64-bit value has its digits too.
+    std::uint64_t rest = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    do {
+        *--at = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (value < 0) *--at = '-';
+    Append(std::string_view(at, static_cast<std::size_t>(end - at)));
+    return *this;
 }
 
 Markup& Markup::Text(std::string_view latin1)
@@ -36,11 +69,11 @@ Markup& Markup::Text(std::string_view latin1)
     for (std::size_t at = 0; at < latin1.size();) {
         std::size_t run = at;
         while (run < latin1.size() && IsPlain(static_cast<unsigned char>(latin1[run]))) ++run;
-        out_.append(latin1, at, run - at);
+        Append(latin1.substr(at, run - at));
         if (run < latin1.size()) Character(static_cast<unsigned char>(latin1[run++]));
         at = run;
     }
-    return Flushed();
+    return *this;
 }
 
 Markup& Markup::Utf8Text(std::string_view utf8)
@@ -49,32 +82,47 @@ Markup& Markup::Utf8Text(std::string_view utf8)
         std::uint32_t code = 0;
         const std::size_t length = DecodeUtf8(utf8, at, code);
         if (length == 0) {
-            AppendByteEscape(out_, static_cast<unsigned char>(utf8[at]));
+            std::string escape;
+            AppendByteEscape(escape, static_cast<unsigned char>(utf8[at]));
+            Append(escape);
             ++at;
             continue;
         }
         Character(code);
         at += length;
     }
-    return Flushed();
+    return *this;
 }
 
-Markup& Markup::PathText(std::string_view latin1)
+Markup& Markup::BreakableText(std::string_view latin1, Literal breakAfter)
 {
     for (std::size_t at = 0; at < latin1.size();) {
-        const std::size_t slash = latin1.find('\\', at);
-        const std::size_t end = slash == std::string_view::npos ? latin1.size() : slash + 1;
+        const std::size_t separator = latin1.find_first_of(breakAfter.View(), at);
+        const std::size_t end = separator == std::string_view::npos ? latin1.size() : separator + 1;
         Text(latin1.substr(at, end - at));
-        if (slash != std::string_view::npos) out_ += "<wbr>";
+        if (separator != std::string_view::npos && end < latin1.size()) Append("<wbr>");
         at = end;
     }
-    return Flushed();
+    return *this;
+}
+
+Markup& Markup::Handle(std::uint32_t handle)
+{
+    Append("0x");
+    for (int shift = 28; shift >= 0; shift -= 4) Append(HexDigit(handle >> shift));
+    return *this;
+}
+
+Markup& Markup::Rectangle(const Rect& r)
+{
+    Number(r.left).Tag(",").Number(r.top).Tag(" - ").Number(r.right).Tag(",").Number(r.bottom);
+    return *this;
 }
 
 void Markup::Finish()
 {
-    sink_.Write(out_);
-    out_.clear();
+    sink_.Write(std::string_view(block_, used_));
+    used_ = 0;
 }
 
 } // namespace report

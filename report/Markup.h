@@ -5,6 +5,8 @@
 // does not compile.
 #pragma once
 
+#include "report/WindowRecord.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,8 +51,8 @@ public:
 
     Markup& Tag(Literal markup)
     {
-        out_ += markup.View();
-        return Flushed();
+        Append(markup.View());
+        return *this;
     }
     // ISO 8859-1 text from a log.
     Markup& Text(std::string_view latin1);
@@ -58,28 +60,49 @@ public:
     Markup& Utf8Text(std::string_view utf8);
     // A Windows path from a log, as Text, with a line-break opportunity after each '\' so that a
     // long path wraps between folder names, never inside one.
-    Markup& PathText(std::string_view latin1);
+    Markup& PathText(std::string_view latin1) { return BreakableText(latin1, "\\"); }
+    // A class or file name from a log, as Text, that may wrap only after a separator within it
+    // ("HwndWrapper[App;;…]", "Chrome_WidgetWin_1"), never inside a word.
+    Markup& NameText(std::string_view latin1) { return BreakableText(latin1, ";,:]_"); }
     template <class Integer, std::enable_if_t<std::is_integral_v<Integer>, int> = 0>
     Markup& Number(Integer value)
     {
-        out_ += std::to_string(value);
-        return Flushed();
+        return Decimal(static_cast<std::int64_t>(value));
     }
+
+    // "0x0001004C", as the log writes handles.
+    Markup& Handle(std::uint32_t handle);
+    // "0,0 - 160,226", as the log writes rectangles.
+    Markup& Rectangle(const Rect& r);
 
     // Hands the rest to the sink.
     void Finish();
 
 private:
+    // Pages are made of many short pieces: they are gathered here and handed on a block at a time.
     static constexpr std::size_t kBlock = 1 << 16;
-    Markup& Flushed()
+    void Append(std::string_view bytes)
     {
-        if (out_.size() >= kBlock) Finish();
-        return *this;
+        if (used_ + bytes.size() > kBlock) Finish();
+        if (bytes.size() > kBlock) {
+            sink_.Write(bytes);
+            return;
+        }
+        bytes.copy(block_ + used_, bytes.size());
+        used_ += bytes.size();
     }
+    void Append(char c)
+    {
+        if (used_ == kBlock) Finish();
+        block_[used_++] = c;
+    }
+    Markup& Decimal(std::int64_t value);
+    Markup& BreakableText(std::string_view latin1, Literal breakAfter);
     void Character(std::uint32_t code);
 
     ByteSink& sink_;
-    std::string out_;
+    char block_[kBlock];
+    std::size_t used_ = 0;
 };
 
 } // namespace report

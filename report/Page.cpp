@@ -46,7 +46,7 @@ Literal Headline(FindingKind kind)
     case FindingKind::Minimized: return "Minimized windows, not on screen";
     case FindingKind::ZeroSize: return "Windows of zero size: a button for nothing that can be seen";
     case FindingKind::FarAway: return "Windows far from all others, perhaps on a monitor that is gone";
-    case FindingKind::StoreApp: return "A Store app, hosted by ApplicationFrameHost.exe:";
+    case FindingKind::StoreApp: return "Store apps, each hosted by a window of ApplicationFrameHost.exe";
     case FindingKind::LostCharacters: return "Titles with &#39;?&#39;: characters outside ISO 8859-1 may have been lost";
     case FindingKind::CutTitle: return "Titles cut at the most characters a record holds";
     case FindingKind::SameTitle: return "Several windows share one title:";
@@ -67,7 +67,7 @@ Literal Advice(FindingKind kind)
         return "Look for a helper window of the program that should be a tool window, owned, or hidden.";
     case FindingKind::FarAway:
         return "If the user cannot see it, move it back: Alt+Space, M, an arrow key, then the mouse.";
-    case FindingKind::StoreApp: return "The log names the frame host, not the app: find the app by this title.";
+    case FindingKind::StoreApp: return "The log names the frame host, not the app: find each app by its title.";
     case FindingKind::LostCharacters:
         return "Compare these titles with what the user sees; a &#39;?&#39; may be a lost letter.";
     case FindingKind::CutTitle: return "The rest of the title is not in the log; match the window by its start.";
@@ -169,7 +169,7 @@ void WritePage(const Report& report, ByteSink& out)
 {
     const std::vector<WindowRecord>& records = report.file.log.records;
     Markup page(out);
-    BeginPage(page, report.file.name);
+    BeginPage(page, report.file.name, report.palette);
     page.Tag("<h1>Taskbar windows in ").Utf8Text(report.file.name).Tag("</h1>");
     WriteSummary(page, report);
     page.Tag("<h2 id=\"findings\">Findings</h2>");

@@ -17,11 +17,13 @@ const char kStyle[] =
     ".win rect.zero{stroke:#c00;stroke-width:3px}a.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#555;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
     ".tick{stroke:#888;vector-effect:non-scaling-stroke}.axis{fill:#555}"
+    ".outline{pointer-events:none}.outline rect{fill:none;stroke:#333;stroke-dasharray:2 3;vector-effect:non-scaling-stroke}"
+    ".outline text{font-weight:bold}"
     ".wide{overflow-x:auto}table{border-collapse:collapse;font-size:12px}"
     "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
     // Names and paths never break inside a word (a path breaks after its backslashes); a title,
     // anyone's text, may break anywhere rather than widen the table.
-    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:8em}.name,.nowrap{white-space:nowrap}"
+    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:14em}.name{overflow-wrap:normal}.nowrap{white-space:nowrap}"
     "td.styles{min-width:15em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
@@ -32,7 +34,7 @@ const char kStyle[] =
 
 } // namespace
 
-void BeginPage(Markup& page, std::string_view utf8Name)
+void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette)
 {
     page.Tag("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
              "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
@@ -40,8 +42,13 @@ void BeginPage(Markup& page, std::string_view utf8Name)
              "<meta name=\"viewport\" content=\"width=device-width\"><title>Taskbar windows: ")
         .Utf8Text(utf8Name)
         .Tag("</title><style>")
-        .Tag(kStyle)
-        .Tag("</style></head><body>");
+        .Tag(kStyle);
+    for (std::size_t program = 0; program < palette.Programs(); ++program) {
+        const std::string colour = Palette::Colour(program);
+        page.Tag(".c").Number(program).Tag("{fill:").Text(colour).Tag(";background:").Text(colour).Tag("}");
+    }
+    const std::string none = Palette::Colour(Palette::kNone);
+    page.Tag(".cn{fill:").Text(none).Tag(";background:").Text(none).Tag("}</style></head><body>");
 }
 
 void EndPage(Markup& page)
@@ -66,7 +73,7 @@ void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std
     if (link) {
         page.Tag("<a href=\"#w").Number(i).Tag("\">#").Number(i + 1).Tag("</a> ");
     } else {
-        page.Text(HandleText(r.hwnd)).Tag(" ");
+        page.Handle(r.hwnd).Tag(" ");
     }
     WriteTitle(page, r);
     page.Tag(" (");
@@ -78,9 +85,21 @@ void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std
     page.Tag(")");
 }
 
+void WriteColourClass(Markup& page, const Palette& palette, std::size_t record)
+{
+    const std::size_t program = palette.ProgramOf(record);
+    if (program == Palette::kNone) {
+        page.Tag("cn");
+    } else {
+        page.Tag("c").Number(program);
+    }
+}
+
 void WriteSwatch(Markup& page, const Palette& palette, std::size_t record)
 {
-    page.Tag("<span class=\"sw\" style=\"background:").Text(palette.Fill(record)).Tag("\"></span>");
+    page.Tag("<span class=\"sw ");
+    WriteColourClass(page, palette, record);
+    page.Tag("\"></span>");
 }
 
 void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)

@@ -11,10 +11,11 @@
 
 namespace report {
 
-// Up to the opening of the body. The policy forbids every script and every load from anywhere:
-// the page needs nothing but itself, and whatever a hostile log smuggled past the escaping could
-// not run or call out.
-void BeginPage(Markup& page, std::string_view utf8Name);
+// Up to the opening of the body, with one style class per program of `palette` ("c0", "c1", …,
+// "cn" for none) that colours a swatch's background and a shape's fill. The policy forbids every
+// script and every load from anywhere: the page needs nothing but itself, and whatever a hostile
+// log smuggled past the escaping could not run or call out.
+void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette);
 // The closing words and tags, and the rest of the bytes to the sink.
 void EndPage(Markup& page);
 
@@ -25,5 +26,7 @@ void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std
 // One swatch and file name per program.
 void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette);
 void WriteSwatch(Markup& page, const Palette& palette, std::size_t record);
+// The record's colour class, "c3" or "cn".
+void WriteColourClass(Markup& page, const Palette& palette, std::size_t record);
 
 } // namespace report

@@ -3,13 +3,14 @@
 #include "report/Numbers.h"
 
 #include <cstdint>
-#include <map>
+#include <string_view>
+#include <unordered_map>
 
 namespace report {
 
 Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.size(), kNone)
 {
-    std::map<std::string, std::size_t> indexOf;
+    std::unordered_map<std::string_view, std::size_t> indexOf;
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (records[i].exe.empty()) {
             if (withoutProgram_ == kNone) withoutProgram_ = i;
@@ -21,9 +22,8 @@ Palette::Palette(const std::vector<WindowRecord>& records) : programOf_(records.
     }
 }
 
-std::string Palette::Fill(std::size_t record) const
+std::string Palette::Colour(std::size_t program)
 {
-    const std::size_t program = programOf_[record];
     if (program == kNone) return "#d0d0d0";
     // The golden angle keeps neighbouring programs' hues far apart however many there are.
     return "hsl(" + Decimal(static_cast<std::int64_t>(program * 137 % 360)) + ",70%,80%)";

@@ -13,8 +13,10 @@ class Palette {
 public:
     explicit Palette(const std::vector<WindowRecord>& records);
     std::size_t Programs() const { return programs_.size(); }
-    // A CSS colour for the record's program; grey for a record with no program.
-    std::string Fill(std::size_t record) const;
+    // The record's program, by its first record's place among them; kNone for no program.
+    std::size_t ProgramOf(std::size_t record) const { return programOf_[record]; }
+    // A CSS colour for a program; grey for kNone.
+    static std::string Colour(std::size_t program);
     const std::vector<std::size_t>& FirstRecords() const { return programs_; }
     static constexpr std::size_t kNone = SIZE_MAX;
     // The first record with no program, or kNone.

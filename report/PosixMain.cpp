@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -56,11 +57,12 @@ public:
         if (error_ == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) error_ = errno;
     }
 
-    // Closes the file and renames it to `target`; 0, or the error that stopped it.
+    // Closes the file and renames it to `target`; 0, or the error that stopped it. No fsync: the
+    // page can be made again from its log, and the rename alone keeps a reader from ever seeing
+    // half of one.
     int MoveTo(const std::string& target)
     {
         if (error_ == 0 && std::fflush(file_) != 0) error_ = errno;
-        if (error_ == 0 && fsync(fileno(file_)) != 0) error_ = errno;
         const int closed = std::fclose(file_);
         file_ = nullptr;
         if (error_ == 0 && closed != 0) error_ = errno;
@@ -91,16 +93,21 @@ public:
         }
         result.modified = static_cast<std::int64_t>(info.st_mtime);
         // The size is not trusted (a pipe, a growing file): reading stops one byte past the limit.
-        char block[65536];
-        std::size_t got = 0;
-        while ((got = std::fread(block, 1, sizeof(block), file.get())) > 0) {
-            result.bytes.append(block, got);
-            if (result.bytes.size() > limit) {
+        // It only saves growing the string as it fills.
+        std::size_t used = 0;
+        if (S_ISREG(info.st_mode)) result.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(info.st_size, limit)) + 1);
+        while (true) {
+            if (used == result.bytes.size()) result.bytes.resize(std::max<std::size_t>(2 * used, 65536));
+            const std::size_t got = std::fread(&result.bytes[used], 1, result.bytes.size() - used, file.get());
+            used += got;
+            if (used > limit) {
                 result.bytes.clear();
                 result.tooLarge = true;
                 return result;
             }
+            if (got == 0) break;
         }
+        result.bytes.resize(used);
         if (std::ferror(file.get())) return Failed(result);
         result.size = result.bytes.size();
         result.ok = true;

@@ -82,9 +82,14 @@ bool IsUtf8WithNonAscii(std::string_view text)
     bool nonAscii = false;
     std::uint32_t code = 0;
     for (std::size_t at = 0; at < text.size();) {
+        // Most of a log is ASCII: only the bytes past it need decoding.
+        if (static_cast<unsigned char>(text[at]) < 0x80) {
+            ++at;
+            continue;
+        }
         const std::size_t length = DecodeUtf8(text, at, code);
         if (length == 0) return false;
-        nonAscii |= length > 1;
+        nonAscii = true;
         at += length;
     }
     return nonAscii;

@@ -31,20 +31,24 @@ std::string Tags(const std::string& page)
     return tags;
 }
 
-// A path keeps its backslashes, where the page lets it wrap.
-void Blank(std::string& text, bool path = false)
+void Blank(std::string& text)
 {
-    for (char& c : text) c = path && c == '\\' ? c : 'x';
-    if (!path && !text.empty()) text = "x";
+    if (!text.empty()) text = "x";
+}
+
+// Paths and names keep the separators where the page lets them wrap.
+void BlankName(std::string& text)
+{
+    for (char& c : text) c = std::string_view("\\;,:]_").find(c) == std::string_view::npos ? 'x' : c;
 }
 
 void BlankLog(report::LogFile& file)
 {
     Blank(file.name);
     for (report::WindowRecord& r : file.log.records) {
-        Blank(r.exe, true);
+        BlankName(r.exe);
         Blank(r.title);
-        Blank(r.className);
+        BlankName(r.className);
     }
     for (report::Unreadable& piece : file.log.unreadable) Blank(piece.text);
 }
