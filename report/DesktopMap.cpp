@@ -37,7 +37,7 @@ void WriteWindow(Markup& page, const std::vector<WindowRecord>& records, std::si
     page.Tag("\"/><text x=\"").Number(font / 3).Tag("\" y=\"").Number(font * 11 / 10);
     page.Tag("\"><tspan font-weight=\"bold\">").Number(i + 1).Tag("</tspan> ");
     if (r.title.empty()) {
-        page.Tag("(no title) ").Text(FileName(r.exe));
+        page.Tag(kNoTitle).Tag(" ").Text(FileName(r.exe));
     } else {
         page.Text(std::string_view(r.title).substr(0, kMostLabelCharacters));
         if (r.title.size() > kMostLabelCharacters) page.Tag("&#8230;");

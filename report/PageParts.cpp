@@ -61,7 +61,7 @@ void EndPage(Markup& page)
 void WriteTitle(Markup& page, const WindowRecord& r)
 {
     if (r.title.empty()) {
-        page.Tag("<em class=\"none\">(no title)</em>");
+        page.Tag("<em class=\"none\">").Tag(kNoTitle).Tag("</em>");
     } else {
         page.Tag("&#8220;").Text(r.title).Tag("&#8221;");
     }

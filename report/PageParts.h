@@ -19,7 +19,10 @@ void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette);
 // The closing words and tags, and the rest of the bytes to the sink.
 void EndPage(Markup& page);
 
-// The title in quotes, or "(no title)".
+// How a window without a title is named, in text and on the map alike.
+constexpr Literal kNoTitle = "(no title)";
+
+// The title in quotes, or kNoTitle.
 void WriteTitle(Markup& page, const WindowRecord& record);
 // "#3 “Untitled - Notepad” (notepad.exe)": the row number links to the window's row when `link`.
 void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std::size_t index, bool link = true);

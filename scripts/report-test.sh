@@ -3,8 +3,8 @@
 # (AddressSanitizer and UBSan) and runs them; runs the libFuzzer target over the reader, the
 # comparison and the page writer for a fixed number of inputs, seeded with the logs the tests
 # wrote (and the demonstration's log from scripts/run.sh, if there is one); then opens the page of
-# a hostile log, and of the demonstration's, in headless Chromium. Exits non-zero on the first
-# failure.
+# a hostile log, and of the demonstration's, in headless Chromium and checks what it shows and
+# how it is laid out. Exits non-zero on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +29,7 @@ done
 [ ${#demo_logs[@]} -gt 0 ] && cp "${demo_logs[0]}" "$corpus/demonstration.txt"
 runs=200000
 if ! build/report-fuzz/tests/report/report_fuzzer -runs=$runs -seed=1 -max_len=4096 -max_total_time=60 \
+    -dict=tests/report/fuzz/record.dict \
     -print_final_stats=1 "$corpus" >build/report-fuzz/fuzz.log 2>&1; then
     tail -40 build/report-fuzz/fuzz.log >&2
     echo "the fuzz run failed; its input is in $PWD (crash-*)" >&2
@@ -37,6 +38,8 @@ fi
 echo "fuzz run: $(grep -o 'number_of_executed_units: [0-9]*' build/report-fuzz/fuzz.log) inputs, no failure"
 
 # A log whose titles try to break out of the page, written as the tool writes: ISO 8859-1, CR LF.
+# Two windows on one spot far from the rest must get a strip of their own, not shrink the map of
+# the 800-pixel window (row w0) to a sliver.
 browser=$native/browser
 mkdir -p "$browser"
 record() {
@@ -48,12 +51,14 @@ record() {
     record 0x10010 'a.exe' '<script>alert(1)</script>' 'A' 0x100 '0,0 - 800,600' 0
     record 0x10020 'b.exe' ']]><img src=x onerror=alert(2)>' '<!--' 0x40100 '200,100 - 700,400' 0
     record 0x10030 'b.exe' "Caf$(printf '\xe9') \"quoted\" & 'single'" 'C' 0x100 '-32000,-32000 - -31840,-31972' 1
+    record 0x10040 'c.exe' 'Left on a monitor that is gone' 'D' 0x100 '5000,5000 - 5600,5400' 0
+    record 0x10050 'c.exe' 'Its second window' 'D' 0x100 '5000,5000 - 5600,5400' 0
 } >"$browser/hostile.txt"
 touch -d '2021-03-04 05:06:59 UTC' "$browser/hostile.txt"
 "$native/report/vantrel-report" "$browser/hostile.txt" >/dev/null
-bash tests/report/browser-check.sh "$browser/hostile.html" 3 "$browser/hostile.png" \
+bash tests/report/browser-check.sh "$browser/hostile.html" 5 "$browser/hostile.png" \
     '&lt;script&gt;alert(1)&lt;/script&gt;' ']]&gt;&lt;img src=x onerror=alert(2)&gt;' "Café \"quoted\" &amp; 'single'" \
-    '2021-03-04 05:06 UTC'
+    '2021-03-04 05:06 UTC' -- --wide w0=300
 
 for log in "${demo_logs[@]}"; do
     "$native/report/vantrel-report" "$log" -o "$browser/demonstration.html" >/dev/null
