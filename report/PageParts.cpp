@@ -8,7 +8,7 @@ namespace report {
 namespace {
 
 const char kStyle[] =
-    "body{font:14px/1.4 'Segoe UI',Tahoma,Arial,sans-serif;margin:1.5em;color:#1b1b1b}"
+    "body{font:14px/1.4 'Segoe UI',Tahoma,Arial,sans-serif;margin:1em;color:#1b1b1b}"
     "h1{font-size:1.5em;margin:0 0 .3em}h2{font-size:1.2em;border-bottom:2px solid #ccc;margin-top:1.4em}"
     "h3{font-size:1em;margin:1em 0 .3em}dl.summary{display:grid;grid-template-columns:max-content auto;gap:.1em 1em}"
     "dl.summary dt{font-weight:600}dl.summary dd{margin:0}.note{color:#555}"
@@ -23,8 +23,8 @@ const char kStyle[] =
     "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
     // Names and paths never break inside a word (a path breaks after its backslashes); a title,
     // anyone's text, may break anywhere rather than widen the table.
-    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:14em}.name{overflow-wrap:normal}.nowrap{white-space:nowrap}"
-    "td.styles{min-width:15em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-size:11px}"
+    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:12em}.name{overflow-wrap:normal}.nowrap{white-space:nowrap}"
+    "td.styles{min-width:13em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
     "pre{background:#f3f3f3;border:1px solid #ccc;padding:.4em;white-space:pre-wrap;word-break:break-all}"

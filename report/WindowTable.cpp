@@ -92,7 +92,7 @@ void WriteWindowTable(Markup& page, const std::vector<WindowRecord>& records, co
             page.Handle(r.owner).Tag(" (not in the log)");
         }
         page.Tag("<small>parent=").Handle(r.parent).Tag(" getparent=").Handle(r.getParent);
-        page.Tag("</small></td><td class=\"nowrap\">").Rectangle(r.window).Tag("<small>");
+        page.Tag("</small></td><td>").Rectangle(r.window).Tag("<small>");
         page.Number(r.window.Width()).Tag("&#215;").Number(r.window.Height()).Tag("; client ").Rectangle(r.client);
         page.Tag("</small>").Text(StateText(r)).Tag("</td><td>").Tag(ButtonReason(r));
         page.Tag("</td></tr>");
