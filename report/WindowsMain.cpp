@@ -10,9 +10,15 @@
 
 #include "report/CommandLine.h"
 #include "report/Numbers.h"
+#include "report/Paths.h"
 #include "report/StyleNames.h"
 
+#include "platform/UniqueResource.h"
+
 #include <algorithm>
+#include <functional>
+#include <new>
+#include <string_view>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -55,24 +61,79 @@ std::string SystemMessage(DWORD error)
     return Utf8(text, static_cast<int>(length));
 }
 
-class Handle {
+using vantrel::platform::UniqueHandle;
+
+// Where a path's file lies, for a temporary file beside it: its folder; a drive's own current
+// folder ("C:page.html"); else the current folder.
+std::wstring FolderOf(const std::string& path)
+{
+    const std::size_t name = report::FileNameStart(path);
+    if (name > 0) return Wide(path.substr(0, name));
+    if (path.size() >= 2 && path[1] == ':') return Wide(path.substr(0, 2) + ".");
+    return L".";
+}
+
+// A file removed when this object goes, unless it was moved into place first: whichever way a
+// write ends, by failure or by an exception, it leaves nothing behind.
+class TemporaryFile {
 public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { Close(); }
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-    bool Close()
+    explicit TemporaryFile(const wchar_t* path) : path_(path) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
     {
-        const bool closed = !IsValid() || CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    const std::wstring& Path() const { return path_; }
+    // Replaces `target`; the write through makes the rename itself reach the disk before it
+    // counts as done.
+    bool MoveTo(const std::wstring& target)
+    {
+        if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return false;
+        path_.clear();
+        return true;
     }
 
 private:
-    HANDLE handle_;
+    std::wstring path_;
 };
+
+// The page's bytes into an open file. The first failure is kept and whatever comes after it
+// dropped: the page is lost once any of it is.
+class FileSink : public report::ByteSink {
+public:
+    explicit FileSink(HANDLE file) : file_(file) {}
+
+    void Write(std::string_view bytes) override
+    {
+        while (!bytes.empty() && failure_ == 0) {
+            DWORD written = 0;
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
+            if (!WriteFile(file_, bytes.data(), chunk, &written, nullptr)) {
+                failure_ = GetLastError();
+            } else if (written == 0) {
+                failure_ = ERROR_DISK_FULL;
+            }
+            bytes.remove_prefix(std::min<std::size_t>(written, bytes.size()));
+        }
+    }
+
+    DWORD Failure() const { return failure_; }
+
+private:
+    HANDLE file_;
+    DWORD failure_ = 0;
+};
+
+// Opened for its identity only: no right to its contents is needed, a folder opens too, and
+// whoever else has it open is not disturbed.
+UniqueHandle OpenForIdentity(const std::string& path)
+{
+    return UniqueHandle(CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
 
 class WindowsFiles : public report::FileAccess {
 public:
@@ -80,23 +141,28 @@ public:
     {
         File result;
         // Shared every way: a log may still be open in the editor that shows it.
-        Handle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         LARGE_INTEGER size{};
         FILETIME written{};
         if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size) ||
             !GetFileTime(file.Get(), nullptr, nullptr, &written)) {
-            return result.error = SystemMessage(GetLastError()), result;
+            result.error = SystemMessage(GetLastError());
+            return result;
         }
-        if (static_cast<std::uint64_t>(size.QuadPart) > limit) return result.tooLarge = true, result;
+        if (static_cast<std::uint64_t>(size.QuadPart) > limit) {
+            result.tooLarge = true;
+            return result;
+        }
         result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
         std::size_t got = 0;
         while (got < result.bytes.size()) {
             DWORD read = 0;
             if (!ReadFile(file.Get(), &result.bytes[got], static_cast<DWORD>(result.bytes.size() - got), &read,
                           nullptr)) {
-                return result.error = SystemMessage(GetLastError()), result;
+                result.error = SystemMessage(GetLastError());
+                return result;
             }
             if (read == 0) break; // cut short while being read
             got += read;
@@ -110,28 +176,44 @@ public:
         return result;
     }
 
-    bool Write(const std::string& path, const std::string& bytes, std::string& error) override
+    bool SameFile(const std::string& a, const std::string& b) override
     {
-        const std::wstring wide = Wide(path);
-        Handle file(
-            CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.IsValid()) return error = SystemMessage(GetLastError()), false;
-        std::size_t done = 0;
-        DWORD failure = 0;
-        while (done < bytes.size() && failure == 0) {
-            DWORD written = 0;
-            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr))
-                failure = GetLastError();
-            else if (written == 0)
-                failure = ERROR_DISK_FULL;
-            done += written;
+        // Both stay open while compared: a file's index is only sure to hold while it is open.
+        const UniqueHandle first = OpenForIdentity(a);
+        const UniqueHandle second = OpenForIdentity(b);
+        BY_HANDLE_FILE_INFORMATION one{};
+        BY_HANDLE_FILE_INFORMATION two{};
+        return first.IsValid() && second.IsValid() && GetFileInformationByHandle(first.Get(), &one) &&
+               GetFileInformationByHandle(second.Get(), &two) && one.dwVolumeSerialNumber == two.dwVolumeSerialNumber &&
+               one.nFileIndexHigh == two.nFileIndexHigh && one.nFileIndexLow == two.nFileIndexLow;
+    }
+
+    bool Write(const std::string& path, const std::function<void(report::ByteSink&)>& write,
+               std::string& error) override
+    {
+        const std::wstring target = Wide(path);
+        // Beside the page, so that the rename stays on one volume. The call makes the file empty.
+        wchar_t temporaryPath[MAX_PATH];
+        if (GetTempFileNameW(FolderOf(path).c_str(), L"vrp", 0, temporaryPath) == 0) {
+            error = SystemMessage(GetLastError());
+            return false;
         }
-        if (!file.Close() && failure == 0) failure = GetLastError();
+        TemporaryFile temporary(temporaryPath);
+        UniqueHandle file(CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid()) {
+            error = SystemMessage(GetLastError());
+            return false;
+        }
+        FileSink sink(file.Get());
+        write(sink);
+        DWORD failure = sink.Failure();
+        // Closed here rather than by the owner, which keeps the caller's last error: a failed
+        // close may be data that never reached the disk, and its reason is wanted.
+        if (!CloseHandle(file.Release()) && failure == 0) failure = GetLastError();
+        if (failure == 0 && !temporary.MoveTo(target)) failure = GetLastError();
         if (failure == 0) return true;
         error = SystemMessage(failure);
-        // A page cut short would look whole in a browser.
-        DeleteFileW(wide.c_str());
         return false;
     }
 };
@@ -157,11 +239,18 @@ bool HasConsoleOfItsOwn()
            info.dwCursorPosition.Y == 0;
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t** argv)
+// Memory ran out before a log could be named, or after: said without asking for any more.
+void PrintOutOfMemory(bool ownConsole)
 {
-    const bool ownConsole = HasConsoleOfItsOwn();
+    static const char message[] = "vantrel-report: not enough memory\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, sizeof(message) - 1, &written, nullptr);
+    if (ownConsole)
+        MessageBoxW(nullptr, L"vantrel-report: not enough memory", L"vantrel-report", MB_OK | MB_ICONWARNING);
+}
+
+int Report(int argc, wchar_t** argv, bool ownConsole)
+{
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i], lstrlenW(argv[i])));
     WindowsFiles files;
@@ -176,4 +265,17 @@ int wmain(int argc, wchar_t** argv)
         if (opened <= 32) Print(STD_ERROR_HANDLE, "vantrel-report: the page is written but could not be opened\n");
     }
     return outcome.exitCode;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const bool ownConsole = HasConsoleOfItsOwn();
+    try {
+        return Report(argc, argv, ownConsole);
+    } catch (const std::bad_alloc&) {
+        PrintOutOfMemory(ownConsole);
+        return 1;
+    }
 }

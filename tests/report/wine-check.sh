@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The shipped vantrel-report.exe under Wine, on logs in a folder with a non-ASCII name: the page
-# beside the log, exit codes and messages; then the page that scripts/run.sh made from the
+# beside the log, exit codes and messages, a log never written over, a failed write that leaves
+# no trace, the largest log read made hostile; then the page that scripts/run.sh made from the
 # demonstration's real log, in the REPOSITORY's release build for this machine, opened in
 # headless Chromium.
 #   wine-check.sh WORK EXE REPOSITORY EMULATOR...
@@ -49,6 +50,46 @@ expect 1 "notes.txt: not a Vantrel log: line 1 reads \"not a log\"" run "$(windo
 expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$work/no such folder/page.html")"
 expect 1 "usage: vantrel-report LOG" run
 
+# The log is never written over, whatever name -o gives it: here its own, in other letters, from
+# its folder.
+in_folder() { (cd "$folder" && "$@"); }
+expect 1 "is a log given to read; not written over" in_folder run "$log" -o '.\VANTREL.TXT'
+cmp -s "$folder/before.txt" "$folder/vantrel.txt" ||
+    { echo "FAILED: the log was written over" >&2; failures=$((failures + 1)); }
+
+# A page that cannot take the place of what is there (a folder, which Windows does not replace by
+# a file) leaves that as it was and no temporary file beside it.
+mkdir "$folder/kept.html"
+echo kept >"$folder/kept.html/inside.txt"
+listing=$(ls -A "$folder")
+expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$folder/kept.html")"
+[ "$(ls -A "$folder")" = "$listing" ] && [ "$(cat "$folder/kept.html/inside.txt")" = kept ] ||
+    { echo "FAILED: a failed write changed the folder: $(ls -A "$folder")" >&2; failures=$((failures + 1)); }
+
+# A hostile log of just under the most that is read: each title 299 quotes, each of which the page
+# escapes. A page, or a plain refusal; never a crash.
+hostile=$work/hostile.txt
+quotes=$(printf '"%.0s' $(seq 299))
+printf -v record '%s\r\n' ": exe=C:\\windows\\system32\\winemine.exe" \
+    "title=\"$quotes\" class=\"WineMine\" atom = 0x0000C038" \
+    'Style=0x14ca0000 exStyle=0x100 parent=0x00010020 owner=0x00000000 getparent=0x00000000' \
+    'rcWnd = 0,0 - 160,226 rcClient = 0,0 - 154,182 maximized = 0 minimized = 0' ''
+hostile_records=$(((16 * 1024 * 1024 - 1) / (${#record} + 10)))
+for ((i = 0; i < hostile_records; i++)); do printf '0x%08X%s' $((0x10000 + 2 * i)) "$record"; done >"$hostile"
+started=$(date +%s%N)
+status=0
+output=$(run "$(windows_path "$hostile")" -o "$(windows_path "$work/hostile.html")" 2>&1 </dev/null) || status=$?
+elapsed=$((($(date +%s%N) - started) / 1000000))
+page_size=$(stat -c %s "$work/hostile.html" 2>/dev/null || echo "no page")
+printf 'hostile log: %s bytes, %s records -> exit %s in %d.%03d s, page: %s bytes\n' "$(stat -c %s "$hostile")" \
+    "$hostile_records" "$status" $((elapsed / 1000)) $((elapsed % 1000)) "$page_size"
+fine=0
+[ "$status" = 0 ] && [ -s "$work/hostile.html" ] && fine=1
+[ "$status" = 1 ] && grep -qE 'not enough memory|larger than' <<<"$output" && fine=1
+grep -qE 'wine: Unhandled|Unhandled exception|Backtrace:' <<<"$output" && fine=0
+[ "$fine" = 1 ] || { echo "FAILED: the hostile log -> exit $status, output: $output" >&2; failures=$((failures + 1)); }
+rm -f "$hostile" "$work/hostile.html"
+
 # Opening the page, in a prefix of its own whose one handler of .html writes down what it got.
 open_prefix=$work/open-prefix opened=$work/opened.txt
 mkdir -p "$work/open" "$open_prefix"
@@ -68,7 +109,8 @@ if [ -f "$demo_page" ]; then
     records=$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$demo_log" || true)
     bash "$here/browser-check.sh" "$demo_page" "$records" "$work/demonstration.png" || failures=$((failures + 1))
 else
-    echo "no page from scripts/run.sh at $demo_page: the demonstration's page is not checked"
+    echo "FAILED: no page from scripts/run.sh at $demo_page: run scripts/run.sh first" >&2
+    failures=$((failures + 1))
 fi
 [ "$failures" = 0 ] && echo "vantrel-report.exe under Wine: every case as expected"
 exit $((failures > 0))
