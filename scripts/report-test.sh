@@ -15,6 +15,7 @@ cmake --build --preset report-native -j2
 native=build/report-native
 rm -rf "$native/fuzz-seeds"
 ctest --preset report-native
+bash tests/report/posix-files-check.sh "$native/report/vantrel-report" "$native/posix-files"
 
 cmake --preset report-fuzz >/dev/null
 cmake --build --preset report-fuzz -j2 --target report_fuzzer
