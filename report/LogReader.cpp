@@ -16,7 +16,7 @@ constexpr std::string_view kFirstLine = "a record's first line: \"0x\", eight he
 // the end of the class name stops here, which keeps reading linear whatever the input.
 constexpr std::size_t kMostTitleAndClassBytes = 2 * 2 * kTitleLimit + 16;
 
-int HexDigit(char c)
+int HexValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -49,13 +49,23 @@ public:
         std::uint32_t value = 0;
         std::size_t digits = 0;
         for (; Ok() && digits < 8 && at_ + digits < text_.size(); ++digits) {
-            const int digit = HexDigit(text_[at_ + digits]);
+            const int digit = HexValue(text_[at_ + digits]);
             if (digit < 0) break;
             value = value << 4 | static_cast<std::uint32_t>(digit);
         }
-        if (digits < least) return Fail(what), 0;
+        if (digits < least) {
+            Fail(what);
+            return 0;
+        }
         at_ += digits;
         return value;
+    }
+
+    // A field after the fixed text that names it.
+    std::uint32_t HexAfter(std::string_view label, std::size_t least, std::string_view what)
+    {
+        Literal(label);
+        return Hex(least, what);
     }
 
     std::int32_t Decimal()
@@ -69,10 +79,17 @@ public:
         }
         value = negative ? -value : value;
         if (!Ok() || at == start + (negative ? 1 : 0) || value < INT32_MIN || value > INT32_MAX) {
-            return Fail("a decimal number"), 0;
+            Fail("a decimal number");
+            return 0;
         }
         at_ = at;
         return static_cast<std::int32_t>(value);
+    }
+
+    std::int32_t DecimalAfter(std::string_view label)
+    {
+        Literal(label);
+        return Decimal();
     }
 
     bool Flag()
@@ -81,14 +98,21 @@ public:
         return Fail("0 or 1");
     }
 
+    bool FlagAfter(std::string_view label)
+    {
+        Literal(label);
+        return Flag();
+    }
+
     // CR LF as written, or LF after a copy through another system; `crlf` tells which.
     bool LineEnd(bool* crlf = nullptr)
     {
         const bool cr = Ok() && text_.substr(at_, 2) == "\r\n";
+        const bool lf = !cr && Ok() && text_.substr(at_, 1) == "\n";
         if (crlf) *crlf = cr;
-        if (cr) return at_ += 2, true;
-        if (Ok() && at_ < text_.size() && text_[at_] == '\n') return ++at_, true;
-        return Fail("the end of the line");
+        if (!cr && !lf) return Fail("the end of the line");
+        at_ += cr ? 2 : 1;
+        return true;
     }
 
     bool LineEndOrEnd() { return Ok() && at_ == text_.size() ? true : LineEnd(); }
@@ -102,15 +126,24 @@ public:
         return line;
     }
 
-    void Rectangle(Rect& r)
+    // "left,top - right,bottom"
+    Rect RectangleAfter(std::string_view label)
     {
-        r.left = Decimal(), Literal(","), r.top = Decimal(), Literal(" - ");
-        r.right = Decimal(), Literal(","), r.bottom = Decimal();
+        Rect r;
+        r.left = DecimalAfter(label);
+        r.top = DecimalAfter(",");
+        r.right = DecimalAfter(" - ");
+        r.bottom = DecimalAfter(",");
+        return r;
     }
 
+    // Only the first failure is kept: it is where the record stopped making sense.
     bool Fail(std::string_view expected)
     {
-        if (Ok()) failedAt_ = at_, expected_ = expected;
+        if (Ok()) {
+            failedAt_ = at_;
+            expected_ = expected;
+        }
         return false;
     }
 
@@ -124,7 +157,8 @@ private:
 bool StartsRecord(std::string_view text, std::size_t at)
 {
     Scanner s(text, at);
-    s.Literal("0x"), s.Hex(8, ""), s.Literal(": exe=");
+    s.HexAfter("0x", 8, "");
+    s.Literal(": exe=");
     return s.Ok();
 }
 
@@ -132,6 +166,8 @@ bool StartsRecord(std::string_view text, std::size_t at)
 // lost that CR along with all the others.
 std::string Field(std::string_view raw, bool crlf)
 {
+    // Most fields hold no line end at all.
+    if (!crlf || raw.find('\r') == std::string_view::npos) return std::string(raw);
     std::string field;
     field.reserve(raw.size());
     for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -144,14 +180,19 @@ std::string Field(std::string_view raw, bool crlf)
 // each occurrence in turn.
 void ReadRecordTail(Scanner& s, WindowRecord& r)
 {
-    s.Literal("\" atom = 0x"), r.atom = s.Hex(8, "the atom's eight hexadecimal digits"), s.LineEnd();
-    s.Literal("Style=0x"), r.style = s.Hex(1, "the style in hexadecimal");
-    s.Literal(" exStyle=0x"), r.exStyle = s.Hex(1, "the extended style in hexadecimal");
-    s.Literal(" parent=0x"), r.parent = s.Hex(8, "eight hexadecimal digits");
-    s.Literal(" owner=0x"), r.owner = s.Hex(8, "eight hexadecimal digits");
-    s.Literal(" getparent=0x"), r.getParent = s.Hex(8, "eight hexadecimal digits"), s.LineEnd();
-    s.Literal("rcWnd = "), s.Rectangle(r.window), s.Literal(" rcClient = "), s.Rectangle(r.client);
-    s.Literal(" maximized = "), r.maximized = s.Flag(), s.Literal(" minimized = "), r.minimized = s.Flag();
+    constexpr std::string_view kHandle = "eight hexadecimal digits";
+    r.atom = s.HexAfter("\" atom = 0x", 8, "the atom's eight hexadecimal digits");
+    s.LineEnd();
+    r.style = s.HexAfter("Style=0x", 1, "the style in hexadecimal");
+    r.exStyle = s.HexAfter(" exStyle=0x", 1, "the extended style in hexadecimal");
+    r.parent = s.HexAfter(" parent=0x", 8, kHandle);
+    r.owner = s.HexAfter(" owner=0x", 8, kHandle);
+    r.getParent = s.HexAfter(" getparent=0x", 8, kHandle);
+    s.LineEnd();
+    r.window = s.RectangleAfter("rcWnd = ");
+    r.client = s.RectangleAfter(" rcClient = ");
+    r.maximized = s.FlagAfter(" maximized = ");
+    r.minimized = s.FlagAfter(" minimized = ");
     s.LineEndOrEnd();
 }
 
@@ -160,11 +201,20 @@ bool ReadRecord(std::string_view text, std::size_t at, WindowRecord& r, std::siz
 {
     Scanner s(text, at);
     bool crlf = false;
-    if (!StartsRecord(text, at)) return s.Fail(kFirstLine), failed = s, false;
-    s.Literal("0x"), r.hwnd = s.Hex(8, kFirstLine), s.Literal(": exe=");
+    if (!StartsRecord(text, at)) {
+        s.Fail(kFirstLine);
+        failed = s;
+        return false;
+    }
+    r.hwnd = s.HexAfter("0x", 8, kFirstLine);
+    s.Literal(": exe=");
     r.exe = std::string(s.RestOfLine());
-    s.LineEnd(&crlf), s.Literal("title=\"");
-    if (!s.Ok()) return failed = s, false;
+    s.LineEnd(&crlf);
+    s.Literal("title=\"");
+    if (!s.Ok()) {
+        failed = s;
+        return false;
+    }
 
     const std::size_t fields = s.At();
     std::string_view window = text.substr(fields, kMostTitleAndClassBytes);
@@ -241,8 +291,8 @@ bool IsEmptyLine(std::string_view text, std::size_t at)
 Log ReadLog(std::string_view bytes)
 {
     Log log;
-    const std::string latin1 = ToLatin1(bytes, log.encoding);
-    const std::string_view text = latin1;
+    std::string decoded;
+    const std::string_view text = ToLatin1(bytes, log.encoding, decoded);
     LineCounter lines(text);
     bool firstPiece = true;
     std::size_t at = 0;

@@ -3,6 +3,7 @@
 #include "report/Numbers.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace report {
 
@@ -82,7 +83,16 @@ bool IsUtf8WithNonAscii(std::string_view text)
     bool nonAscii = false;
     std::uint32_t code = 0;
     for (std::size_t at = 0; at < text.size();) {
-        // Most of a log is ASCII: only the bytes past it need decoding.
+        // Most of a log is ASCII: eight bytes at a time pass over it, and only the bytes past it
+        // need decoding.
+        std::uint64_t eight = 0;
+        if (text.size() - at >= sizeof(eight)) {
+            std::memcpy(&eight, text.data() + at, sizeof(eight));
+            if ((eight & 0x8080808080808080u) == 0) {
+                at += sizeof(eight);
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(text[at]) < 0x80) {
             ++at;
             continue;
@@ -126,22 +136,25 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 
 } // namespace
 
-std::string ToLatin1(std::string_view bytes, const char*& encoding)
+std::string_view ToLatin1(std::string_view bytes, const char*& encoding, std::string& decoded)
 {
     if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         encoding = "UTF-8 with byte-order mark (re-saved by an editor)";
-        return FromUtf8(bytes.substr(3));
+        decoded = FromUtf8(bytes.substr(3));
+        return decoded;
     }
     if (StartsWith(bytes, "\xFF\xFE")) {
         encoding = "UTF-16 (re-saved by an editor)";
-        return FromUtf16(bytes.substr(2));
+        decoded = FromUtf16(bytes.substr(2));
+        return decoded;
     }
     if (IsUtf8WithNonAscii(bytes)) {
         encoding = "UTF-8 (re-saved by an editor)";
-        return FromUtf8(bytes);
+        decoded = FromUtf8(bytes);
+        return decoded;
     }
     encoding = "ISO 8859-1";
-    return std::string(bytes);
+    return bytes;
 }
 
 } // namespace report

@@ -23,7 +23,8 @@ std::string PrintableLine(std::string_view latin1, std::size_t most);
 // of valid UTF-8 holding some non-ASCII byte, is taken as an editor's re-save and decoded; so is
 // UTF-16 with its byte-order mark (Notepad's "Unicode"). A character beyond U+00FF becomes '?', as
 // the tool itself writes it. Anything else is taken as ISO 8859-1, unchanged. `encoding` names
-// what was found.
-std::string ToLatin1(std::string_view bytes, const char*& encoding);
+// what was found. The result is `bytes` itself when nothing needed decoding, else the decoded text
+// in `decoded`.
+std::string_view ToLatin1(std::string_view bytes, const char*& encoding, std::string& decoded);
 
 } // namespace report
