@@ -62,8 +62,8 @@ public:
     // long path wraps between folder names, never inside one.
     Markup& PathText(std::string_view latin1) { return BreakableText(latin1, "\\"); }
     // A class or file name from a log, as Text, that may wrap only after a separator within it
-    // ("HwndWrapper[App;;…]", "Chrome_WidgetWin_1"), never inside a word.
-    Markup& NameText(std::string_view latin1) { return BreakableText(latin1, ";,:]_"); }
+    // ("HwndWrapper[App;;…]"), never inside a word.
+    Markup& NameText(std::string_view latin1) { return BreakableText(latin1, ";,:]"); }
     template <class Integer, std::enable_if_t<std::is_integral_v<Integer>, int> = 0>
     Markup& Number(Integer value)
     {

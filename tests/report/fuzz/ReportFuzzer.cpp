@@ -39,7 +39,7 @@ void Blank(std::string& text)
 // Paths and names keep the separators where the page lets them wrap.
 void BlankName(std::string& text)
 {
-    for (char& c : text) c = std::string_view("\\;,:]_").find(c) == std::string_view::npos ? 'x' : c;
+    for (char& c : text) c = std::string_view("\\;,:]").find(c) == std::string_view::npos ? 'x' : c;
 }
 
 void BlankLog(report::LogFile& file)
