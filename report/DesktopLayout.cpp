@@ -89,11 +89,11 @@ DesktopLayout LayOut(const std::vector<WindowRecord>& records)
 
     layout.left = layout.top = INT64_MAX;
     layout.right = layout.bottom = INT64_MIN;
-    const auto include = [&](std::int64_t x, std::int64_t y) {
-        layout.left = std::min(layout.left, x);
-        layout.right = std::max(layout.right, x);
-        layout.top = std::min(layout.top, y);
-        layout.bottom = std::max(layout.bottom, y);
+    const auto include = [&](std::int64_t atX, std::int64_t atY) {
+        layout.left = std::min(layout.left, atX);
+        layout.right = std::max(layout.right, atX);
+        layout.top = std::min(layout.top, atY);
+        layout.bottom = std::max(layout.bottom, atY);
     };
     for (std::size_t i : layout.together) {
         include(records[i].window.left, records[i].window.top);

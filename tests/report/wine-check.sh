@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# The shipped vantrel-report.exe under Wine, on logs in a folder with a non-ASCII name: the page
-# beside the log, exit codes and messages, a log never written over, a failed write that leaves
-# no trace, the largest log read made hostile; then the page that scripts/run.sh made from the
-# demonstration's real log, in the REPOSITORY's release build for this machine, opened in
-# headless Chromium.
+# vantrel-report.exe under Wine, on logs in a folder with a non-ASCII name: the page beside the
+# log, exit codes and messages, a log never written over, a failed write that leaves no trace;
+# then, in the REPOSITORY's release build for this machine (the shipped build, which
+# scripts/run.sh makes), the largest log read made hostile, and the page that scripts/run.sh made
+# from the demonstration's real log, opened in headless Chromium.
 #   wine-check.sh WORK EXE REPOSITORY EMULATOR...
 set -euo pipefail
 work=$1 exe=$2 repo=$3
 shift 3
 emulator=("$@")
 here=$(dirname "$0")
-demo_page=$repo/build/$("$repo/scripts/target-arch.sh" preset release 2>/dev/null)/app/vantrel.html
+release=$repo/build/$("$repo/scripts/target-arch.sh" preset release 2>/dev/null)
+demo_page=$release/app/vantrel.html shipped_exe=$release/report/vantrel-report.exe
 rm -rf "$work"
 folder="$work/Protokolle été"
 mkdir -p "$folder"
@@ -78,7 +79,8 @@ hostile_records=$(((16 * 1024 * 1024 - 1) / (${#record} + 10)))
 for ((i = 0; i < hostile_records; i++)); do printf '0x%08X%s' $((0x10000 + 2 * i)) "$record"; done >"$hostile"
 started=$(date +%s%N)
 status=0
-output=$(run "$(windows_path "$hostile")" -o "$(windows_path "$work/hostile.html")" 2>&1 </dev/null) || status=$?
+output=$("${emulator[@]}" "$shipped_exe" --no-open "$(windows_path "$hostile")" -o "$(windows_path "$work/hostile.html")" \
+    2>&1 </dev/null) || status=$?
 elapsed=$((($(date +%s%N) - started) / 1000000))
 page_size=$(stat -c %s "$work/hostile.html" 2>/dev/null || echo "no page")
 printf 'hostile log: %s bytes, %s records -> exit %s in %d.%03d s, page: %s bytes\n' "$(stat -c %s "$hostile")" \
