@@ -14,7 +14,7 @@ namespace vantrel::platform {
     X(IsIconic) X(IsZoomed) X(IsWindowVisible) X(GetWindowInfo) X(GetWindowLongW)               \
     X(GetClassLongW) X(GetParent) X(GetWindow) X(GetAncestor) X(GetDesktopWindow)               \
     X(GetWindowThreadProcessId) X(GetGUIThreadInfo) X(GetForegroundWindow) X(GetClassInfoExW)   \
-    X(GetShellWindow)                                                                           \
+    X(GetShellWindow) X(IsWindow)                                                               \
     /* User messages and resources */                                                          \
     X(MessageBoxW) X(LoadStringW)                                                               \
     /* Processes */                                                                             \

@@ -17,24 +17,59 @@
 namespace Library4::Shell {
 
 // Atom of the system's "Ghost" class (the stand-in for a hung application's window): 0 until the
-// first IsTaskbarWindow call, which looks it up (GetClassInfoExW) and stores the atom, or 0xFFFF
-// when the class is not registered.
+// first ExplainTaskbarWindow or IsTaskbarWindow call, which looks it up (GetClassInfoExW) and
+// stores the atom, or 0xFFFF when the class is not registered.
 extern WORD GhostClassAtom;
 
-// True for a window that the taskbar shows as a button. The rules, in this order; each is asked
-// only when the earlier ones have passed:
-//   1. WS_VISIBLE is in its style;
-//   2. it is top-level: GetAncestor(GA_PARENT) is the desktop window;
-//   3. WS_EX_APPWINDOW in its extended style passes rules 4 to 6;
-//   4. WS_EX_TOOLWINDOW or WS_EX_NOACTIVATE fails it;
-//   5. an owner (GetWindow GW_OWNER) fails it;
-//   6. the "Ghost" class (GhostClassAtom) fails it;
-//   7. the shell's desktop window (GetShellWindow) fails it;
-//   8. a window the window manager cloaks fails it (DwmGetWindowAttribute with DWMWA_CLOAKED,
-//      found at run time in dwmapi.dll from the system folder and bound once per process; a system
-//      without it, or a failed query, cloaks nothing).
-// False for a null or vanished window. Throws nothing. Any thread; the first call writes
-// GhostClassAtom unsynchronised, so make it on one thread before others call.
+// The rule that gave a window its taskbar button or denied it one: the first two mean shown, the
+// rest not shown. The names and their order are part of the contract.
+enum class TaskbarRule {
+    AppWindow,    // WS_EX_APPWINDOW, with rules 7 and 8 below passed
+    Unowned,      // every rule below passed
+    Gone,         // a null window, or one destroyed before the decision read its style or parent
+    Hidden,       // rule 1
+    NotTopLevel,  // rule 2
+    ToolWindow,   // rule 4, WS_EX_TOOLWINDOW (also when WS_EX_NOACTIVATE is set)
+    NoActivate,   // rule 4, WS_EX_NOACTIVATE
+    Owned,        // rule 5
+    Ghost,        // rule 6
+    ShellDesktop, // rule 7
+    Cloaked,      // rule 8
+};
+
+struct TaskbarVerdict {
+    bool shown = false;
+    TaskbarRule rule = TaskbarRule::Gone;
+    // When rule is Cloaked: what DwmGetWindowAttribute(DWMWA_CLOAKED) gave, nonzero, as is: the
+    // bits DWM_CLOAKED_APP (1, its application cloaked it), DWM_CLOAKED_SHELL (2, the shell did, as
+    // for a window on another virtual desktop) and DWM_CLOAKED_INHERITED (4, from its owner), one
+    // or several. Otherwise 0.
+    DWORD cloak = 0;
+};
+
+// Whether the taskbar shows a window as a button, and the rule that decided. The rules, in this
+// order; each is asked only when the earlier ones have passed, and the first that fails decides:
+//   1. WS_VISIBLE is in its style (GetWindowLongW GWL_STYLE); else Hidden;
+//   2. it is top-level: GetAncestor(GA_PARENT) is the desktop window; else NotTopLevel;
+//   3. WS_EX_APPWINDOW in its extended style passes rules 4 to 6 (and makes a shown verdict
+//      AppWindow rather than Unowned);
+//   4. WS_EX_TOOLWINDOW fails it as ToolWindow, else WS_EX_NOACTIVATE as NoActivate;
+//   5. an owner (GetWindow GW_OWNER) fails it as Owned;
+//   6. the "Ghost" class (GetClassLongW GCW_ATOM is GhostClassAtom) fails it as Ghost;
+//   7. the shell's desktop window (GetShellWindow) fails it as ShellDesktop;
+//   8. a window the window manager cloaks fails it as Cloaked (DwmGetWindowAttribute with
+//      DWMWA_CLOAKED, found at run time in dwmapi.dll from the system folder and bound once per
+//      process; a system without it, or a failed query, cloaks nothing).
+// A window that is null or destroyed reads as having no style and no parent. When rule 1 reads no
+// style at all, or rule 2 fails, IsWindow tells Gone from Hidden and from NotTopLevel; no verdict
+// that is shown costs that call. A window destroyed after those reads is judged by what the later
+// reads gave (no extended style, no owner, class atom 0, not cloaked), which can be shown. Throws
+// nothing. Any thread; the first call writes GhostClassAtom unsynchronised, so make it on one
+// thread before others call.
+TaskbarVerdict ExplainTaskbarWindow(HWND hwnd);
+
+// ExplainTaskbarWindow(hwnd).shown, by the same calls: true for a window that the taskbar shows
+// as a button; false for a null or vanished window. Throws nothing; threads as above.
 bool IsTaskbarWindow(HWND hwnd);
 
 // The client area (GetClientRect) is at least one pixel wide and one pixel high. A client

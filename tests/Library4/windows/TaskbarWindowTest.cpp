@@ -8,10 +8,13 @@
 
 namespace windowtest {
 
+using Library4::Shell::ExplainTaskbarWindow;
 using Library4::Shell::GhostClassAtom;
 using Library4::Shell::IsTaskbarWindow;
+using Library4::Shell::TaskbarVerdict;
 using testsupport::TestWindow;
 using testsupport::WindowOptions;
+using Rule = Library4::Shell::TaskbarRule;
 
 namespace {
 
@@ -45,13 +48,32 @@ HRESULT WINAPI FakeDwmGetWindowAttribute(HWND hwnd, DWORD attribute, PVOID value
 HWND shellWindow = nullptr;
 HWND WINAPI FakeGetShellWindow() { return shellWindow; }
 
+int isWindowCalls = 0;
+BOOL WINAPI CountingIsWindow(HWND hwnd)
+{
+    ++isWindowCalls;
+    return testsupport::SystemApi().IsWindow(hwnd);
+}
+
+// The whole verdict, and IsTaskbarWindow answering its shown part; the caller traces the case.
+void ExpectVerdict(const TaskbarVerdict& expected, HWND window)
+{
+    const TaskbarVerdict verdict = ExplainTaskbarWindow(window);
+    EXPECT_EQ(expected.shown, verdict.shown);
+    EXPECT_EQ(static_cast<int>(expected.rule), static_cast<int>(verdict.rule));
+    EXPECT_EQ(expected.cloak, verdict.cloak);
+    EXPECT_EQ(verdict.shown, IsTaskbarWindow(window));
+}
+
 } // namespace
 
 TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
 {
-    // The window manager is asked only about windows that every other rule lets through.
+    // The window manager is asked only about windows that every other rule lets through, and
+    // whether a window is still there only on the way to a verdict without a button.
     vantrel::platform::ScopedApiOverride api;
     api->DwmGetWindowAttribute = &FakeDwmGetWindowAttribute;
+    api->IsWindow = &CountingIsWindow;
     TestWindow owner({L"owner", kVisible});
     TestWindow parent({L"parent", kVisible});
     struct Case {
@@ -59,30 +81,43 @@ TEST(IsTaskbarWindow, DecidesByVisibilityParentStylesAndOwner)
         DWORD style;
         DWORD exStyle;
         HWND ownerOrParent;
+        bool destroyed;
         bool expected;
+        Rule rule; // and no cloak, as the window manager tells of none
     };
     const Case cases[] = {
-        {L"plain visible unowned", kVisible, 0, nullptr, true},
-        {L"hidden", kHidden, 0, nullptr, false},
-        {L"hidden even with app style", kHidden, WS_EX_APPWINDOW, nullptr, false},
-        {L"owned", kVisible, 0, owner.Get(), false},
-        {L"owned with app style", kVisible, WS_EX_APPWINDOW, owner.Get(), true},
-        {L"tool", kVisible, WS_EX_TOOLWINDOW, nullptr, false},
-        {L"tool with app style", kVisible, WS_EX_TOOLWINDOW | WS_EX_APPWINDOW, nullptr, true},
-        {L"no-activate", kVisible, WS_EX_NOACTIVATE, nullptr, false},
-        {L"no-activate with app style", kVisible, WS_EX_NOACTIVATE | WS_EX_APPWINDOW, nullptr, true},
-        {L"child", WS_CHILD | WS_VISIBLE, 0, parent.Get(), false},
-        {L"child with app style", WS_CHILD | WS_VISIBLE, WS_EX_APPWINDOW, parent.Get(), false},
+        {L"plain visible unowned", kVisible, 0, nullptr, false, true, Rule::Unowned},
+        {L"hidden", kHidden, 0, nullptr, false, false, Rule::Hidden},
+        {L"hidden even with app style", kHidden, WS_EX_APPWINDOW, nullptr, false, false, Rule::Hidden},
+        {L"destroyed", kVisible, 0, nullptr, true, false, Rule::Gone},
+        {L"owned", kVisible, 0, owner.Get(), false, false, Rule::Owned},
+        {L"owned with app style", kVisible, WS_EX_APPWINDOW, owner.Get(), false, true, Rule::AppWindow},
+        {L"owned tool", kVisible, WS_EX_TOOLWINDOW, owner.Get(), false, false, Rule::ToolWindow},
+        {L"tool", kVisible, WS_EX_TOOLWINDOW, nullptr, false, false, Rule::ToolWindow},
+        {L"tool with app style", kVisible, WS_EX_TOOLWINDOW | WS_EX_APPWINDOW, nullptr, false, true, Rule::AppWindow},
+        {L"tool, no-activate", kVisible, WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, nullptr, false, false, Rule::ToolWindow},
+        {L"no-activate", kVisible, WS_EX_NOACTIVATE, nullptr, false, false, Rule::NoActivate},
+        {L"no-activate with app style", kVisible, WS_EX_NOACTIVATE | WS_EX_APPWINDOW, nullptr, false, true,
+         Rule::AppWindow},
+        {L"child", WS_CHILD | WS_VISIBLE, 0, parent.Get(), false, false, Rule::NotTopLevel},
+        {L"child with app style", WS_CHILD | WS_VISIBLE, WS_EX_APPWINDOW, parent.Get(), false, false,
+         Rule::NotTopLevel},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         TestWindow window({c.what, c.style, c.exStyle, c.ownerOrParent});
+        if (c.destroyed) ::DestroyWindow(window.Get());
         cloakQueries = 0;
-        EXPECT_EQ(c.expected, IsTaskbarWindow(window.Get())) << c.what;
-        EXPECT_EQ(c.expected ? 1 : 0, cloakQueries) << c.what;
+        isWindowCalls = 0;
+        EXPECT_EQ(c.expected, IsTaskbarWindow(window.Get()));
+        EXPECT_EQ(c.expected ? 1 : 0, cloakQueries);
+        EXPECT_FALSE(c.expected && isWindowCalls != 0);
+        ExpectVerdict({c.expected, c.rule, 0}, window.Get());
     }
     cloakQueries = 0;
     EXPECT_FALSE(IsTaskbarWindow(nullptr));
     EXPECT_EQ(0, cloakQueries);
+    ExpectVerdict({false, Rule::Gone, 0}, nullptr);
 }
 
 TEST(IsTaskbarWindow, NeitherTheDesktopNorACloakedWindowIsAButtonAndAnyFailureCountsAsShown)
@@ -95,20 +130,24 @@ TEST(IsTaskbarWindow, NeitherTheDesktopNorACloakedWindowIsAButtonAndAnyFailureCo
         Shell shell;
         bool functionPresent;
         CloakAnswer answer;
-        bool expected;
+        TaskbarVerdict expected; // a shown one: each window by its own rule
     };
+    const TaskbarVerdict shown{true, Rule::Unowned, 0};
     const Case cases[] = {
-        {"the shell's desktop window", kShellIsTheWindow, true, {S_OK, 0}, false},
-        {"another window is the desktop", kShellIsAnother, true, {S_OK, 0}, true},
-        {"cloaked by its app", kNoShell, true, {S_OK, DWM_CLOAKED_APP}, false},
-        {"cloaked by the shell", kNoShell, true, {S_OK, DWM_CLOAKED_SHELL}, false},
-        {"cloaked with its owner", kNoShell, true, {S_OK, DWM_CLOAKED_INHERITED}, false},
-        {"not cloaked", kNoShell, true, {S_OK, 0}, true},
-        {"no function (2000, XP)", kNoShell, false, {S_OK, DWM_CLOAKED_APP}, true},
-        {"attribute unknown (Vista, 7)", kNoShell, true, {E_INVALIDARG, DWM_CLOAKED_APP}, true},
-        {"query failed", kNoShell, true, {E_FAIL, DWM_CLOAKED_SHELL}, true},
+        {"the shell's desktop window", kShellIsTheWindow, true, {S_OK, 0}, {false, Rule::ShellDesktop, 0}},
+        {"cloaked desktop", kShellIsTheWindow, true, {S_OK, DWM_CLOAKED_SHELL}, {false, Rule::ShellDesktop, 0}},
+        {"another window is the desktop", kShellIsAnother, true, {S_OK, 0}, shown},
+        {"cloaked by its app", kNoShell, true, {S_OK, DWM_CLOAKED_APP}, {false, Rule::Cloaked, 1}},
+        {"cloaked by the shell", kNoShell, true, {S_OK, DWM_CLOAKED_SHELL}, {false, Rule::Cloaked, 2}},
+        {"cloaked with its owner", kNoShell, true, {S_OK, DWM_CLOAKED_INHERITED}, {false, Rule::Cloaked, 4}},
+        {"app, inherited", kNoShell, true, {S_OK, DWM_CLOAKED_APP | DWM_CLOAKED_INHERITED}, {false, Rule::Cloaked, 5}},
+        {"not cloaked", kNoShell, true, {S_OK, 0}, shown},
+        {"no function (2000, XP)", kNoShell, false, {S_OK, DWM_CLOAKED_APP}, shown},
+        {"attribute unknown (Vista, 7)", kNoShell, true, {E_INVALIDARG, DWM_CLOAKED_APP}, shown},
+        {"query failed", kNoShell, true, {E_FAIL, DWM_CLOAKED_SHELL}, shown},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         vantrel::platform::ScopedApiOverride api;
         api->GetShellWindow = &FakeGetShellWindow;
         api->DwmGetWindowAttribute = c.functionPresent ? &FakeDwmGetWindowAttribute : nullptr;
@@ -116,7 +155,9 @@ TEST(IsTaskbarWindow, NeitherTheDesktopNorACloakedWindowIsAButtonAndAnyFailureCo
         for (HWND window : {plain.Get(), appWindow.Get()}) {
             const HWND other = window == plain.Get() ? appWindow.Get() : plain.Get();
             shellWindow = c.shell == kNoShell ? nullptr : c.shell == kShellIsTheWindow ? window : other;
-            EXPECT_EQ(c.expected, IsTaskbarWindow(window)) << c.what;
+            TaskbarVerdict expected = c.expected;
+            if (expected.shown && window == appWindow.Get()) expected.rule = Rule::AppWindow;
+            ExpectVerdict(expected, window);
         }
     }
 }
@@ -138,10 +179,10 @@ TEST(IsTaskbarWindow, GhostClassWindowsAreNotButtonsUnlessAppWindows)
     TestWindow ghostApp({L"hung app", kVisible, WS_EX_APPWINDOW, nullptr, {100, 100, 300, 300}, L"Ghost"});
     TestWindow ordinary({L"ordinary", kVisible});
 
-    EXPECT_FALSE(IsTaskbarWindow(ghostWindow.Get()));
+    ExpectVerdict({false, Rule::Ghost, 0}, ghostWindow.Get());
     EXPECT_EQ(atom, GhostClassAtom);
-    EXPECT_TRUE(IsTaskbarWindow(ghostApp.Get()));
-    EXPECT_TRUE(IsTaskbarWindow(ordinary.Get()));
+    ExpectVerdict({true, Rule::AppWindow, 0}, ghostApp.Get());
+    ExpectVerdict({true, Rule::Unowned, 0}, ordinary.Get());
 
     ::DestroyWindow(ghostWindow.Get());
 }
