@@ -2,16 +2,12 @@
 
 #include "Library4/Shell/ShellWindows.h"
 #include "app/LogStream.h"
-#include "inspect/ProcessImagePath.h"
+#include "inspect/WindowRecord.h"
 #include "platform/SafeString.h"
-#include "platform/Win32Api.h"
-#include "platform/WindowTitle.h"
 
 #include <cstdint>
 
 namespace app {
-
-using vantrel::platform::Api;
 
 namespace {
 
@@ -25,28 +21,6 @@ const wchar_t kRecordFormat[] = L"0x%p: exe=%s\n"
                                 L"\n";
 
 void* AsPointer(std::uintptr_t value) { return reinterpret_cast<void*>(value); }
-
-void ReadWindow(HWND hwnd, WindowRecord& record)
-{
-    record.hwnd = hwnd;
-    vantrel::platform::ReadWindowTitle(hwnd, record.title);
-    Api().GetClassNameW(hwnd, record.className, WindowRecord::kClassChars);
-    inspect::GetWindowProcessImagePath(hwnd, record.exe, WindowRecord::kExeChars);
-
-    Api().GetWindowRect(hwnd, &record.window);
-    Api().GetClientRect(hwnd, &record.client);
-    record.minimized = Api().IsIconic(hwnd) ? 1 : 0;
-    record.maximized = Api().IsZoomed(hwnd) ? 1 : 0;
-    WINDOWINFO info{};
-    info.cbSize = sizeof(info);
-    Api().GetWindowInfo(hwnd, &info);
-    record.atom = info.atomWindowType;
-    record.getParent = Api().GetParent(hwnd);
-    record.owner = Api().GetWindow(hwnd, GW_OWNER);
-    record.parent = Api().GetAncestor(hwnd, GA_PARENT);
-    record.exStyle = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_EXSTYLE));
-    record.style = static_cast<DWORD>(Api().GetWindowLongW(hwnd, GWL_STYLE));
-}
 
 } // namespace
 
@@ -69,7 +43,7 @@ BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM lParam)
     return stream->RunWriter([&] {
         if (Library4::Shell::IsTaskbarWindow(hwnd)) {
             WindowRecord record;
-            ReadWindow(hwnd, record);
+            inspect::ReadWindowRecord(hwnd, record);
             WriteWindowRecord(record, *stream);
         }
         return TRUE;

@@ -1,6 +1,7 @@
-// Small move-only owners for the handles, snapshots, libraries and keys that the logic opens.
-// Each closes through the platform table, so a test that records closes sees them, and each keeps
-// the caller's last-error value: closing must not hide why the work before it failed.
+// Small move-only owners for the handles, snapshots, libraries, keys and COM references that the
+// logic opens. Each system resource closes through the platform table, so a test that records
+// closes sees them, and each owner keeps the caller's last-error value: closing must not hide why
+// the work before it failed.
 #pragma once
 
 #include "Win32Api.h"
@@ -82,8 +83,23 @@ struct RegistryKeyTraits {
     static bool Close(Value v) { return Api().RegCloseKey(v) == ERROR_SUCCESS; }
 };
 
+// A reference to a COM object, given back by its own Release rather than through the table.
+template <class Interface>
+struct ComReferenceTraits {
+    using Value = Interface*;
+    static Value Invalid() { return nullptr; }
+    static bool IsValid(Value v) { return v != nullptr; }
+    static bool Close(Value v)
+    {
+        v->Release();
+        return true;
+    }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
+template <class Interface>
+using UniqueComReference = UniqueResource<ComReferenceTraits<Interface>>;
 
 } // namespace vantrel::platform

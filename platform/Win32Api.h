@@ -4,6 +4,19 @@
 
 #include "WindowsHeaders.h"
 
+// shcore's DPI functions (Windows 8.1) are declared only to builds that target that system; they
+// are named here for run-time look-up alone.
+#pragma push_macro("NTDDI_VERSION")
+#undef NTDDI_VERSION
+#define NTDDI_VERSION NTDDI_WINBLUE
+#include <shellscalingapi.h>
+#pragma pop_macro("NTDDI_VERSION")
+
+// ntdll's own version query, which no user-mode header declares: it fills the structure and
+// returns an NTSTATUS, 0 for success. Unlike GetVersionExW it tells the truth whatever the
+// program's manifest says.
+extern "C" NTSYSAPI LONG NTAPI RtlGetVersion(PRTL_OSVERSIONINFOW versionInformation);
+
 namespace vantrel::platform {
 
 // clang-format off
@@ -14,7 +27,10 @@ namespace vantrel::platform {
     X(IsIconic) X(IsZoomed) X(IsWindowVisible) X(GetWindowInfo) X(GetWindowLongW)               \
     X(GetClassLongW) X(GetParent) X(GetWindow) X(GetAncestor) X(GetDesktopWindow)               \
     X(GetWindowThreadProcessId) X(GetGUIThreadInfo) X(GetForegroundWindow) X(GetClassInfoExW)   \
-    X(GetShellWindow) X(IsWindow)                                                               \
+    X(GetShellWindow) X(IsWindow) X(GetWindowPlacement) X(IsHungAppWindow)                      \
+    /* Monitors and the system */                                                               \
+    X(EnumDisplayMonitors) X(GetMonitorInfoW) X(MonitorFromWindow) X(GetSystemMetrics)          \
+    X(GetVersionExW) X(GetSystemTimeAsFileTime)                                                 \
     /* User messages and resources */                                                          \
     X(MessageBoxW) X(LoadStringW)                                                               \
     /* Processes */                                                                             \
@@ -38,7 +54,7 @@ namespace vantrel::platform {
 
 // Functions that only some systems offer, found at run time: X(library, name, binding), bound
 // once per process or once per call:
-//   Preloaded   in a library every process has from its start (kernel32): found on first use
+//   Preloaded   in a library every process has from its start (kernel32, ntdll): found on first use
 //               without loading anything, so even before the library search is restricted.
 //   PerProcess  found on first use, its library loaded by its full path in the system folder and
 //               kept for the rest of the process.
@@ -53,7 +69,12 @@ namespace vantrel::platform {
     X(L"shell32.dll", SHGetSettings, PerCall)                                                   \
     X(L"ole32.dll", CoInitializeEx, PerProcess)                                                 \
     X(L"ole32.dll", CoUninitialize, PerProcess)                                                 \
-    X(L"dwmapi.dll", DwmGetWindowAttribute, PerProcess)
+    X(L"ole32.dll", CoCreateInstance, PerProcess)                                               \
+    X(L"dwmapi.dll", DwmGetWindowAttribute, PerProcess)                                         \
+    X(L"shcore.dll", GetDpiForMonitor, PerProcess)                                              \
+    X(L"shcore.dll", SetProcessDpiAwareness, PerProcess)                                        \
+    X(L"user32.dll", SetProcessDPIAware, PerProcess)                                            \
+    X(L"ntdll.dll", RtlGetVersion, Preloaded)
 // clang-format on
 
 enum class Binding { Preloaded, PerProcess, PerCall };

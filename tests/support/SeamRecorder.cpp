@@ -93,6 +93,18 @@ struct Recording<Entry, Result(WINAPI*)(Args...)> {
     }
 };
 
+// An operation that returns nothing (GetSystemTimeAsFileTime) has nothing to fill in after it.
+template <class Entry, class... Args>
+struct Recording<Entry, void(WINAPI*)(Args...)> {
+    static void WINAPI Call(Args... args)
+    {
+        const DWORD error = ::GetLastError();
+        Append({Entry::kName, ::GetCurrentThreadId(), FirstHandle(args...), FirstText(args...), 0});
+        ::SetLastError(error);
+        (forwardTo.*Entry::kMember)(args...);
+    }
+};
+
 } // namespace
 
 SeamRecorder::SeamRecorder()
