@@ -1,9 +1,10 @@
 // The benchmark's driver: for each desktop size it starts four window owners with N/4 taskbar
 // windows each, then times the tool and the floor in alternation, each from process start to its
 // message box appearing, confirms the box, and prints medians, their ratio, the cost per window,
-// the log's size and the peak working sets.
+// the log's size and the peak working sets. Then, on the same desktop, it times vantrel-report's
+// live page from process start to exit against the tool.
 //   vantrel-bench.exe [--sizes 250,500,1000,2000,4000] [--runs 5] [--tool PATH] [--floor PATH]
-//                     [--owner PATH] [--full-watch] [--profile]
+//                     [--owner PATH] [--report PATH] [--full-watch] [--profile]
 // --runs is the count for the largest sizes; a size below 2000 gets proportionally more runs, up to
 // three times as many: its runs are cheap, and the start-up's jitter weighs more in them.
 // Paths default to the build tree's layout around this program. Size 0 gives the fixed cost of
@@ -39,6 +40,7 @@ struct Options {
     std::wstring tool;
     std::wstring floor;
     std::wstring owner;
+    std::wstring report;
     bool fullWatch = false;
     bool profile = false;
 };
@@ -66,6 +68,8 @@ struct SizeResult {
     SIZE_T floorPeak = 0;
     int failures = 0;
     std::wstring floorProfile;
+    double liveMs = 0;
+    ULONGLONG pageBytes = 0;
 };
 
 class Handle {
@@ -134,6 +138,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
     options.tool = folder + L"..\\app\\vantrel.exe";
     options.floor = folder + L"bench-floor.exe";
     options.owner = folder + L"bench-window-owner.exe";
+    options.report = folder + L"..\\report\\vantrel-report.exe";
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -148,6 +153,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
             options.floor = argv[++i];
         } else if (arg == L"--owner" && hasValue) {
             options.owner = argv[++i];
+        } else if (arg == L"--report" && hasValue) {
+            options.report = argv[++i];
         } else if (arg == L"--full-watch") {
             options.fullWatch = true;
         } else if (arg == L"--profile") {
@@ -159,6 +166,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
     options.tool = FullPath(options.tool);
     options.floor = FullPath(options.floor);
     options.owner = FullPath(options.owner);
+    options.report = FullPath(options.report);
     return true;
 }
 
@@ -305,6 +313,33 @@ Measurement RunOnce(const std::wstring& exe, bool fullWatch, const std::wstring&
     return result;
 }
 
+// A program that shows no box: from its start to its exit with code 0.
+double RunToExit(const std::wstring& exe, const std::wstring& arguments)
+{
+    PROCESS_INFORMATION info;
+    const double start = NowMilliseconds();
+    if (!StartProcess(exe, arguments, info)) return 0;
+    Handle process(info.hProcess);
+    Handle thread(info.hThread);
+    DWORD exitCode = 1;
+    if (::WaitForSingleObject(info.hProcess, kBoxTimeoutMs) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(info.hProcess, &exitCode);
+    } else {
+        ::TerminateProcess(info.hProcess, 1);
+        ::WaitForSingleObject(info.hProcess, kExitTimeoutMs);
+    }
+    const double elapsed = NowMilliseconds() - start;
+    if (exitCode != 0) std::fprintf(stderr, "%s exited with %lu\n", Utf8(exe).c_str(), exitCode);
+    return exitCode == 0 ? elapsed : 0;
+}
+
+ULONGLONG FileBytes(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 // The log's size and how many records it holds (each begins with the handle, then ": exe=").
 bool ReadLog(const std::wstring& path, ULONGLONG& bytes, int& records)
 {
@@ -383,6 +418,17 @@ SizeResult MeasureSize(const Options& options, int size)
         std::fprintf(stderr, "  run %d: tool %.0f ms, floor %.0f ms\n", run + 1, tool.empty() ? 0.0 : tool.back(),
                      floor.empty() ? 0.0 : floor.back());
     }
+    // The live page of the same desktop: every top-level window, the hidden ones too, and more asked
+    // of each than the tool asks.
+    const std::wstring page = OwnFolder() + L"bench-live.html";
+    RunToExit(options.report, L"--live --no-open -o \"" + page + L"\"");
+    std::vector<double> live;
+    for (int run = 0; run < result.runs; ++run) {
+        const double ms = RunToExit(options.report, L"--live --no-open -o \"" + page + L"\"");
+        if (ms > 0) live.push_back(ms);
+    }
+    result.liveMs = Median(live);
+    result.pageBytes = FileBytes(page);
     const bool largest = size == *std::max_element(options.sizes.begin(), options.sizes.end());
     if (options.profile && largest)
         result.floorProfile = RunOnce(options.floor, options.fullWatch, L"--profile").boxText;
@@ -443,6 +489,16 @@ void PrintTable(const Options& options, const std::vector<SizeResult>& results)
     }
     std::printf("Peak working set: PROCESS_MEMORY_COUNTERS.PeakWorkingSetSize, read while the box is up; "
                 "log bytes and records: the tool's last log of that size.\n");
+    std::printf("\nLive page (vantrel-report --live, process start to exit) vs the tool (start to its box), "
+                "medians on the same desktop\n\n%6s %10s %12s %7s %12s\n",
+                "N", "tool ms", "live ms", "ratio", "page bytes");
+    for (const SizeResult& r : results) {
+        if (r.toolMs == 0 || r.liveMs == 0) {
+            std::printf("%6d  (failed)\n", r.size);
+            continue;
+        }
+        std::printf("%6d %10.1f %12.1f %7.3f %12llu\n", r.size, r.toolMs, r.liveMs, r.liveMs / r.toolMs, r.pageBytes);
+    }
     for (const SizeResult& r : results) {
         if (!r.floorProfile.empty()) std::printf("\nFloor profile, N = %d: %s\n", r.size, Utf8(r.floorProfile).c_str());
     }
@@ -456,7 +512,7 @@ int wmain(int argc, wchar_t** argv)
     Options options;
     if (!ParseOptions(argc, argv, options)) {
         std::fputs("usage: vantrel-bench [--sizes 250,500,1000,2000,4000] [--runs 5] [--tool PATH] [--floor PATH]"
-                   " [--owner PATH] [--full-watch] [--profile]\n",
+                   " [--owner PATH] [--report PATH] [--full-watch] [--profile]\n",
                    stderr);
         return 2;
     }

@@ -1,5 +1,6 @@
 #include "report/CommandLine.h"
 
+#include "report/LivePage.h"
 #include "report/LogReader.h"
 #include "report/Numbers.h"
 #include "report/Page.h"
@@ -13,7 +14,10 @@ namespace report {
 namespace {
 
 const char kUsage[] = "usage: vantrel-report LOG [LOG2] [-o PAGE.html] [--no-open]\n"
+                      "       vantrel-report --live [-o PAGE.html] [--no-open]\n"
                       "Writes a page about a Vantrel log beside it (LOG.html), or about LOG2 compared with LOG.\n"
+                      "With --live (Windows), a page about every window on this desktop and why it has a taskbar\n"
+                      "button or none, beside the program (vantrel-report.html).\n"
                       "  -o PAGE.html  write the page there instead\n"
                       "  --no-open     do not open the page in the browser (Windows)\n";
 
@@ -56,6 +60,22 @@ bool ReadLogFile(const std::string& path, FileAccess& files, LogFile& file, Outc
     return true;
 }
 
+// The live page: the snapshot is taken only once the command line is known to be good.
+Outcome RunLive(const std::string& output, bool open, FileAccess& files, Desktop& desktop)
+{
+    const std::string page = output.empty() ? PagePath(desktop.ProgramPath()) : output;
+    try {
+        const LiveSnapshot snapshot = desktop.Snapshot();
+        std::string error;
+        if (!files.Write(page, [&](ByteSink& out) { WriteLivePage(snapshot, out); }, error)) {
+            return Failure(1, "vantrel-report: " + page + ": the page cannot be written: " + error + "\n");
+        }
+    } catch (const std::bad_alloc&) {
+        return Failure(1, "vantrel-report: not enough memory to take this desktop's snapshot and make its page\n");
+    }
+    return {0, page, open, page + "\n"};
+}
+
 } // namespace
 
 std::string PagePath(const std::string& log)
@@ -67,11 +87,11 @@ std::string PagePath(const std::string& log)
     return (hasExtension ? log.substr(0, dot) : log) + ".html";
 }
 
-Outcome Run(const std::vector<std::string>& arguments, FileAccess& files)
+Outcome Run(const std::vector<std::string>& arguments, FileAccess& files, Desktop* desktop)
 {
     std::vector<std::string> logs;
     std::string output;
-    bool open = true, optionsEnded = false;
+    bool open = true, optionsEnded = false, live = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
@@ -82,15 +102,19 @@ Outcome Run(const std::vector<std::string>& arguments, FileAccess& files)
             output = arguments[++i];
         } else if (argument == "--no-open") {
             open = false;
+        } else if (argument == "--live") {
+            live = true;
         } else if (argument == "-h" || argument == "--help") {
             return {0, {}, false, kUsage};
         } else {
             return Failure(1, "vantrel-report: unknown option or missing value: " + argument + "\n" + kUsage);
         }
     }
-    if (logs.empty() || logs.size() > 2 || (!output.empty() && output.find_first_not_of("\\/") == std::string::npos)) {
-        return Failure(1, kUsage);
-    }
+    const bool outputIsAFolder = !output.empty() && output.find_first_not_of("\\/") == std::string::npos;
+    if (live && desktop == nullptr) return Failure(1, "vantrel-report: --live needs Windows\n");
+    if (live && (!logs.empty() || outputIsAFolder)) return Failure(1, kUsage);
+    if (live) return RunLive(output, open, files, *desktop);
+    if (logs.empty() || logs.size() > 2 || outputIsAFolder) return Failure(1, kUsage);
 
     std::string page = output.empty() ? PagePath(logs.back()) : output;
     for (const std::string& log : logs) {

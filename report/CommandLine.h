@@ -1,6 +1,8 @@
-// vantrel-report's command line: LOG [LOG2] [-o PAGE.html] [--no-open].
+// vantrel-report's command line: LOG [LOG2] [-o PAGE.html] [--no-open], or
+// --live [-o PAGE.html] [--no-open].
 #pragma once
 
+#include "report/LiveSnapshot.h"
 #include "report/Markup.h"
 
 #include <cstdint>
@@ -42,6 +44,16 @@ public:
     virtual bool Write(const std::string& path, const std::function<void(ByteSink&)>& write, std::string& error) = 0;
 };
 
+// This desktop, for --live: the Windows entry's; other systems have none.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // Every window on the desktop now, with what the taskbar makes of it. May throw std::bad_alloc.
+    virtual LiveSnapshot Snapshot() = 0;
+    // The running program's path, UTF-8: the live page goes beside it, named after it.
+    virtual std::string ProgramPath() = 0;
+};
+
 struct Outcome {
     // 0: the page is written (or the usage was asked for). 1: no page; `message` says which file
     // and why, or, for a command line it does not understand, how to use it.
@@ -55,6 +67,8 @@ struct Outcome {
 // its extension (both '\' and '/' end a folder's name).
 std::string PagePath(const std::string& log);
 
-Outcome Run(const std::vector<std::string>& arguments, FileAccess& files);
+// With --live, the page is of `desktop`'s snapshot, beside the program unless -o says otherwise;
+// without a desktop (null), --live fails saying it needs Windows.
+Outcome Run(const std::vector<std::string>& arguments, FileAccess& files, Desktop* desktop = nullptr);
 
 } // namespace report

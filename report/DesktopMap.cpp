@@ -62,8 +62,46 @@ std::int64_t RoundStep(double least)
     }
 }
 
+// A rectangle's place as attributes, whichever way round its corners are.
+void WritePlace(Markup& page, const Rect& r)
+{
+    page.Tag(" x=\"").Number(std::min(r.left, r.right)).Tag("\" y=\"").Number(std::min(r.top, r.bottom));
+    page.Tag("\" width=\"").Number(std::llabs(r.Width())).Tag("\" height=\"").Number(std::llabs(r.Height())).Tag("\"");
+}
+
+// Each monitor's whole rectangle, with its work area (the rest is the taskbar's and other bars')
+// lighter within it.
+void WriteMonitors(Markup& page, const std::vector<LiveMonitor>& monitors)
+{
+    page.Tag("<g class=\"monitor\">");
+    for (const LiveMonitor& monitor : monitors) {
+        page.Tag("<rect class=\"screen\"");
+        WritePlace(page, monitor.bounds);
+        page.Tag("/><rect class=\"work\"");
+        WritePlace(page, monitor.work);
+        page.Tag("/>");
+    }
+    page.Tag("</g>");
+}
+
+// Each monitor's edge and number over the windows, so that a window as large as the desktop does
+// not hide them; the number at the bottom left, where the taskbar usually is and few windows are.
+void WriteMonitorLabels(Markup& page, const std::vector<LiveMonitor>& monitors, std::int64_t font)
+{
+    page.Tag("<g class=\"monitor-label\">");
+    for (std::size_t n = 0; n < monitors.size(); ++n) {
+        const Rect& r = monitors[n].bounds;
+        page.Tag("<rect");
+        WritePlace(page, r);
+        page.Tag("/><text x=\"").Number(std::min(r.left, r.right) + font / 2).Tag("\" y=\"");
+        page.Number(std::max(r.top, r.bottom) - font / 2).Tag("\">Monitor ").Number(n + 1);
+        page.Tag(monitors[n].primary ? Literal(" (primary)") : Literal("")).Tag("</text>");
+    }
+    page.Tag("</g>");
+}
+
 void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
-                 const Palette& palette)
+                 const Palette& palette, const std::vector<LiveMonitor>* monitors)
 {
     const std::int64_t width = std::max<std::int64_t>(layout.right - layout.left, 100);
     const std::int64_t height = std::max<std::int64_t>(layout.bottom - layout.top, 100);
@@ -93,6 +131,7 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const D
         page.Number(layout.left).Tag("\"/><text class=\"axis\" x=\"").Number(layout.left - font * 7 / 10);
         page.Tag("\" y=\"").Number(y + font * 35 / 100).Tag("\" text-anchor=\"end\">").Number(y).Tag("</text>");
     }
+    if (monitors) WriteMonitors(page, *monitors);
     // A window of zero size still needs a mark that can be seen and hovered.
     const std::int64_t least = std::max<std::int64_t>(font / 2, 1);
     std::vector<Box> boxes;
@@ -118,6 +157,11 @@ void WriteScreen(Markup& page, const std::vector<WindowRecord>& records, const D
         page.Number(box.y + font * 11 / 10).Tag("\">").Number(layout.together[n] + 1).Tag("</text>");
     }
     page.Tag("</g>");
+    if (monitors) {
+        WriteMonitorLabels(page, *monitors, font);
+        page.Tag("</svg>");
+        return;
+    }
     // The primary monitor's top-left corner, where (0,0) is, over the windows so that it shows.
     page.Tag("<path class=\"origin\" d=\"M").Number(layout.left).Tag(" 0H").Number(layout.left + width).Tag("M0 ");
     page.Number(layout.top).Tag("V").Number(layout.top + height).Tag("\"/></svg>");
@@ -158,7 +202,7 @@ void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, con
                  "and drawn over the ones below it, and dotted outlines show the windows beneath. Dashed lines: "
                  "x&#160;=&#160;0 and y&#160;=&#160;0, the top-left corner of the primary monitor. Click a window "
                  "for its row.</p>");
-        WriteScreen(page, records, layout, palette);
+        WriteScreen(page, records, layout, palette, nullptr);
     }
     if (!layout.far.empty()) {
         page.Tag("<h3>Far from all the others (perhaps on a monitor that is gone)</h3>");
@@ -166,6 +210,33 @@ void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, con
     }
     if (!layout.parked.empty()) {
         page.Tag("<h3>Minimized (parked off screen)</h3>");
+        WriteStrip(page, records, layout.parked, palette, "parked", false);
+    }
+}
+
+void WriteMonitorMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
+                     const Palette& palette, const std::vector<LiveMonitor>& monitors)
+{
+    std::vector<std::size_t> drawn = layout.together;
+    drawn.insert(drawn.end(), layout.far.begin(), layout.far.end());
+    drawn.insert(drawn.end(), layout.parked.begin(), layout.parked.end());
+    std::sort(drawn.begin(), drawn.end());
+    WriteLegend(page, records, palette, drawn);
+    if (monitors.empty() && layout.together.empty()) {
+        page.Tag("<p>Neither a monitor nor a window on one is known.</p>");
+    } else {
+        page.Tag("<p class=\"note\">To scale, in screen pixels: each monitor in grey with its work area in white "
+                 "(the rest is the taskbar&#39;s), and every window that is shown, numbered with its row and drawn "
+                 "over the ones below it; dotted outlines show the windows beneath. Hidden and cloaked windows, and "
+                 "the shell&#39;s desktop behind them all, are not drawn. Click a window for its row.</p>");
+        WriteScreen(page, records, layout, palette, &monitors);
+    }
+    if (!layout.far.empty()) {
+        page.Tag("<h3>Off every monitor</h3>");
+        WriteStrip(page, records, layout.far, palette, "far", true);
+    }
+    if (!layout.parked.empty()) {
+        page.Tag("<h3>Minimized</h3>");
         WriteStrip(page, records, layout.parked, palette, "parked", false);
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "report/DesktopLayout.h"
+#include "report/LiveSnapshot.h"
 #include "report/Markup.h"
 #include "report/Palette.h"
 
@@ -14,5 +15,12 @@ namespace report {
 // number and linked to its row.
 void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
                      const Palette& palette);
+
+// The map of a live desktop: the monitors, each with its work area and its number (as the
+// page's summary lists them), under the windows of `layout.together`; the windows off every
+// monitor (`layout.far`) and the minimized ones (`layout.parked`) in strips. The legend names the
+// programs of the windows drawn only.
+void WriteMonitorMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
+                     const Palette& palette, const std::vector<LiveMonitor>& monitors);
 
 } // namespace report

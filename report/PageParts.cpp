@@ -34,7 +34,7 @@ const char kStyle[] =
 
 } // namespace
 
-void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette)
+void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette, Literal style)
 {
     page.Tag("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
              "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
@@ -42,7 +42,8 @@ void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette)
              "<meta name=\"viewport\" content=\"width=device-width\"><title>Taskbar windows: ")
         .Utf8Text(utf8Name)
         .Tag("</title><style>")
-        .Tag(kStyle);
+        .Tag(kStyle)
+        .Tag(style);
     for (std::size_t program = 0; program < palette.Programs(); ++program) {
         const std::string colour = Palette::Colour(program);
         page.Tag(".c").Number(program).Tag("{fill:").Text(colour).Tag(";background:").Text(colour).Tag("}");
@@ -102,20 +103,50 @@ void WriteSwatch(Markup& page, const Palette& palette, std::size_t record)
     page.Tag("\"></span>");
 }
 
-void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+namespace {
+
+// One swatch and file name for each program that is `present`, then "no program" when `none`.
+void WriteLegendOf(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette,
+                   const std::vector<bool>& present, bool none)
 {
     page.Tag("<p>");
-    for (std::size_t first : palette.FirstRecords()) {
+    for (std::size_t program = 0; program < palette.Programs(); ++program) {
+        if (!present[program]) continue;
+        const std::size_t first = palette.FirstRecords()[program];
         page.Tag("<span class=\"nowrap\">");
         WriteSwatch(page, palette, first);
         page.Text(FileName(records[first].exe)).Tag("</span> &#160; ");
     }
-    if (palette.FirstWithoutProgram() != Palette::kNone) {
+    if (none) {
         page.Tag("<span class=\"nowrap\">");
         WriteSwatch(page, palette, palette.FirstWithoutProgram());
         page.Tag("no program</span>");
     }
     page.Tag("</p>");
+}
+
+} // namespace
+
+void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+{
+    WriteLegendOf(page, records, palette, std::vector<bool>(palette.Programs(), true),
+                  palette.FirstWithoutProgram() != Palette::kNone);
+}
+
+void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette,
+                 const std::vector<std::size_t>& windows)
+{
+    std::vector<bool> present(palette.Programs(), false);
+    bool none = false;
+    for (std::size_t i : windows) {
+        const std::size_t program = palette.ProgramOf(i);
+        if (program == Palette::kNone) {
+            none = true;
+        } else {
+            present[program] = true;
+        }
+    }
+    WriteLegendOf(page, records, palette, present, none);
 }
 
 } // namespace report

@@ -12,10 +12,11 @@
 namespace report {
 
 // Up to the opening of the body, with one style class per program of `palette` ("c0", "c1", …,
-// "cn" for none) that colours a swatch's background and a shape's fill. The policy forbids every
-// script and every load from anywhere: the page needs nothing but itself, and whatever a hostile
-// log smuggled past the escaping could not run or call out.
-void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette);
+// "cn" for none) that colours a swatch's background and a shape's fill, and the rules of `style`
+// that a page of another kind adds. The policy forbids every script and every load from anywhere:
+// the page needs nothing but itself, and whatever a hostile log smuggled past the escaping could
+// not run or call out.
+void BeginPage(Markup& page, std::string_view utf8Name, const Palette& palette, Literal style = "");
 // The closing words and tags, and the rest of the bytes to the sink.
 void EndPage(Markup& page);
 
@@ -28,6 +29,9 @@ void WriteTitle(Markup& page, const WindowRecord& record);
 void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std::size_t index, bool link = true);
 // One swatch and file name per program.
 void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette);
+// The same for the programs of `windows` only (indices into the records).
+void WriteLegend(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette,
+                 const std::vector<std::size_t>& windows);
 void WriteSwatch(Markup& page, const Palette& palette, std::size_t record);
 // The record's colour class, "c3" or "cn".
 void WriteColourClass(Markup& page, const Palette& palette, std::size_t record);

@@ -1,5 +1,5 @@
 // vantrel-report's entry on Linux and other POSIX systems: the native file system and the
-// standard streams. There is no browser to open.
+// standard streams. There is no browser to open, and no live snapshot to take.
 #include "report/CommandLine.h"
 #include "report/Paths.h"
 
@@ -145,7 +145,8 @@ private:
 int main(int argc, char** argv)
 {
     PosixFiles files;
-    const report::Outcome outcome = report::Run(std::vector<std::string>(argv + 1, argv + argc), files);
+    // No desktop whose windows a taskbar shows: --live says it needs Windows.
+    const report::Outcome outcome = report::Run(std::vector<std::string>(argv + 1, argv + argc), files, nullptr);
     std::fputs(outcome.message.c_str(), outcome.exitCode == 0 ? stdout : stderr);
     return outcome.exitCode;
 }

@@ -49,28 +49,28 @@ private:
     std::unordered_map<std::uint32_t, std::string> cache_;
 };
 
-} // namespace
-
-void WriteWindowTable(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+// The table's head and rows; `lines` for rows of a log, which name its lines.
+void WriteRows(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette, const TableRows& table,
+               bool lines)
 {
-    if (records.empty()) return;
     StyleNameCache styleNames(StyleNames), extendedNames(ExtendedStyleNames);
     std::unordered_map<std::uint32_t, std::size_t> byHandle;
     for (std::size_t i = records.size(); i-- > 0;) byHandle[records[i].hwnd] = i;
-    page.Tag("<p class=\"note\">One row per window, in z-order as the log lists them: the topmost first. A window "
-             "has a taskbar button when it has WS_EX_APPWINDOW, or when it is unowned and neither a tool window "
-             "(WS_EX_TOOLWINDOW) nor no-activate (WS_EX_NOACTIVATE).</p>"
-             "<div class=\"wide\"><table><thead><tr><th>Row<small>handle; lines in the log</small></th>"
-             "<th>Program<small>full path</small></th><th>Title</th><th>Class<small>atom</small></th>"
+    page.Tag("<div class=\"wide\"><table><thead><tr><th>Row<small>handle");
+    page.Tag(lines ? Literal("; lines in the log") : Literal("")).Tag("</small></th>");
+    page.Tag("<th>Program<small>full path</small></th><th>Title</th><th>Class<small>atom</small></th>"
              "<th>Style<small>extended style</small></th><th>Owner<small>parent, GetParent</small></th>"
-             "<th>Window<small>left,top - right,bottom; size; client area; state</small></th>"
-             "<th>Why a button</th></tr></thead><tbody>");
-    for (std::size_t i = 0; i < records.size(); ++i) {
+             "<th>Window<small>left,top - right,bottom; size; client area; state</small></th><th>");
+    page.Tag(table.reasonHeading).Tag("</th></tr></thead><tbody>");
+    for (std::size_t i : table.rows) {
         const WindowRecord& r = records[i];
-        page.Tag("<tr id=\"w").Number(i).Tag("\"><td class=\"nowrap\">");
+        page.Tag("<tr id=\"w").Number(i);
+        page.Tag(table.undrawn && table.undrawn(i) ? Literal("\" class=\"undrawn") : Literal(""));
+        page.Tag("\"><td class=\"nowrap\">");
         WriteSwatch(page, palette, i);
-        page.Tag("<strong>").Number(i + 1).Tag("</strong> ").Handle(r.hwnd).Tag("<small>lines ").Number(r.firstLine).Tag("&#8211;").Number(r.lastLine);
-        page.Tag("</small></td><td>");
+        page.Tag("<strong>").Number(i + 1).Tag("</strong> ").Handle(r.hwnd);
+        if (lines) page.Tag("<small>lines ").Number(r.firstLine).Tag("&#8211;").Number(r.lastLine).Tag("</small>");
+        page.Tag("</td><td>");
         if (r.exe.empty()) {
             page.Tag("<em class=\"none\">none</em></td>");
         } else {
@@ -89,15 +89,35 @@ void WriteWindowTable(Markup& page, const std::vector<WindowRecord>& records, co
         } else if (owner != byHandle.end()) {
             WriteWindowName(page, records, owner->second);
         } else {
-            page.Handle(r.owner).Tag(" (not in the log)");
+            page.Handle(r.owner).Tag(lines ? Literal(" (not in the log)") : Literal(" (not among the windows)"));
         }
         page.Tag("<small>parent=").Handle(r.parent).Tag(" getparent=").Handle(r.getParent);
         page.Tag("</small></td><td>").Rectangle(r.window).Tag("<small>");
         page.Number(r.window.Width()).Tag("&#215;").Number(r.window.Height()).Tag("; client ").Rectangle(r.client);
-        page.Tag("</small>").Text(StateText(r)).Tag("</td><td>").Tag(ButtonReason(r));
+        page.Tag("</small>").Text(StateText(r)).Tag("</td><td>");
+        table.reason(page, i);
         page.Tag("</td></tr>");
     }
     page.Tag("</tbody></table></div>");
+}
+
+} // namespace
+
+void WriteWindowTable(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette)
+{
+    if (records.empty()) return;
+    page.Tag("<p class=\"note\">One row per window, in z-order as the log lists them: the topmost first. A window "
+             "has a taskbar button when it has WS_EX_APPWINDOW, or when it is unowned and neither a tool window "
+             "(WS_EX_TOOLWINDOW) nor no-activate (WS_EX_NOACTIVATE).</p>");
+    TableRows table{{}, "Why a button", [&](Markup& cell, std::size_t i) { cell.Tag(ButtonReason(records[i])); }, {}};
+    for (std::size_t i = 0; i < records.size(); ++i) table.rows.push_back(i);
+    WriteRows(page, records, palette, table, true);
+}
+
+void WriteWindowRows(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette,
+                     const TableRows& table)
+{
+    WriteRows(page, records, palette, table, false);
 }
 
 } // namespace report

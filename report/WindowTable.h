@@ -6,10 +6,24 @@
 #include "report/Palette.h"
 #include "report/WindowRecord.h"
 
+#include <functional>
 #include <vector>
 
 namespace report {
 
 void WriteWindowTable(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette);
+
+// Some of the records in the same table, for a page made from something other than a log: no
+// lines of a log, and a last column of the page's own. Each row keeps the id "w" and its index
+// into `records`, so that the map and every window's name link to it.
+struct TableRows {
+    std::vector<std::size_t> rows;                    // indices into the records, in the order shown
+    Literal reasonHeading;                            // the last column's heading, "Why no button"
+    std::function<void(Markup&, std::size_t)> reason; // writes a row's last cell
+    // Rows of windows the map draws no item for carry the class "undrawn".
+    std::function<bool(std::size_t)> undrawn;
+};
+void WriteWindowRows(Markup& page, const std::vector<WindowRecord>& records, const Palette& palette,
+                     const TableRows& table);
 
 } // namespace report

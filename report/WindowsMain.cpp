@@ -1,18 +1,22 @@
 // vantrel-report's entry on Windows: a console program for wide paths. Dropped on by a log in
-// Explorer, it writes the page beside the log and opens it in the default browser.
+// Explorer, it writes the page beside the log and opens it in the default browser; started with
+// no log from Explorer, it does the same with the live page of this desktop, beside itself.
 //
 // Declarations up to Windows 8 are visible in this file only, so that every style name below can
-// be checked against the header; nothing newer is called (the import-table test holds that line).
+// be checked against the header; nothing newer is imported, only looked up at run time (the
+// import-table test holds that line).
 #undef WINVER
 #undef _WIN32_WINNT
 #define WINVER 0x0602
 #define _WIN32_WINNT 0x0602
 
 #include "report/CommandLine.h"
+#include "report/LiveCollection.h"
 #include "report/Numbers.h"
 #include "report/Paths.h"
 #include "report/StyleNames.h"
 
+#include "platform/RuntimeFunction.h"
 #include "platform/UniqueResource.h"
 
 #include <algorithm>
@@ -218,6 +222,37 @@ public:
     }
 };
 
+class ThisDesktop : public report::Desktop {
+public:
+    report::LiveSnapshot Snapshot() override
+    {
+        BecomePerMonitorAware();
+        return report::TakeSnapshot();
+    }
+
+    std::string ProgramPath() override
+    {
+        std::wstring path(32768, L'\0');
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        return Utf8(path.c_str(), static_cast<int>(std::min<DWORD>(length, static_cast<DWORD>(path.size()))));
+    }
+
+private:
+    // vantrel.exe is per-monitor DPI aware by its manifest and logs physical pixels. This program
+    // becomes so before its snapshot, so that the snapshot's rectangles and each monitor's DPI
+    // are those of a log of the same desktop, not scaled for a program that knows no DPI. Where
+    // the process has chosen already, or the system predates the choice, nothing changes.
+    static void BecomePerMonitorAware()
+    {
+        using vantrel::platform::Win32Api;
+        if (const auto perMonitor = vantrel::platform::Find<&Win32Api::SetProcessDpiAwareness>()) {
+            perMonitor(PROCESS_PER_MONITOR_DPI_AWARE);
+        } else if (const auto systemAware = vantrel::platform::Find<&Win32Api::SetProcessDPIAware>()) {
+            systemAware();
+        }
+    }
+};
+
 void Print(DWORD which, const std::string& utf8)
 {
     const HANDLE out = GetStdHandle(which);
@@ -253,8 +288,11 @@ int Report(int argc, wchar_t** argv, bool ownConsole)
 {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i], lstrlenW(argv[i])));
+    // Opened from Explorer with no log, the one page there is to make is this desktop's.
+    if (arguments.empty() && ownConsole) arguments.push_back("--live");
     WindowsFiles files;
-    const report::Outcome outcome = report::Run(arguments, files);
+    ThisDesktop desktop;
+    const report::Outcome outcome = report::Run(arguments, files, &desktop);
     Print(outcome.exitCode == 0 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE, outcome.message);
     if (outcome.exitCode != 0 && ownConsole) {
         MessageBoxW(nullptr, Wide(outcome.message).c_str(), L"vantrel-report", MB_OK | MB_ICONWARNING);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmarks the optimised tool against the floor (the same Win32 queries per window, nothing
-# written) on desktops of 250 to 4000 taskbar windows, then the record path alone against the C
-# runtime's pipeline, and prints both tables. Installs what is missing, builds into build/bench
+# written) on desktops of 250 to 4000 taskbar windows, and vantrel-report's live page against the
+# tool on the same desktops; then the record path alone against the C runtime's pipeline, and
+# prints the tables. Installs what is missing, builds into build/bench
 # and runs everything under Wine in that build's own prefix, whose server it stops on exit.
 # About 4 to 6 minutes on two cores, the build included.
 #   scripts/bench.sh                  the full run: N = 250,500,1000,2000,4000, 5 runs of each program
@@ -27,7 +28,7 @@ bash scripts/install-deps.sh
 preset=$(scripts/target-arch.sh preset release)
 build=$PWD/build/bench
 cmake --preset "$preset" -B "$build" >/dev/null
-cmake --build "$build" --target vantrel vantrel-bench bench-floor bench-window-owner bench-record-path
+cmake --build "$build" --target vantrel vantrel-report vantrel-bench bench-floor bench-window-owner bench-record-path
 
 prefix=$build/wineprefix
 # Stop this prefix's server however the run ends: it holds every window the owners made.

@@ -2,9 +2,11 @@
 # vantrel-report's native checks, in about a minute: builds it for Linux with its tests
 # (AddressSanitizer and UBSan) and runs them; runs the libFuzzer target over the reader, the
 # comparison and the page writer for a fixed number of inputs, seeded with the logs the tests
-# wrote (and the demonstration's log from scripts/run.sh, if there is one); then opens the page of
-# a hostile log, and of the demonstration's, in headless Chromium and checks what it shows and
-# how it is laid out. Exits non-zero on the first failure.
+# wrote (and the demonstration's log from scripts/run.sh, if there is one), and the live page's
+# target over snapshots decoded from its inputs; then opens the page of a hostile log, of the
+# demonstration's, and the live page of a snapshot with a window for each rule that the tests
+# wrote, in headless Chromium and checks what it shows and how it is laid out. Exits non-zero on
+# the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,12 +15,12 @@ bash scripts/install-deps.sh
 cmake --preset report-native >/dev/null
 cmake --build --preset report-native -j2
 native=build/report-native
-rm -rf "$native/fuzz-seeds"
+rm -rf "$native/fuzz-seeds" "$native/live-pages"
 ctest --preset report-native
 bash tests/report/posix-files-check.sh "$native/report/vantrel-report" "$native/posix-files"
 
 cmake --preset report-fuzz >/dev/null
-cmake --build --preset report-fuzz -j2 --target report_fuzzer
+cmake --build --preset report-fuzz -j2 --target report_fuzzer live_fuzzer
 corpus=build/report-fuzz/corpus
 rm -rf "$corpus"
 mkdir -p "$corpus"
@@ -37,6 +39,17 @@ if ! build/report-fuzz/tests/report/report_fuzzer -runs=$runs -seed=1 -max_len=4
     exit 1
 fi
 echo "fuzz run: $(grep -o 'number_of_executed_units: [0-9]*' build/report-fuzz/fuzz.log) inputs, no failure"
+
+live_corpus=build/report-fuzz/live-corpus
+rm -rf "$live_corpus"
+mkdir -p "$live_corpus"
+if ! build/report-fuzz/tests/report/live_fuzzer -runs=$runs -seed=1 -max_len=4096 -max_total_time=60 \
+    -print_final_stats=1 "$live_corpus" >build/report-fuzz/live-fuzz.log 2>&1; then
+    tail -40 build/report-fuzz/live-fuzz.log >&2
+    echo "the live page's fuzz run failed; its input is in $PWD (crash-*)" >&2
+    exit 1
+fi
+echo "live fuzz run: $(grep -o 'number_of_executed_units: [0-9]*' build/report-fuzz/live-fuzz.log) inputs, no failure"
 
 # A log whose titles try to break out of the page, written as the tool writes: ISO 8859-1, CR LF.
 # Two windows on one spot far from the rest must get a strip of their own, not shrink the map of
@@ -66,3 +79,11 @@ for log in "${demo_logs[@]}"; do
     records=$(grep -c '^0x[0-9A-F]\{8\}: exe=' "$log" || true)
     bash tests/report/browser-check.sh "$browser/demonstration.html" "$records" "$browser/demonstration.png"
 done
+
+# The live page of a desktop with a window for each rule (written by LivePageTest): each window in
+# the group of its rule, the hidden ones closed, only the windows on screen on the map, no script.
+python3 tests/report/page-layout.py "$native/live-pages/EveryRule.html" --screenshot "$browser/live.png" \
+    --in g-gone= --in g-child=Inner --in g-tool=Palette --in g-noactivate=Keyboard --in g-owned=Options \
+    --in 'g-owned=Lost dialog' --in 'g-ghost=Not Responding' --in 'g-shell=Program Manager' \
+    --in 'g-cloaked-app=By the app' --in 'g-cloaked-shell=Other desktop' --in 'g-cloaked-inherited=With its owner' \
+    --in 'g-hidden=Hidden owner' --in g-hidden=Helper

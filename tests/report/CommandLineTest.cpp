@@ -72,12 +72,25 @@ private:
     }
 };
 
+// A desktop of one window, as the Windows entry would take it; none elsewhere.
+class FakeDesktop : public report::Desktop {
+public:
+    report::LiveSnapshot Snapshot() override
+    {
+        report::LiveSnapshot snapshot;
+        snapshot.windows.emplace_back().record.title = "the one window here";
+        return snapshot;
+    }
+    std::string ProgramPath() override { return "C:\\Tools\\vantrel-report.exe"; }
+};
+
 struct CommandCase {
     std::vector<std::string> arguments;
     int exitCode;
     std::string written; // the page written, if any
     std::string message; // part of the message
     bool open = true;
+    bool windows = true; // whether there is a desktop to take a snapshot of
 };
 
 const CommandCase kCases[] = {
@@ -102,6 +115,11 @@ const CommandCase kCases[] = {
     {{"a", "b", "c"}, 1, "", "usage:"},
     {{"v.txt", "-o"}, 1, "", "missing value: -o"},
     {{"--bogus", "v.txt"}, 1, "", "unknown option or missing value: --bogus"},
+    {{"--live"}, 0, "C:\\Tools\\vantrel-report.html", "C:\\Tools\\vantrel-report.html\n"},
+    {{"--no-open", "--live", "-o", "full/live.html"}, 1, "", "full/live.html: the page cannot be written"},
+    {{"--live", "-o", "live.html", "--no-open"}, 0, "live.html", "live.html\n", false},
+    {{"--live", "v.txt"}, 1, "", "usage: vantrel-report LOG"},
+    {{"--live"}, 1, "", "vantrel-report: --live needs Windows", true, false},
 };
 
 void PrintTo(const CommandCase& c, std::ostream* out)
@@ -117,7 +135,8 @@ TEST_P(CommandLine, WritesThePageOrSaysWhyNot)
 {
     const CommandCase& c = GetParam();
     FakeFiles files;
-    const report::Outcome outcome = report::Run(c.arguments, files);
+    FakeDesktop desktop;
+    const report::Outcome outcome = report::Run(c.arguments, files, c.windows ? &desktop : nullptr);
     EXPECT_EQ(c.exitCode, outcome.exitCode);
     EXPECT_EQ(c.written.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.written}, files.written);
     EXPECT_EQ(c.written, outcome.page);
@@ -126,6 +145,10 @@ TEST_P(CommandLine, WritesThePageOrSaysWhyNot)
     // No failure touches what was there before.
     EXPECT_EQ("the previous page", files.files["full/p.html"]);
     EXPECT_EQ(RecordBytes({}), files.files["v.txt"]);
+    // A live page is of the desktop's snapshot.
+    if (!c.written.empty() && c.arguments.front() == "--live") {
+        EXPECT_NE(std::string::npos, files.files[c.written].find("the one window here"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(, CommandLine, ::testing::ValuesIn(kCases));

@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Checks what a person sees of a vantrel-report page, in headless Chromium at 1280 CSS pixels wide:
 the sections in the page's order on screen, every window once on the map and its strips and linked
-to its row, program and class names neither broken mid-word nor out of their cells, nothing wider
-than the window, chosen map items wide enough to read, and that the page's Content-Security-Policy
-stops a script and a request smuggled into the page (and, with the policy taken out, that the same
-smuggled script does run, so the check can fail).
+to its row (the window of a row of class "undrawn", such as a live page's hidden or cloaked one,
+not at all), program and class names neither broken mid-word nor out of their cells, nothing wider
+than the window, chosen map items wide enough to read, no script element, and that the page's
+Content-Security-Policy stops a script and a request smuggled into the page (and, with the policy
+taken out, that the same smuggled script does run, so the check can fail). On a live page, each group of windows without a
+button (.group) holds as many rows as its heading counts, a group in a <details> is closed with its
+rows out of sight, and each --in GROUP=TITLE has a row of that title in the group of that id.
 
-    page-layout.py PAGE [--wide wN=PX]... [--screenshot PNG]
+    page-layout.py PAGE [--wide wN=PX]... [--in GROUP=TITLE]... [--screenshot PNG]
 
 Talks to the browser over --remote-debugging-pipe (fd 3 in, fd 4 out, JSON messages ended by NUL),
 with the standard library only. Prints one line per check and exits 1 on the first failure."""
@@ -201,19 +204,44 @@ SECTIONS_ON_SCREEN = """(() => {
 
 WINDOWS_ONCE = """(() => {
     const rows = [...document.querySelectorAll('tr[id^="w"]')].map(r => r.id);
+    const undrawn = new Set([...document.querySelectorAll('tr.undrawn[id^="w"]')].map(r => r.id));
     const items = [...document.querySelectorAll('svg.map a.win, svg.strip a.win')]
         .map(a => (a.getAttribute('href') || '').slice(1));
     const problems = [];
+    if (new Set(rows).size !== rows.length) problems.push('two rows share an id');
     for (const row of rows) {
         const times = items.filter(i => i === row).length;
-        if (times !== 1) problems.push(row + ' is on the map ' + times + ' times');
+        if (times !== (undrawn.has(row) ? 0 : 1)) problems.push(row + ' is on the map ' + times + ' times');
     }
     for (const item of items) {
         if (!rows.includes(item)) problems.push('a map item links to "#' + item + '", which is no row');
     }
     const stray = document.querySelectorAll('a.win').length - items.length;
     if (stray) problems.push(stray + ' map items outside the map and its strips');
-    return [rows.length, problems.slice(0, 5).join('; ')];
+    return [rows.length, undrawn.size, problems.slice(0, 5).join('; ')];
+})()"""
+
+GROUPS = """(() => {
+    const problems = [];
+    const groups = [...document.querySelectorAll('.group')];
+    for (const group of groups) {
+        const rows = group.querySelectorAll('tr[id^="w"]');
+        const count = /\\((\\d+)\\)/.exec(group.querySelector('h3 .count')?.textContent || '');
+        if (!count || Number(count[1]) !== rows.length)
+            problems.push('#' + group.id + ' counts ' + (count ? count[1] : 'nothing') + ' but holds ' + rows.length + ' rows');
+        if (group.tagName === 'DETAILS') {
+            if (group.open) problems.push('#' + group.id + ' is open');
+            if ([...rows].some(r => r.checkVisibility())) problems.push('#' + group.id + ' shows its rows');
+        }
+    }
+    const wanted = JSON.parse(%s);
+    for (const [id, title] of wanted) {
+        const group = document.getElementById(id);
+        const titles = group ? [...group.querySelectorAll('tr[id^="w"] td.title')].map(t => t.textContent) : [];
+        if (!titles.includes(title)) problems.push('no "' + title + '" in #' + id);
+    }
+    const closed = groups.filter(g => g.tagName === 'DETAILS').length;
+    return [groups.length, closed, problems.slice(0, 5).join('; ')];
 })()"""
 
 # A name is broken when its text lies on more than one line. The text's own line boxes tell, whatever
@@ -259,10 +287,32 @@ def check_sections(tab):
 
 
 def check_windows_once(tab):
-    rows, problems = tab.evaluate(WINDOWS_ONCE)
+    rows, undrawn, problems = tab.evaluate(WINDOWS_ONCE)
     if problems:
         raise Failure(problems)
+    if undrawn:
+        return f"each of the {rows - undrawn} windows drawn once on the map and its strips, linked to its row; " \
+               f"the {undrawn} rows of class undrawn not on it"
     return f"each of the {rows} windows once on the map and its strips, linked to its row"
+
+
+def check_no_script(tab):
+    scripts = tab.evaluate("document.querySelectorAll('script').length")
+    if scripts:
+        raise Failure(f"{scripts} script element(s) in the page")
+    return "no script element"
+
+
+def check_groups(tab, wanted):
+    groups, closed, problems = tab.evaluate(GROUPS % json.dumps(json.dumps(wanted)))
+    if problems:
+        raise Failure("groups of windows: " + problems)
+    if wanted and not groups:
+        raise Failure("no group of windows to find " + ", ".join(f"#{g}" for g, _ in wanted) + " in")
+    if not groups:
+        return "no group of windows without a button"
+    return f"each of the {groups} groups holds the rows it counts, {closed} closed; " \
+           f"{len(wanted)} windows in the groups asked for"
 
 
 def check_names(tab):
@@ -345,6 +395,13 @@ def screenshot(tab, path):
     return f"screenshot {path}: {WIDTH} by {height} px"
 
 
+def in_option(text):
+    group, equals, title = text.partition("=")
+    if not equals or not re.fullmatch(r"[\w-]+", group):
+        raise argparse.ArgumentTypeError(f"expected GROUP=TITLE, got {text!r}")
+    return group, title
+
+
 def wide_option(text):
     match = re.fullmatch(r"(w\d+)=(\d+)", text)
     if not match:
@@ -357,6 +414,8 @@ def main():
     parser.add_argument("page")
     parser.add_argument("--wide", type=wide_option, action="append", default=[], metavar="wN=PX",
                         help="the map item of window N is at least PX CSS pixels wide")
+    parser.add_argument("--in", dest="groups", type=in_option, action="append", default=[], metavar="GROUP=TITLE",
+                        help="a row titled TITLE is in the group of id GROUP (live pages)")
     parser.add_argument("--screenshot", metavar="PNG", help="photograph the whole page (at most "
                         f"{MOST_SCREENSHOT_HEIGHT} px high) to PNG")
     options = parser.parse_args()
@@ -376,7 +435,8 @@ def main():
         browser = Browser(os.path.join(folder, "profile"))
         tab = Tab(browser)
         tab.open(options.page)
-        checks = [check_sections, check_windows_once, check_names, check_fits]
+        checks = [check_sections, check_windows_once, check_names, check_fits, check_no_script,
+                  lambda tab: check_groups(tab, options.groups)]
         checks += [lambda tab, w=w, px=px: check_wide(tab, w, px) for w, px in options.wide]
         if options.screenshot:
             checks.append(lambda tab: screenshot(tab, options.screenshot))

@@ -1,0 +1,336 @@
+// Declarations up to Windows 10 are visible in this file, for the virtual desktop manager's
+// interface; every function newer than Windows 2000 is still looked up at run time through the
+// platform table (the import-table test holds that line).
+#undef WINVER
+#undef _WIN32_WINNT
+#define WINVER 0x0A00
+#define _WIN32_WINNT 0x0A00
+
+#include "report/LiveCollection.h"
+
+#include "Library4/Shell/ShellWindows.h"
+#include "inspect/WindowRecord.h"
+#include "platform/GuardedEnumeration.h"
+#include "platform/RuntimeFunction.h"
+#include "platform/UniqueResource.h"
+#include "platform/Win32Api.h"
+#include "report/Numbers.h"
+#include "report/TextEncoding.h"
+
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <exception>
+#include <unordered_map>
+
+namespace report {
+
+namespace {
+
+using vantrel::platform::Api;
+using vantrel::platform::Find;
+using vantrel::platform::Win32Api;
+
+// The system's UTF-16 as UTF-8; a surrogate without its pair as U+FFFD.
+std::string Utf8(const wchar_t* text)
+{
+    std::string utf8;
+    for (; *text != L'\0'; ++text) {
+        std::uint32_t code = static_cast<std::uint16_t>(*text);
+        const auto next = static_cast<std::uint16_t>(text[1]);
+        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            ++text;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;
+        }
+        AppendUtf8(utf8, code);
+    }
+    return utf8;
+}
+
+// As the log writes text: each UTF-16 unit up to U+00FF as its own byte, any other as '?'.
+std::string AsLogged(const wchar_t* text)
+{
+    std::string bytes;
+    for (; *text != L'\0'; ++text) {
+        const auto unit = static_cast<std::uint16_t>(*text);
+        bytes += unit > 0xFF ? '?' : static_cast<char>(unit);
+    }
+    return bytes;
+}
+
+// As the log writes a handle: its low 32 bits, which are all a window handle uses.
+std::uint32_t HandleValue(HWND hwnd) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd)); }
+
+Rect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+WindowRecord AsLogged(const inspect::WindowRecord& raw)
+{
+    WindowRecord record;
+    record.hwnd = HandleValue(raw.hwnd);
+    record.exe = AsLogged(raw.exe);
+    record.title = AsLogged(raw.title);
+    record.className = AsLogged(raw.className);
+    record.atom = raw.atom;
+    record.style = raw.style;
+    record.exStyle = raw.exStyle;
+    record.parent = HandleValue(raw.parent);
+    record.owner = HandleValue(raw.owner);
+    record.getParent = HandleValue(raw.getParent);
+    record.window = RectOf(raw.window);
+    record.client = RectOf(raw.client);
+    record.maximized = raw.maximized != 0;
+    record.minimized = raw.minimized != 0;
+    return record;
+}
+
+TaskbarRule RuleOf(Library4::Shell::TaskbarRule rule)
+{
+    using Module = Library4::Shell::TaskbarRule;
+    switch (rule) {
+    case Module::AppWindow: return TaskbarRule::AppWindow;
+    case Module::Unowned: return TaskbarRule::Unowned;
+    case Module::Gone: return TaskbarRule::Gone;
+    case Module::Hidden: return TaskbarRule::Hidden;
+    case Module::NotTopLevel: return TaskbarRule::NotTopLevel;
+    case Module::ToolWindow: return TaskbarRule::ToolWindow;
+    case Module::NoActivate: return TaskbarRule::NoActivate;
+    case Module::Owned: return TaskbarRule::Owned;
+    case Module::Ghost: return TaskbarRule::Ghost;
+    case Module::ShellDesktop: return TaskbarRule::ShellDesktop;
+    case Module::Cloaked: return TaskbarRule::Cloaked;
+    }
+    return TaskbarRule::Gone;
+}
+
+// COM on this thread for as long as the object lives, where the system has it. An apartment the
+// thread already has, of the other kind, serves as well and is left as it was.
+class ComApartment {
+public:
+    ComApartment()
+    {
+        const auto initialize = Find<&Win32Api::CoInitializeEx>();
+        const HRESULT result =
+            initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
+        joined_ = SUCCEEDED(result);
+        usable_ = joined_ || result == RPC_E_CHANGED_MODE;
+    }
+    ~ComApartment()
+    {
+        if (!joined_) return;
+        if (const auto uninitialize = Find<&Win32Api::CoUninitialize>()) uninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool Usable() const { return usable_; }
+
+private:
+    bool joined_ = false;
+    bool usable_ = false;
+};
+
+// Which windows are on the virtual desktop the user sees. The manager is released before COM is
+// left, by the order of the members.
+class VirtualDesktops {
+public:
+    VirtualDesktops()
+    {
+        const auto create = Find<&Win32Api::CoCreateInstance>();
+        if (!apartment_.Usable() || !create) return;
+        // A failed creation leaves the pointer null, and with it every answer unknown.
+        create(CLSID_VirtualDesktopManager, nullptr, CLSCTX_INPROC_SERVER, IID_IVirtualDesktopManager,
+               reinterpret_cast<void**>(manager_.Put()));
+    }
+
+    Known IsOnCurrent(HWND hwnd) const
+    {
+        BOOL on = FALSE;
+        if (!manager_.IsValid() || FAILED(manager_.Get()->IsWindowOnCurrentVirtualDesktop(hwnd, &on)))
+            return Known::Unknown;
+        return on ? Known::Yes : Known::No;
+    }
+
+private:
+    ComApartment apartment_;
+    vantrel::platform::UniqueComReference<IVirtualDesktopManager> manager_;
+};
+
+std::optional<std::uint32_t> DpiOf(HMONITOR monitor)
+{
+    const auto getDpi = Find<&Win32Api::GetDpiForMonitor>();
+    UINT x = 0, y = 0;
+    if (!getDpi || FAILED(getDpi(monitor, MDT_EFFECTIVE_DPI, &x, &y))) return std::nullopt;
+    return x;
+}
+
+// The snapshot's monitors, and beside them their handles, to find a window's monitor among them.
+struct Monitors {
+    std::vector<LiveMonitor>& list;
+    std::vector<HMONITOR> handles;
+    std::exception_ptr failure;
+
+    std::optional<std::size_t> IndexOf(HMONITOR monitor) const
+    {
+        for (std::size_t i = 0; i < handles.size(); ++i) {
+            if (handles[i] == monitor) return i;
+        }
+        return std::nullopt;
+    }
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM parameter)
+{
+    auto& monitors = *reinterpret_cast<Monitors*>(parameter);
+    return vantrel::platform::GuardCallback(monitors.failure, [&] {
+        MONITORINFOEXW info{};
+        info.cbSize = sizeof(info);
+        if (!Api().GetMonitorInfoW(monitor, &info)) return TRUE;
+        LiveMonitor live;
+        live.bounds = RectOf(info.rcMonitor);
+        live.work = RectOf(info.rcWork);
+        live.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+        live.device = Utf8(info.szDevice);
+        live.dpi = DpiOf(monitor);
+        monitors.list.push_back(std::move(live));
+        monitors.handles.push_back(monitor);
+        return TRUE;
+    });
+}
+
+std::optional<std::uint32_t> CloakOf(HWND hwnd)
+{
+    const auto getAttribute = Find<&Win32Api::DwmGetWindowAttribute>();
+    DWORD cloak = 0;
+    if (!getAttribute || FAILED(getAttribute(hwnd, DWMWA_CLOAKED, &cloak, sizeof(cloak)))) return std::nullopt;
+    return cloak;
+}
+
+std::optional<Rect> FrameOf(HWND hwnd)
+{
+    const auto getAttribute = Find<&Win32Api::DwmGetWindowAttribute>();
+    RECT frame{};
+    if (!getAttribute || FAILED(getAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof(frame))))
+        return std::nullopt;
+    return RectOf(frame);
+}
+
+// The restored rectangle in screen coordinates (see TakeSnapshot).
+Rect NormalPosition(HWND hwnd, const inspect::WindowRecord& raw, std::optional<std::size_t> monitor,
+                    const std::vector<LiveMonitor>& monitors)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!Api().GetWindowPlacement(hwnd, &placement)) return RectOf(raw.window);
+    Rect normal = RectOf(placement.rcNormalPosition);
+    if ((raw.exStyle & WS_EX_TOOLWINDOW) != 0) return normal;
+    const auto primary = std::find_if(monitors.begin(), monitors.end(), [](const LiveMonitor& m) { return m.primary; });
+    const LiveMonitor* workspace = monitor ? &monitors[*monitor] : nullptr;
+    if (workspace == nullptr && primary != monitors.end()) workspace = &*primary;
+    if (workspace == nullptr) return normal;
+    const std::int32_t dx = workspace->work.left - workspace->bounds.left;
+    const std::int32_t dy = workspace->work.top - workspace->bounds.top;
+    return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
+}
+
+struct Pass {
+    LiveSnapshot& snapshot;
+    const Monitors& monitors;
+    const VirtualDesktops& desktops;
+    std::vector<HWND> owners; // each window's, as its record read it
+    std::exception_ptr failure;
+};
+
+// The log's decision and record first, in the log's order, then what only the explanation asks.
+BOOL CALLBACK AddWindow(HWND hwnd, LPARAM parameter)
+{
+    auto& pass = *reinterpret_cast<Pass*>(parameter);
+    return vantrel::platform::GuardCallback(pass.failure, [&] {
+        LiveWindow live;
+        const Library4::Shell::TaskbarVerdict verdict = Library4::Shell::ExplainTaskbarWindow(hwnd);
+        live.shown = verdict.shown;
+        live.rule = RuleOf(verdict.rule);
+        inspect::WindowRecord raw;
+        inspect::ReadWindowRecord(hwnd, raw);
+        live.record = AsLogged(raw);
+        live.cloak = CloakOf(hwnd);
+        live.onCurrentDesktop = pass.desktops.IsOnCurrent(hwnd);
+        live.hung = Api().IsHungAppWindow(hwnd) != FALSE;
+        live.monitor = pass.monitors.IndexOf(Api().MonitorFromWindow(hwnd, MONITOR_DEFAULTTONULL));
+        live.normal = NormalPosition(hwnd, raw, live.monitor, pass.snapshot.monitors);
+        live.frame = FrameOf(hwnd);
+        pass.snapshot.windows.push_back(std::move(live));
+        pass.owners.push_back(raw.owner);
+        return TRUE;
+    });
+}
+
+// Owned windows lie above their owners in z-order, so owners are found once the pass is done. An
+// owner that is not among the windows (made after the pass went by) is asked about by itself.
+void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners)
+{
+    std::vector<LiveWindow>& windows = snapshot.windows;
+    std::unordered_map<std::uint32_t, std::size_t> byHandle;
+    for (std::size_t i = 0; i < windows.size(); ++i) byHandle.emplace(windows[i].record.hwnd, i);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (owners[i] == nullptr) continue;
+        const auto found = byHandle.find(windows[i].record.owner);
+        if (found != byHandle.end()) {
+            windows[i].owner = found->second;
+            windows[i].ownerShown = windows[found->second].shown;
+        } else {
+            windows[i].ownerShown = Library4::Shell::ExplainTaskbarWindow(owners[i]).shown;
+        }
+    }
+}
+
+std::string WindowsVersion()
+{
+    RTL_OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    const auto getVersion = Find<&Win32Api::RtlGetVersion>();
+    const bool fromNtdll = getVersion && getVersion(&version) == 0;
+    // Where ntdll lacks it, the older call answers, though as the manifest lets it.
+    if (!fromNtdll && !Api().GetVersionExW(&version)) return {};
+    std::string text = "Windows " + Decimal(version.dwMajorVersion) + "." + Decimal(version.dwMinorVersion) + "." +
+                       Decimal(version.dwBuildNumber);
+    const std::string servicePack = Utf8(version.szCSDVersion);
+    if (!servicePack.empty()) text += " " + servicePack;
+    return text;
+}
+
+std::int64_t Now()
+{
+    FILETIME now{};
+    Api().GetSystemTimeAsFileTime(&now);
+    // FILETIME counts 100 ns from 1601; the snapshot counts seconds from 1970.
+    const std::uint64_t ticks = (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / 10000000) - 11644473600;
+}
+
+} // namespace
+
+LiveSnapshot TakeSnapshot()
+{
+    LiveSnapshot snapshot;
+    snapshot.taken = Now();
+    snapshot.windowsVersion = WindowsVersion();
+    const int left = Api().GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = Api().GetSystemMetrics(SM_YVIRTUALSCREEN);
+    snapshot.virtualScreen = {left, top, left + Api().GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                              top + Api().GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+
+    Monitors monitors{snapshot.monitors, {}, {}};
+    Api().EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    if (monitors.failure) std::rethrow_exception(monitors.failure);
+
+    const VirtualDesktops desktops;
+    Pass pass{snapshot, monitors, desktops, {}, {}};
+    vantrel::platform::EnumWindowsGuarded(&AddWindow, reinterpret_cast<LPARAM>(&pass), pass.failure);
+    FindOwners(snapshot, pass.owners);
+    return snapshot;
+}
+
+} // namespace report
