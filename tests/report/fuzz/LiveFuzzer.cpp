@@ -4,6 +4,7 @@
 // to its stated size, has no raw control byte, every window has its row, and the map draws every
 // window it does not mark as left out.
 #include "report/LivePage.h"
+#include "tests/report/fuzz/PageOracles.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -112,38 +113,9 @@ std::string Page(const report::LiveReport& report)
     return sink.text;
 }
 
-// Every tag with its attributes, in order; the text between them left out. Text is escaped, so a
-// '<' is always markup.
-std::string Tags(const std::string& page)
-{
-    std::string tags;
-    for (std::size_t open = page.find('<'); open != std::string::npos; open = page.find('<', open + 1)) {
-        const std::size_t close = page.find('>', open);
-        if (close == std::string::npos) std::abort();
-        tags.append(page, open, close - open + 1);
-    }
-    return tags;
-}
-
-void Blank(std::string& text)
-{
-    if (!text.empty()) text = "x";
-}
-
-// Paths and names keep the separators where the page finds a file name or lets them wrap.
-void BlankName(std::string& text)
-{
-    for (char& c : text) c = std::string_view("\\/;,:]").find(c) == std::string_view::npos ? 'x' : c;
-}
-
-std::size_t Count(const std::string& page, const char* what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = page.find(what); at != std::string::npos; at = page.find(what, at + 1)) ++n;
-    return n;
-}
-
 } // namespace
+
+using namespace fuzzoracle;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -163,11 +135,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Tags(page) != Tags(Page(report))) std::abort();
 
     if (page.size() > most) std::abort();
-    bool controls = false;
-    for (char c : page) controls |= c >= 0 && c < 0x20 && c != '\n';
     std::size_t drawn = 0;
     for (bool undrawn : report.undrawn) drawn += undrawn ? 0 : 1;
-    if (controls || Count(page, "<tr id=\"w") != report.records.size() || Count(page, "<a class=\"win\"") != drawn)
+    if (HasControlBytes(page) || Count(page, "<tr id=\"w") != report.records.size() ||
+        Count(page, "<a class=\"win\"") != drawn)
         std::abort();
     return 0;
 }

@@ -4,6 +4,7 @@
 // byte, and every record read has its row.
 #include "report/LogReader.h"
 #include "report/Page.h"
+#include "tests/report/fuzz/PageOracles.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,35 +12,13 @@
 
 namespace {
 
+using namespace fuzzoracle;
+
 std::string Page(const report::Report& report)
 {
     report::StringSink sink;
     report::WritePage(report, sink);
     return sink.text;
-}
-
-// Every tag with its attributes, in order; the text between them left out. Text is escaped, so a
-// '<' is always markup.
-std::string Tags(const std::string& page)
-{
-    std::string tags;
-    for (std::size_t open = page.find('<'); open != std::string::npos; open = page.find('<', open + 1)) {
-        const std::size_t close = page.find('>', open);
-        if (close == std::string::npos) std::abort();
-        tags.append(page, open, close - open + 1);
-    }
-    return tags;
-}
-
-void Blank(std::string& text)
-{
-    if (!text.empty()) text = "x";
-}
-
-// Paths and names keep the separators where the page lets them wrap.
-void BlankName(std::string& text)
-{
-    for (char& c : text) c = std::string_view("\\;,:]").find(c) == std::string_view::npos ? 'x' : c;
 }
 
 void BlankLog(report::LogFile& file)
@@ -73,11 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::uint64_t read = size + size / 2;
     if (page.size() > read * report::kMostPageBytesPerLogByte + report::kPageBytesBase) std::abort();
-    std::size_t rows = 0;
-    for (std::size_t at = page.find("<tr id=\"w"); at != std::string::npos; at = page.find("<tr id=\"w", at + 1))
-        ++rows;
-    bool controls = false;
-    for (char c : page) controls |= c >= 0 && c < 0x20 && c != '\n';
-    if (controls || rows != report.file.log.records.size()) std::abort();
+    if (HasControlBytes(page) || Count(page, "<tr id=\"w") != report.file.log.records.size()) std::abort();
     return 0;
 }

@@ -1,0 +1,50 @@
+// What every page fuzzer holds its pages to, whatever model they were made from.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace fuzzoracle {
+
+// Every tag with its attributes, in order; the text between them left out. Text is escaped, so a
+// '<' is always markup.
+inline std::string Tags(const std::string& page)
+{
+    std::string tags;
+    for (std::size_t open = page.find('<'); open != std::string::npos; open = page.find('<', open + 1)) {
+        const std::size_t close = page.find('>', open);
+        if (close == std::string::npos) std::abort();
+        tags.append(page, open, close - open + 1);
+    }
+    return tags;
+}
+
+inline void Blank(std::string& text)
+{
+    if (!text.empty()) text = "x";
+}
+
+// Paths and names keep the separators where the page finds a file name or lets them wrap.
+inline void BlankName(std::string& text)
+{
+    for (char& c : text) c = std::string_view("\\/;,:]").find(c) == std::string_view::npos ? 'x' : c;
+}
+
+inline std::size_t Count(const std::string& page, std::string_view what)
+{
+    std::size_t n = 0;
+    for (std::size_t at = page.find(what); at != std::string::npos; at = page.find(what, at + 1)) ++n;
+    return n;
+}
+
+// A raw control byte other than a line end: text that should have been shown escaped.
+inline bool HasControlBytes(const std::string& page)
+{
+    for (char c : page) {
+        if (c >= 0 && c < 0x20 && c != '\n') return true;
+    }
+    return false;
+}
+
+} // namespace fuzzoracle
