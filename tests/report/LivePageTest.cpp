@@ -5,6 +5,8 @@
 #include "report/LivePage.h"
 #include "report/StyleNames.h"
 
+#include "tests/report/PageChecks.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -186,12 +188,6 @@ const LiveCase kCases[] = {
 };
 // clang-format on
 
-std::size_t Count(const std::string& text, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 class LivePageShows : public ::testing::TestWithParam<LiveCase> {};
 
@@ -208,13 +204,7 @@ TEST_P(LivePageShows, EachWindowInItsPlace)
     std::ofstream(std::string(VANTREL_LIVE_PAGES "/") + c.name + ".html", std::ios::binary) << page;
 #endif
 
-    std::size_t at = 0;
-    for (const std::string& text : c.shown) {
-        const std::size_t found = page.find(text, at);
-        ASSERT_NE(std::string::npos, found) << text;
-        at = found + text.size();
-    }
-    for (const std::string& text : c.absent) EXPECT_EQ(std::string::npos, page.find(text)) << text;
+    ExpectShown(page, c.shown, c.absent);
     // Every window has one row, and the map one item for each window drawn.
     for (std::size_t i = 0; i < c.snapshot.windows.size(); ++i)
         EXPECT_EQ(1u, Count(page, "<tr id=\"w" + std::to_string(i) + "\"")) << i;

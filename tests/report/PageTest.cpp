@@ -5,6 +5,8 @@
 #include "report/Page.h"
 #include "tests/report/SampleLog.h"
 
+#include "tests/report/PageChecks.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,13 +20,6 @@ static_assert(!std::is_constructible_v<report::Literal, const char*>);
 static_assert(!std::is_constructible_v<report::Literal, std::string_view>);
 
 namespace {
-
-std::size_t Count(const std::string& text, const std::string& what)
-{
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 std::string PageOf(const std::string& bytes, bool compared = false)
 {
@@ -140,13 +135,7 @@ TEST_P(PageShows, WhatTheReaderNeedsInOrder)
 {
     const PageCase& c = GetParam();
     const std::string page = PageOf(c.log);
-    std::size_t at = 0;
-    for (const std::string& text : c.shown) {
-        const std::size_t found = page.find(text, at);
-        ASSERT_NE(std::string::npos, found) << text;
-        at = found + text.size();
-    }
-    for (const std::string& text : c.absent) EXPECT_EQ(std::string::npos, page.find(text)) << text;
+    ExpectShown(page, c.shown, c.absent);
     if (c.mapEndsBefore != 0) {
         long long left = 0, top = 0, width = 0;
         const std::size_t box = page.find("viewBox=\"", page.find("<svg class=\"map\""));
