@@ -185,6 +185,20 @@ void WriteStrip(Markup& page, const std::vector<WindowRecord>& records, const st
     page.Tag("</svg>");
 }
 
+// The far windows, with their places, and the minimized ones, each in a strip under its heading.
+void WriteStrips(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
+                 const Palette& palette, Literal farHeading, Literal parkedHeading)
+{
+    if (!layout.far.empty()) {
+        page.Tag("<h3>").Tag(farHeading).Tag("</h3>");
+        WriteStrip(page, records, layout.far, palette, "far", true);
+    }
+    if (!layout.parked.empty()) {
+        page.Tag("<h3>").Tag(parkedHeading).Tag("</h3>");
+        WriteStrip(page, records, layout.parked, palette, "parked", false);
+    }
+}
+
 } // namespace
 
 void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
@@ -204,14 +218,8 @@ void WriteDesktopMap(Markup& page, const std::vector<WindowRecord>& records, con
                  "for its row.</p>");
         WriteScreen(page, records, layout, palette, nullptr);
     }
-    if (!layout.far.empty()) {
-        page.Tag("<h3>Far from all the others (perhaps on a monitor that is gone)</h3>");
-        WriteStrip(page, records, layout.far, palette, "far", true);
-    }
-    if (!layout.parked.empty()) {
-        page.Tag("<h3>Minimized (parked off screen)</h3>");
-        WriteStrip(page, records, layout.parked, palette, "parked", false);
-    }
+    WriteStrips(page, records, layout, palette, "Far from all the others (perhaps on a monitor that is gone)",
+                "Minimized (parked off screen)");
 }
 
 void WriteMonitorMap(Markup& page, const std::vector<WindowRecord>& records, const DesktopLayout& layout,
@@ -231,14 +239,7 @@ void WriteMonitorMap(Markup& page, const std::vector<WindowRecord>& records, con
                  "the shell&#39;s desktop behind them all, are not drawn. Click a window for its row.</p>");
         WriteScreen(page, records, layout, palette, &monitors);
     }
-    if (!layout.far.empty()) {
-        page.Tag("<h3>Off every monitor</h3>");
-        WriteStrip(page, records, layout.far, palette, "far", true);
-    }
-    if (!layout.parked.empty()) {
-        page.Tag("<h3>Minimized</h3>");
-        WriteStrip(page, records, layout.parked, palette, "parked", false);
-    }
+    WriteStrips(page, records, layout, palette, "Off every monitor", "Minimized");
 }
 
 } // namespace report

@@ -16,6 +16,7 @@
 #include "platform/Win32Api.h"
 #include "report/Numbers.h"
 #include "report/TextEncoding.h"
+#include "report/WideText.h"
 
 #include <shobjidl.h>
 
@@ -32,32 +33,11 @@ using vantrel::platform::Api;
 using vantrel::platform::Find;
 using vantrel::platform::Win32Api;
 
-// The system's UTF-16 as UTF-8; a surrogate without its pair as U+FFFD.
-std::string Utf8(const wchar_t* text)
-{
-    std::string utf8;
-    for (; *text != L'\0'; ++text) {
-        std::uint32_t code = static_cast<std::uint16_t>(*text);
-        const auto next = static_cast<std::uint16_t>(text[1]);
-        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
-            ++text;
-        } else if (code >= 0xD800 && code < 0xE000) {
-            code = 0xFFFD;
-        }
-        AppendUtf8(utf8, code);
-    }
-    return utf8;
-}
-
-// As the log writes text: each UTF-16 unit up to U+00FF as its own byte, any other as '?'.
+// As the log writes text: each UTF-16 unit by the tool's own rule for a single byte.
 std::string AsLogged(const wchar_t* text)
 {
     std::string bytes;
-    for (; *text != L'\0'; ++text) {
-        const auto unit = static_cast<std::uint16_t>(*text);
-        bytes += unit > 0xFF ? '?' : static_cast<char>(unit);
-    }
+    for (; *text != L'\0'; ++text) bytes += Latin1(static_cast<std::uint16_t>(*text));
     return bytes;
 }
 

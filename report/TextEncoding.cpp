@@ -7,6 +7,8 @@
 
 namespace report {
 
+char Latin1(std::uint32_t code) { return code > 0xFF ? '?' : static_cast<char>(code); }
+
 void AppendUtf8(std::string& out, std::uint32_t code)
 {
     if (code < 0x80) {
@@ -104,8 +106,6 @@ bool IsUtf8WithNonAscii(std::string_view text)
     }
     return nonAscii;
 }
-
-char Latin1(std::uint32_t code) { return code > 0xFF ? '?' : static_cast<char>(code); }
 
 std::string FromUtf8(std::string_view text)
 {

@@ -11,6 +11,8 @@ namespace report {
 // it is not valid UTF-8 (overlong forms, surrogates and values past U+10FFFF are not).
 std::size_t DecodeUtf8(std::string_view text, std::size_t at, std::uint32_t& code);
 
+// A character as the tool writes it in a log: itself up to U+00FF, any other as '?'.
+char Latin1(std::uint32_t code);
 // `code` as UTF-8.
 void AppendUtf8(std::string& out, std::uint32_t code);
 // "\xNN", upper-case: how a byte that has no character of its own is shown.

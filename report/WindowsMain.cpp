@@ -15,6 +15,7 @@
 #include "report/Numbers.h"
 #include "report/Paths.h"
 #include "report/StyleNames.h"
+#include "report/WideText.h"
 
 #include "platform/RuntimeFunction.h"
 #include "platform/UniqueResource.h"
@@ -35,24 +36,8 @@ REPORT_EXTENDED_STYLES(REPORT_CHECK_STYLE)
 
 namespace {
 
-std::wstring Wide(const std::string& utf8)
-{
-    if (utf8.empty()) return {};
-    // Windows 2000 takes no flags with CP_UTF8.
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
-    return wide;
-}
-
-std::string Utf8(const wchar_t* wide, int length)
-{
-    if (length == 0) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, length, &utf8[0], size, nullptr, nullptr);
-    return utf8;
-}
+using report::Utf8;
+using report::Wide;
 
 // The system's own words for an error, read before anything else can change the last error.
 std::string SystemMessage(DWORD error)
@@ -62,7 +47,7 @@ std::string SystemMessage(DWORD error)
                                   512, nullptr);
     while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n' || text[length - 1] == L'.')) --length;
     if (length == 0) return "Windows error " + report::Decimal(error);
-    return Utf8(text, static_cast<int>(length));
+    return Utf8(std::wstring_view(text, length));
 }
 
 using vantrel::platform::UniqueHandle;
@@ -234,7 +219,7 @@ public:
     {
         std::wstring path(32768, L'\0');
         const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        return Utf8(path.c_str(), static_cast<int>(std::min<DWORD>(length, static_cast<DWORD>(path.size()))));
+        return Utf8(std::wstring_view(path.c_str(), std::min<std::size_t>(length, path.size())));
     }
 
 private:
@@ -287,7 +272,7 @@ void PrintOutOfMemory(bool ownConsole)
 int Report(int argc, wchar_t** argv, bool ownConsole)
 {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i], lstrlenW(argv[i])));
+    for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i]));
     // Opened from Explorer with no log, the one page there is to make is this desktop's.
     if (arguments.empty() && ownConsole) arguments.push_back("--live");
     WindowsFiles files;
