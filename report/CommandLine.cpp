@@ -7,6 +7,7 @@
 #include "report/Paths.h"
 #include "report/TextEncoding.h"
 
+#include <algorithm>
 #include <new>
 
 namespace report {
@@ -76,6 +77,23 @@ Outcome RunLive(const std::string& output, bool open, FileAccess& files, Desktop
     return {0, page, open, page + "\n"};
 }
 
+// The page must never be one of the logs, however either is spelt. -o names it outright, so a
+// log there is refused. The default name of a log that is itself named .html ("a.html" for
+// "a.html") steps on to "a.html.html", and on again while that is a log too (given with it, or a
+// link to one); past as many steps as there are logs, it is refused. Empty when refused.
+std::string PageThatIsNoLog(std::string candidate, bool fromOption, const std::vector<std::string>& logs,
+                            FileAccess& files)
+{
+    for (std::size_t step = 0; step <= logs.size(); ++step) {
+        const bool isALog = std::any_of(logs.begin(), logs.end(),
+                                        [&](const std::string& log) { return files.SameFile(candidate, log); });
+        if (!isALog) return candidate;
+        if (fromOption) break;
+        candidate += ".html";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string PagePath(const std::string& log)
@@ -116,14 +134,14 @@ Outcome Run(const std::vector<std::string>& arguments, FileAccess& files, Deskto
     if (live) return RunLive(output, open, files, *desktop);
     if (logs.empty() || logs.size() > 2 || outputIsAFolder) return Failure(1, kUsage);
 
-    std::string page = output.empty() ? PagePath(logs.back()) : output;
-    for (const std::string& log : logs) {
-        if (!files.SameFile(page, log)) continue;
-        // A log that is itself named .html must never be written over by its own page.
-        if (!output.empty()) {
-            return Failure(1, "vantrel-report: " + page + ": is a log given to read; not written over\n");
-        }
-        page += ".html";
+    const std::string named = output.empty() ? PagePath(logs.back()) : output;
+    const std::string page = PageThatIsNoLog(named, !output.empty(), logs, files);
+    if (page.empty() && !output.empty()) {
+        return Failure(1, "vantrel-report: " + named + ": is a log given to read; not written over\n");
+    }
+    if (page.empty()) {
+        return Failure(1, "vantrel-report: " + named + ": is a log given to read, and so is " + named +
+                              ".html and each name after it; give the page a name with -o\n");
     }
 
     // Memory runs out on a large log in a 32-bit process long before the disk does: that is an

@@ -19,11 +19,17 @@ public:
                                              {"dir/my.tools/prog", ""},
                                              {"C:\\Logs\\v.txt", ""},
                                              {"v.html", ""},
+                                             {"a.html", RecordBytes({})},
+                                             {"a.html.html", RecordBytes({})},
+                                             {"l.html", RecordBytes({})},
                                              {"full/p.html", "the previous page"},
                                              {"notes.txt", "hello\r\n" + RecordBytes({}).substr(16)},
                                              {"big.txt", std::string(report::kMostLogBytes + 1, '\n')}};
-    // Other spellings of one file, as the file system resolves them.
-    std::map<std::string, std::string> sameAs{{"./v.txt", "v.txt"}, {"V.TXT", "v.txt"}};
+    // Other spellings of one file, as the file system resolves them; l.html.html is a link to l.html.
+    std::map<std::string, std::string> sameAs{
+        {"./v.txt", "v.txt"},     {"V.TXT", "v.txt"},   {"./a.html.html", "a.html.html"},
+        {"A.HTML", "a.html"},     {"A.html", "a.html"}, {"A.html.html", "a.html.html"},
+        {"l.html.html", "l.html"}};
     std::vector<std::string> written;
 
     File Read(const std::string& path, std::uint64_t limit) override
@@ -99,6 +105,12 @@ const CommandCase kCases[] = {
     {{"dir/my.tools/prog"}, 0, "dir/my.tools/prog.html", "dir/my.tools/prog.html\n"},
     {{"C:\\Logs\\v.txt"}, 0, "C:\\Logs\\v.html", "C:\\Logs\\v.html\n"},
     {{"v.html"}, 0, "v.html.html", "v.html.html\n"},
+    // A page named after a log that is named .html steps on past every log, however it is spelt.
+    {{"a.html.html", "a.html"}, 0, "a.html.html.html", "a.html.html.html\n"},
+    {{"a.html", "a.html.html"}, 0, "a.html.html.html", "a.html.html.html\n"},
+    {{"./a.html.html", "A.HTML"}, 0, "A.html.html.html", "A.html.html.html\n"},
+    {{"l.html"}, 1, "", "l.html: is a log given to read, and so is l.html.html and each name after it"},
+    {{"l.html.html"}, 0, "l.html.html.html", "l.html.html.html\n"},
     {{"before.txt", "v.txt", "-o", "out.htm", "--no-open"}, 0, "out.htm", "out.htm\n", false},
     {{"--", "-o"}, 1, "", "vantrel-report: -o: cannot be read: No such file"},
     {{"missing.txt"}, 1, "", "vantrel-report: missing.txt: cannot be read: No such file"},
@@ -144,7 +156,7 @@ TEST_P(CommandLine, WritesThePageOrSaysWhyNot)
     EXPECT_EQ(c.open && c.exitCode == 0, outcome.open);
     // No failure touches what was there before.
     EXPECT_EQ("the previous page", files.files["full/p.html"]);
-    EXPECT_EQ(RecordBytes({}), files.files["v.txt"]);
+    for (const char* log : {"v.txt", "a.html", "a.html.html", "l.html"}) EXPECT_EQ(RecordBytes({}), files.files[log]);
     // A live page is of the desktop's snapshot.
     if (!c.written.empty() && c.arguments.front() == "--live") {
         EXPECT_NE(std::string::npos, files.files[c.written].find("the one window here"));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Linux vantrel-report on real files: the log is refused as the page however it is spelt, and a
-# page that cannot be written leaves the previous one and nothing else behind.
+# The Linux vantrel-report on real files: no log is ever the page however it is named or spelt,
+# and a page that cannot be written leaves the previous one and nothing else behind.
 #   posix-files-check.sh EXE WORK
 set -euo pipefail
 exe=$(realpath "$1") work=$(realpath -m "$2")
@@ -24,6 +24,30 @@ expect() {
 expect 1 "is a log given to read; not written over" v.txt -o ./v.txt
 expect 1 "is a log given to read; not written over" v.txt -o link.txt
 cmp -s v.txt kept.txt || fail "the log was written over"
+
+# The page's default name is never a log either, however the logs are named and spelt: each row
+# gives the logs and the page they make, or "refused" when every name the page could take is one.
+mkdir chains
+for name in a.html a.html.html l.html; do cp v.txt "chains/$name"; done
+ln -s l.html chains/l.html.html
+while read -r page logs; do
+    rm -f chains/*.html.html.html
+    status=0
+    output=$(cd chains && "$exe" $logs 2>&1) || status=$?
+    for name in a.html a.html.html l.html; do cmp -s v.txt "chains/$name" || fail "$logs: the log $name was written over"; done
+    if [ "$page" = refused ]; then
+        [ "$status" = 1 ] && grep -qF "give the page a name with -o" <<<"$output" || fail "$logs -> exit $status: $output"
+    else
+        [ "$status" = 0 ] && [ -s "chains/$page" ] || fail "$logs -> exit $status, no $page: $output"
+    fi
+done <<'ROWS'
+a.html.html.html a.html.html a.html
+a.html.html.html a.html a.html.html
+a.html.html.html ./a.html.html ../chains/a.html
+a.html.html.html a.html.html ./a.html
+refused          l.html
+l.html.html.html l.html.html
+ROWS
 
 mkdir page.html
 echo previous >page.html/inside

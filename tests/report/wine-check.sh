@@ -58,6 +58,34 @@ expect 1 "is a log given to read; not written over" in_folder run "$log" -o '.\V
 cmp -s "$folder/before.txt" "$folder/vantrel.txt" ||
     { echo "FAILED: the log was written over" >&2; failures=$((failures + 1)); }
 
+# Nor is the page's default name ever a log, in any spelling: each row gives the logs, in the
+# folder, and the page they make, or "refused" when every name the page could take is one (here
+# l.html, and l.html.html, a link to it, in other letters).
+for name in a.html a.html.html l.html; do cp "$folder/before.txt" "$folder/$name"; done
+ln -s l.html "$folder/l.html.html"
+while read -r page logs; do
+    rm -f "$folder"/*.html.html.html "$folder"/A.HTML.html.html
+    status=0
+    output=$(cd "$folder" && run $logs 2>&1 </dev/null) || status=$?
+    for name in a.html a.html.html l.html; do
+        cmp -s "$folder/before.txt" "$folder/$name" ||
+            { echo "FAILED: $logs: the log $name was written over" >&2; failures=$((failures + 1)); }
+    done
+    if [ "$page" = refused ]; then
+        grep -qF "give the page a name with -o" <<<"$output" && [ "$status" = 1 ] ||
+            { echo "FAILED: $logs -> exit $status: $output" >&2; failures=$((failures + 1)); }
+    elif [ "$status" != 0 ] || [ ! -s "$folder/$page" ]; then
+        echo "FAILED: $logs -> exit $status, no $page: $output" >&2
+        failures=$((failures + 1))
+    fi
+done <<'ROWS'
+a.html.html.html a.html.html a.html
+A.HTML.html.html a.html .\A.HTML.HTML
+a.html.html.html .\A.Html.html a.html
+refused          L.HTML
+ROWS
+rm -f "$folder"/*.html.html.html "$folder"/A.HTML.html.html "$folder"/a.html "$folder"/a.html.html "$folder"/l.html*
+
 # A page that cannot take the place of what is there (a folder, which Windows does not replace by
 # a file) leaves that as it was and no temporary file beside it.
 mkdir "$folder/kept.html"
@@ -66,6 +94,25 @@ listing=$(ls -A "$folder")
 expect 1 "the page cannot be written" run "$log" -o "$(windows_path "$folder/kept.html")"
 [ "$(ls -A "$folder")" = "$listing" ] && [ "$(cat "$folder/kept.html/inside.txt")" = kept ] ||
     { echo "FAILED: a failed write changed the folder: $(ls -A "$folder")" >&2; failures=$((failures + 1)); }
+
+# A second run replaces the first run's page; a run whose write fails, on a disk that fills up,
+# keeps it and leaves nothing beside it (where this user may mount a small disk).
+expect 0 "again.html" run "$log" -o "$(windows_path "$folder/again.html")"
+expect 0 "again.html" run "$(windows_path "$folder/before.txt")" "$log" -o "$(windows_path "$folder/again.html")"
+grep -qF 'id="comparison"' "$folder/again.html" ||
+    { echo "FAILED: a second run did not replace the first page" >&2; failures=$((failures + 1)); }
+small=$work/small
+mkdir -p "$small"
+if mount -t tmpfs -o size=16k tmpfs "$small" 2>/dev/null; then
+    echo 'the previous page' >"$small/v.html"
+    for _ in $(seq 30); do cat "$folder/vantrel.txt"; done >"$small/v.txt"
+    expect 1 "the page cannot be written" run "$(windows_path "$small/v.txt")"
+    [ "$(cat "$small/v.html")" = 'the previous page' ] && [ "$(ls -A "$small")" = "$(printf 'v.html\nv.txt')" ] ||
+        { echo "FAILED: a failed write on a full disk: $(ls -A "$small")" >&2; failures=$((failures + 1)); }
+    umount "$small"
+else
+    echo "no tmpfs could be mounted here: the full-disk case is not checked under Wine"
+fi
 
 # A hostile log of just under the most that is read: each title 299 quotes, each of which the page
 # escapes. A page, or a plain refusal; never a crash.
