@@ -1,7 +1,7 @@
 #include "Library4/Shell/ShellWorkers.h"
 
 #include "Library4/Shell/detail/WorkerProtocol.h"
-#include "platform/RuntimeFunction.h"
+#include "platform/ComApartment.h"
 #include "platform/Win32Api.h"
 
 #include <cstring>
@@ -41,8 +41,7 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
     // module's own, so the caller's apartment is untouched. Without COM the shell may still
     // manage the request, so a failed initialisation, or no ole32 at all, does not stop the
     // worker. ole32 is found at run time: a program that never starts this worker never loads it.
-    const auto initialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoInitializeEx>();
-    const HRESULT com = initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
+    const vantrel::platform::ComApartment apartment;
     while (WorkerProtocol::WaitForRequest(self->RequestEvent, self->Running)) {
         // This thread runs no message loop, so the shell must finish the request before it
         // returns rather than hand it to a thread of its own; the caller's mask is put back so
@@ -59,10 +58,6 @@ DWORD WINAPI ShellExecuteWorker::ThreadProc(LPVOID object)
         }
         self->fMask = callerMask;
         WorkerProtocol::Finish(self->DoneEvent);
-    }
-    if (SUCCEEDED(com)) {
-        if (const auto uninitialize = vantrel::platform::Find<&vantrel::platform::Win32Api::CoUninitialize>())
-            uninitialize();
     }
     return WorkerProtocol::kExitCode;
 }
