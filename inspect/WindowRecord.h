@@ -3,6 +3,7 @@
 // alike.
 #pragma once
 
+#include "inspect/RecordRoom.h"
 #include "platform/WindowsHeaders.h"
 
 namespace inspect {
@@ -10,8 +11,8 @@ namespace inspect {
 // Each value is zero or empty where its query failed.
 struct WindowRecord {
     static constexpr int kExeChars = MAX_PATH;
-    static constexpr int kTitleChars = 300;
-    static constexpr int kClassChars = 300;
+    static constexpr int kTitleChars = kRecordTitleChars;
+    static constexpr int kClassChars = kRecordClassChars;
 
     HWND hwnd = nullptr;
     wchar_t exe[kExeChars] = {};

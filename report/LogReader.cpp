@@ -228,23 +228,27 @@ bool ReadRecord(std::string_view text, std::size_t at, WindowRecord& r, std::siz
     }
     failed = s;
     failed.Fail("\" atom = 0x (the end of the class name)");
+    bool tailFound = false;
     for (std::size_t atom = window.find("\" atom = 0x"); atom != std::string_view::npos;
          atom = window.find("\" atom = 0x", atom + 1)) {
         Scanner tail(text, fields + atom);
         ReadRecordTail(tail, r);
         if (!tail.Ok()) {
-            if (tail.FailedAt() > failed.FailedAt()) failed = tail;
+            if (!tailFound && tail.FailedAt() > failed.FailedAt()) failed = tail;
             continue;
         }
         // A class name is the program's own choice and rarely holds quotes; a title is anyone's
-        // text (a web page's, a document's): the last separator is the likelier one.
+        // text (a web page's, a document's): the last separator is the likelier one. A title may
+        // hold the whole rest of a record too, so a tail with no separator before it is the title's.
         const std::string_view both = window.substr(0, atom);
         const std::size_t separator = both.rfind("\" class=\"");
         if (separator == std::string_view::npos) {
-            Scanner noClass(text, fields);
-            noClass.Fail("\" class=\" (between the title and the class name)");
-            failed = noClass;
-            return false;
+            if (!tailFound) {
+                failed = Scanner(text, fields);
+                failed.Fail("\" class=\" (between the title and the class name)");
+            }
+            tailFound = true;
+            continue;
         }
         r.title = Field(both.substr(0, separator), crlf);
         r.className = Field(both.substr(separator + 9), crlf);

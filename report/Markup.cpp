@@ -48,22 +48,6 @@ void Markup::Character(std::uint32_t code)
     Append(shown);
 }
 
-Markup& Markup::Decimal(std::int64_t value)
-{
-    char digits[24];
-    char* end = digits + sizeof(digits);
-    char* at = end;
-    // Negated as unsigned, so that the least 64-bit value has its digits too.
-    std::uint64_t rest = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    do {
-        *--at = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (value < 0) *--at = '-';
-    Append(std::string_view(at, static_cast<std::size_t>(end - at)));
-    return *this;
-}
-
 Markup& Markup::Text(std::string_view latin1)
 {
     for (std::size_t at = 0; at < latin1.size();) {

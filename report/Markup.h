@@ -7,6 +7,7 @@
 
 #include "report/WindowRecord.h"
 
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -64,10 +65,14 @@ public:
     // A class or file name from a log, as Text, that may wrap only after a separator within it
     // ("HwndWrapper[App;;…]"), never inside a word.
     Markup& NameText(std::string_view latin1) { return BreakableText(latin1, ";,:]"); }
-    template <class Integer, std::enable_if_t<std::is_integral_v<Integer>, int> = 0>
+    // Any integer of its own type, the largest 64-bit ones too.
+    template <class Integer, std::enable_if_t<std::is_integral_v<Integer> && !std::is_same_v<Integer, bool>, int> = 0>
     Markup& Number(Integer value)
     {
-        return Decimal(static_cast<std::int64_t>(value));
+        char digits[24];
+        const char* end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+        Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        return *this;
     }
 
     // "0x0001004C", as the log writes handles.
@@ -96,7 +101,6 @@ private:
         if (used_ == kBlock) Finish();
         block_[used_++] = c;
     }
-    Markup& Decimal(std::int64_t value);
     Markup& BreakableText(std::string_view latin1, Literal breakAfter);
     void Character(std::uint32_t code);
 

@@ -1,6 +1,8 @@
 // One window as a Vantrel log records it, and what reading a whole log gives.
 #pragma once
 
+#include "inspect/RecordRoom.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,8 +49,8 @@ struct Log {
     bool notALog = false;
 };
 
-// The most characters a title holds: the record writer reads it into room for 300 with the
+// The most characters a title holds: the room the record writer reads it into, but for the
 // terminator. A title this long was most likely cut.
-constexpr std::size_t kTitleLimit = 299;
+constexpr std::size_t kTitleLimit = inspect::kRecordTitleChars - 1;
 
 } // namespace report

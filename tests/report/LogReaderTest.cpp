@@ -36,6 +36,10 @@ Sample Titled(std::string title)
 
 const std::string kOne = RecordBytes({});
 const std::string kTwo = RecordBytes(Titled("Second"));
+// A title that holds the whole rest of a record, up to where the class name would start.
+const std::string kTailInTitle = "a\" atom = 0x0000C038\nStyle=0x0 exStyle=0x0 parent=0x00000000 owner=0x00000000 "
+                                 "getparent=0x00000000\nrcWnd = 0,0 - 0,0 rcClient = 0,0 - 0,0 maximized = 0 "
+                                 "minimized = 0\n";
 
 struct ReaderCase {
     const char* name;
@@ -61,6 +65,7 @@ const ReaderCase kCases[] = {
     {"CrLfInTitle", RecordBytes(Titled("two\nlines\r\nend")), "two\nlines\r\nend|", ""},
     {"FieldTextInTitle", RecordBytes(Titled("a\" class=\"b\" atom = 0x0000C038\nStyle=0x1")) + kTwo,
      "a\" class=\"b\" atom = 0x0000C038\nStyle=0x1|Second|", ""},
+    {"RecordTailInTitle", RecordBytes(Titled(kTailInTitle)) + kTwo, kTailInTitle + "|Second|", ""},
     {"CutInsideThirdLine", kOne.substr(0, kOne.find(" exStyle")) + "\r\n\r\n" + kTwo, "Second|", "1-3@3 "},
     {"CutAtEnd", kOne + kTwo.substr(0, 70), "WineMine|", "6-7@7 "},
     {"UnknownLineBetween", kOne + "hello\r\n" + kTwo, "WineMine|Second|", "6-6@6 "},

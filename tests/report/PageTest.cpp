@@ -36,6 +36,18 @@ std::string PageOf(const std::string& bytes, bool compared = false)
 
 } // namespace
 
+TEST(Markup, WritesEachNumberWholeInItsOwnType)
+{
+    report::StringSink sink;
+    {
+        report::Markup page(sink);
+        page.Number(UINT64_MAX).Tag(" ").Number(INT64_MIN).Tag(" ").Number(std::uint32_t{0xFFFFFFFF}).Tag(" ");
+        page.Number(std::int8_t{-128}).Tag(" ").Number(0);
+        page.Finish();
+    }
+    EXPECT_EQ("18446744073709551615 -9223372036854775808 4294967295 -128 0", sink.text);
+}
+
 TEST(Page, EscapesHostileTextAndShowsEveryRecord)
 {
     const struct {
