@@ -45,7 +45,8 @@ int RunLogTool(HINSTANCE instance)
     // Close. Any other FALSE means the system could not list the windows (a desktop this process
     // may not enumerate, memory running out): the log is empty or cut though every write went
     // through.
-    const bool listed = Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream)) != FALSE;
+    LogPass pass{stream, Library4::Shell::ReadTaskbarSettings()};
+    const bool listed = Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&pass)) != FALSE;
     // A failed or short write (a full disk), a failed close, a writer stopped by an exception
     // (memory running out) or a failed enumeration leaves a log cut somewhere, which would pass
     // for whole. This run created the file (emptying any earlier one), so removing it loses

@@ -39,12 +39,12 @@ void WriteWindowRecord(const WindowRecord& r, LogStream& stream)
 
 BOOL CALLBACK LogWindowProc(HWND hwnd, LPARAM lParam)
 {
-    auto* stream = reinterpret_cast<LogStream*>(lParam);
-    return stream->RunWriter([&] {
-        if (Library4::Shell::IsTaskbarWindow(hwnd)) {
+    auto& pass = *reinterpret_cast<LogPass*>(lParam);
+    return pass.stream.RunWriter([&] {
+        if (Library4::Shell::IsTaskbarWindow(hwnd, pass.taskbar)) {
             WindowRecord record;
             inspect::ReadWindowRecord(hwnd, record);
-            WriteWindowRecord(record, *stream);
+            WriteWindowRecord(record, pass.stream);
         }
         return TRUE;
     });

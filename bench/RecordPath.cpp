@@ -303,7 +303,8 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<HWND> windows = CreateOwnWindows(64);
     const Accounting callback = Account([&] {
         LogStream stream(programFile.c_str());
-        vantrel::platform::Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&stream));
+        app::LogPass pass{stream, {}};
+        vantrel::platform::Api().EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&pass));
         stream.Close();
         return 0;
     });

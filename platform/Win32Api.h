@@ -27,7 +27,7 @@ namespace vantrel::platform {
     X(IsIconic) X(IsZoomed) X(IsWindowVisible) X(GetWindowInfo) X(GetWindowLongW)               \
     X(GetClassLongW) X(GetParent) X(GetWindow) X(GetAncestor) X(GetDesktopWindow)               \
     X(GetWindowThreadProcessId) X(GetGUIThreadInfo) X(GetForegroundWindow) X(GetClassInfoExW)   \
-    X(GetShellWindow) X(IsWindow) X(GetWindowPlacement) X(IsHungAppWindow)                      \
+    X(GetShellWindow) X(IsWindow) X(GetWindowPlacement) X(IsHungAppWindow) X(GetPropW)          \
     /* Monitors and the system */                                                               \
     X(EnumDisplayMonitors) X(GetMonitorInfoW) X(MonitorFromWindow) X(GetSystemMetrics)          \
     X(GetVersionExW) X(GetSystemTimeAsFileTime)                                                 \
@@ -72,8 +72,6 @@ namespace vantrel::platform {
     X(L"ole32.dll", CoCreateInstance, PerProcess)                                               \
     X(L"dwmapi.dll", DwmGetWindowAttribute, PerProcess)                                         \
     X(L"shcore.dll", GetDpiForMonitor, PerProcess)                                              \
-    X(L"shcore.dll", SetProcessDpiAwareness, PerProcess)                                        \
-    X(L"user32.dll", SetProcessDPIAware, PerProcess)                                            \
     X(L"ntdll.dll", RtlGetVersion, Preloaded)
 // clang-format on
 

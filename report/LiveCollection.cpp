@@ -81,45 +81,19 @@ TaskbarRule RuleOf(Library4::Shell::TaskbarRule rule)
     case Module::Ghost: return TaskbarRule::Ghost;
     case Module::ShellDesktop: return TaskbarRule::ShellDesktop;
     case Module::Cloaked: return TaskbarRule::Cloaked;
+    case Module::RemovedByProgram: return TaskbarRule::RemovedByProgram;
+    case Module::OnAnotherDesktop: return TaskbarRule::OnAnotherDesktop;
     }
     return TaskbarRule::Gone;
 }
 
-// COM on this thread for as long as the object lives, where the system has it. An apartment the
-// thread already has, of the other kind, serves as well and is left as it was.
-class ComApartment {
-public:
-    ComApartment()
-    {
-        const auto initialize = Find<&Win32Api::CoInitializeEx>();
-        const HRESULT result =
-            initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) : E_NOTIMPL;
-        joined_ = SUCCEEDED(result);
-        usable_ = joined_ || result == RPC_E_CHANGED_MODE;
-    }
-    ~ComApartment()
-    {
-        if (!joined_) return;
-        if (const auto uninitialize = Find<&Win32Api::CoUninitialize>()) uninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-    bool Usable() const { return usable_; }
-
-private:
-    bool joined_ = false;
-    bool usable_ = false;
-};
-
-// Which windows are on the virtual desktop the user sees. The manager is released before COM is
-// left, by the order of the members.
+// Which windows are on the virtual desktop the user sees, asked through the calling thread's COM.
 class VirtualDesktops {
 public:
     VirtualDesktops()
     {
         const auto create = Find<&Win32Api::CoCreateInstance>();
-        if (!apartment_.Usable() || !create) return;
+        if (!create) return;
         // A failed creation leaves the pointer null, and with it every answer unknown.
         create(CLSID_VirtualDesktopManager, nullptr, CLSCTX_INPROC_SERVER, IID_IVirtualDesktopManager,
                reinterpret_cast<void**>(manager_.Put()));
@@ -134,7 +108,6 @@ public:
     }
 
 private:
-    ComApartment apartment_;
     vantrel::platform::UniqueComReference<IVirtualDesktopManager> manager_;
 };
 
@@ -180,11 +153,13 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM parameter)
     });
 }
 
-std::optional<std::uint32_t> CloakOf(HWND hwnd)
+// The verdict's own reading where it made one, so that the two cannot disagree; else the same reader.
+std::optional<std::uint32_t> CloakOf(HWND hwnd, const Library4::Shell::TaskbarVerdict& verdict)
 {
-    const auto getAttribute = Find<&Win32Api::DwmGetWindowAttribute>();
+    using Library4::Shell::CloakQuery;
+    if (verdict.cloakQuery == CloakQuery::Answered) return verdict.cloak;
     DWORD cloak = 0;
-    if (!getAttribute || FAILED(getAttribute(hwnd, DWMWA_CLOAKED, &cloak, sizeof(cloak)))) return std::nullopt;
+    if (verdict.cloakQuery == CloakQuery::Unknown || !Library4::Shell::GetWindowCloak(hwnd, &cloak)) return std::nullopt;
     return cloak;
 }
 
@@ -210,15 +185,20 @@ Rect NormalPosition(HWND hwnd, const inspect::WindowRecord& raw, std::optional<s
     const LiveMonitor* workspace = monitor ? &monitors[*monitor] : nullptr;
     if (workspace == nullptr && primary != monitors.end()) workspace = &*primary;
     if (workspace == nullptr) return normal;
-    const std::int32_t dx = workspace->work.left - workspace->bounds.left;
-    const std::int32_t dy = workspace->work.top - workspace->bounds.top;
-    return {normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy};
+    // In 64 bits: a work area far from its monitor's corner must not wrap a coordinate around.
+    const std::int64_t dx = std::int64_t{workspace->work.left} - workspace->bounds.left;
+    const std::int64_t dy = std::int64_t{workspace->work.top} - workspace->bounds.top;
+    const auto shifted = [](std::int32_t value, std::int64_t by) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(value + by, INT32_MIN, INT32_MAX));
+    };
+    return {shifted(normal.left, dx), shifted(normal.top, dy), shifted(normal.right, dx), shifted(normal.bottom, dy)};
 }
 
 struct Pass {
     LiveSnapshot& snapshot;
     const Monitors& monitors;
-    const VirtualDesktops& desktops;
+    const Library4::Shell::TaskbarSettings& settings;
+    std::vector<HWND> handles;
     std::vector<HWND> owners; // each window's, as its record read it
     std::exception_ptr failure;
 };
@@ -229,19 +209,19 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM parameter)
     auto& pass = *reinterpret_cast<Pass*>(parameter);
     return vantrel::platform::GuardCallback(pass.failure, [&] {
         LiveWindow live;
-        const Library4::Shell::TaskbarVerdict verdict = Library4::Shell::ExplainTaskbarWindow(hwnd);
+        const Library4::Shell::TaskbarVerdict verdict = Library4::Shell::ExplainTaskbarWindow(hwnd, pass.settings);
         live.shown = verdict.shown;
         live.rule = RuleOf(verdict.rule);
         inspect::WindowRecord raw;
         inspect::ReadWindowRecord(hwnd, raw);
         live.record = AsLogged(raw);
-        live.cloak = CloakOf(hwnd);
-        live.onCurrentDesktop = pass.desktops.IsOnCurrent(hwnd);
+        live.cloak = CloakOf(hwnd, verdict);
         live.hung = Api().IsHungAppWindow(hwnd) != FALSE;
         live.monitor = pass.monitors.IndexOf(Api().MonitorFromWindow(hwnd, MONITOR_DEFAULTTONULL));
         live.normal = NormalPosition(hwnd, raw, live.monitor, pass.snapshot.monitors);
         live.frame = FrameOf(hwnd);
         pass.snapshot.windows.push_back(std::move(live));
+        pass.handles.push_back(hwnd);
         pass.owners.push_back(raw.owner);
         return TRUE;
     });
@@ -249,7 +229,7 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM parameter)
 
 // Owned windows lie above their owners in z-order, so owners are found once the pass is done. An
 // owner that is not among the windows (made after the pass went by) is asked about by itself.
-void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners)
+void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners, const Library4::Shell::TaskbarSettings& settings)
 {
     std::vector<LiveWindow>& windows = snapshot.windows;
     std::unordered_map<std::uint32_t, std::size_t> byHandle;
@@ -261,8 +241,19 @@ void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners)
             windows[i].owner = found->second;
             windows[i].ownerShown = windows[found->second].shown;
         } else {
-            windows[i].ownerShown = Library4::Shell::ExplainTaskbarWindow(owners[i]).shown;
+            windows[i].ownerShown = Library4::Shell::IsTaskbarWindow(owners[i], settings);
         }
+    }
+}
+
+// A cross-process call for each window, so made once the pass is done (not inside the window
+// system's enumeration), and only for the windows that show: a hidden one is on no desktop's screen.
+void AskDesktops(LiveSnapshot& snapshot, const std::vector<HWND>& handles)
+{
+    const VirtualDesktops desktops;
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+        LiveWindow& w = snapshot.windows[i];
+        if (IsVisible(w)) w.onCurrentDesktop = desktops.IsOnCurrent(handles[i]);
     }
 }
 
@@ -306,10 +297,12 @@ LiveSnapshot TakeSnapshot()
     Api().EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
     if (monitors.failure) std::rethrow_exception(monitors.failure);
 
-    const VirtualDesktops desktops;
-    Pass pass{snapshot, monitors, desktops, {}, {}};
+    const Library4::Shell::TaskbarSettings settings = Library4::Shell::ReadTaskbarSettings();
+    snapshot.taskbar = {settings.VirtualDesktopTaskbarFilter, settings.MMTaskbarEnabled, settings.MMTaskbarMode};
+    Pass pass{snapshot, monitors, settings, {}, {}, {}};
     vantrel::platform::EnumWindowsGuarded(&AddWindow, reinterpret_cast<LPARAM>(&pass), pass.failure);
-    FindOwners(snapshot, pass.owners);
+    FindOwners(snapshot, pass.owners, settings);
+    AskDesktops(snapshot, pass.handles);
     return snapshot;
 }
 

@@ -69,6 +69,50 @@ void WriteUnknowns(Markup& page, const LiveSnapshot& snapshot)
     if (!first) page.Tag(". This system does not tell them: each reads as unknown below.</dd>");
 }
 
+// "MMTaskbarMode = 2", or "MMTaskbarMode not set".
+void WriteSetting(Markup& page, Literal name, const std::optional<std::uint32_t>& value)
+{
+    page.Tag(name);
+    if (value) {
+        page.Tag(" = ").Number(*value);
+    } else {
+        page.Tag(" not set");
+    }
+}
+
+void WriteDesktopFilter(Markup& page, const TaskbarSettings& settings)
+{
+    const std::optional<std::uint32_t>& filter = settings.virtualDesktopFilter;
+    page.Tag(filter == 0u ? Literal("the taskbar shows the windows of every virtual desktop (")
+                          : Literal("the taskbar shows the windows of the virtual desktop in use only ("));
+    WriteSetting(page, "VirtualDesktopTaskbarFilter", filter);
+    if (!filter) page.Tag(": Windows&#39; default");
+    if (filter && *filter > 1) page.Tag(", a value not known here");
+    page.Tag(")");
+}
+
+void WriteTaskbars(Markup& page, const LiveReport& report)
+{
+    switch (report.taskbars) {
+    case Taskbars::One: page.Tag("one, on the one monitor"); break;
+    case Taskbars::MainOnly: page.Tag("on the main monitor only, with every window&#39;s button"); break;
+    case Taskbars::Every: page.Tag("on every monitor, each with every window&#39;s button"); break;
+    case Taskbars::MainAndOwn:
+        page.Tag("on every monitor: a window&#39;s button is on the main taskbar and on that of the monitor the "
+                 "window is on");
+        break;
+    case Taskbars::Own: page.Tag("on every monitor: a window&#39;s button is only on that of the monitor it is on"); break;
+    case Taskbars::Unknown: page.Tag("on every monitor; which shows a window&#39;s button is not known here"); break;
+    }
+    const TaskbarSettings& settings = report.snapshot.taskbar;
+    page.Tag(" (");
+    WriteSetting(page, "MMTaskbarEnabled", settings.multiMonitorEnabled);
+    page.Tag(", ");
+    WriteSetting(page, "MMTaskbarMode", settings.multiMonitorMode);
+    if (!settings.multiMonitorEnabled || !settings.multiMonitorMode) page.Tag(": Windows&#39; default where not set");
+    page.Tag(")");
+}
+
 void WriteSummary(Markup& page, const LiveReport& report)
 {
     const LiveSnapshot& snapshot = report.snapshot;
@@ -103,6 +147,10 @@ void WriteSummary(Markup& page, const LiveReport& report)
     } else {
         page.Rectangle(screen).Tag(" (").Number(screen.Width()).Tag("&#215;").Number(screen.Height()).Tag(")");
     }
+    page.Tag("</dd><dt>Virtual desktops</dt><dd>");
+    WriteDesktopFilter(page, snapshot.taskbar);
+    page.Tag("</dd><dt>Taskbars</dt><dd>");
+    WriteTaskbars(page, report);
     std::size_t hidden = 0;
     for (const RuleGroup& group : report.groups) hidden += group.rule == TaskbarRule::Hidden ? group.windows.size() : 0;
     page.Tag("</dd><dt>Windows</dt><dd>").Number(report.records.size()).Tag(" top-level: <a href=\"#windows\">");
@@ -145,6 +193,36 @@ void WriteOwner(Markup& page, const LiveReport& report, std::size_t i)
     }
 }
 
+// On which taskbar the button is, where there are several: by the monitor the window is on, and
+// for a window off every monitor the one nearest to it, as the taskbar takes it.
+void WriteButtonTaskbar(Markup& page, const LiveReport& report, const LiveWindow& w)
+{
+    const LiveMonitor* monitor = MonitorOf(report.snapshot, w);
+    const auto own = [&] {
+        if (monitor) {
+            page.Tag("monitor ").Number(*w.monitor + 1).Tag("&#39;s taskbar");
+        } else {
+            page.Tag("the taskbar of the monitor nearest to it");
+        }
+    };
+    switch (report.taskbars) {
+    case Taskbars::One: return;
+    case Taskbars::MainOnly: page.Tag("; button on the main taskbar"); return;
+    case Taskbars::Every: page.Tag("; button on every taskbar"); return;
+    case Taskbars::MainAndOwn:
+        page.Tag("; button on the main taskbar");
+        if (monitor && monitor->primary) return;
+        page.Tag(" and on ");
+        own();
+        return;
+    case Taskbars::Own:
+        page.Tag("; button on ");
+        own();
+        return;
+    case Taskbars::Unknown: page.Tag("; on which taskbar its button is, unknown"); return;
+    }
+}
+
 // The rule that decided, then where the window is and what else the system told of it.
 void WriteReason(Markup& page, const LiveReport& report, std::size_t i)
 {
@@ -170,11 +248,16 @@ void WriteReason(Markup& page, const LiveReport& report, std::size_t i)
     } else {
         page.Tag("; frame unknown");
     }
+    if (IsParkedUnminimized(report.records[i])) page.Tag("; parked where minimized windows go, yet not minimized");
     if (report.records[i].minimized || report.records[i].maximized) page.Tag("; comes back to ").Rectangle(w.normal);
-    switch (w.onCurrentDesktop) {
-    case Known::Yes: page.Tag("; this virtual desktop"); break;
-    case Known::No: page.Tag("; another virtual desktop"); break;
-    case Known::Unknown: page.Tag("; virtual desktop unknown"); break;
+    if (w.shown) WriteButtonTaskbar(page, report, w);
+    // Only the windows that show were asked about: a hidden one shows on no desktop.
+    if (IsVisible(w)) {
+        switch (w.onCurrentDesktop) {
+        case Known::Yes: page.Tag("; this virtual desktop"); break;
+        case Known::No: page.Tag("; another virtual desktop"); break;
+        case Known::Unknown: page.Tag("; virtual desktop unknown"); break;
+        }
     }
     if (cloaked && w.rule != TaskbarRule::Cloaked) page.Tag("; cloaked (").Number(*w.cloak).Tag(")");
     if (w.hung) page.Tag("; hung");
@@ -221,8 +304,12 @@ void WriteLiveReport(const LiveReport& report, ByteSink& out)
         page.Tag("<p>None: no window had a taskbar button when the snapshot was taken.</p>");
     } else {
         page.Tag("<p class=\"note\">One row per window, in z-order: the topmost first. A window has a taskbar "
-                 "button when it is shown, top-level and not cloaked, and has WS_EX_APPWINDOW, or is unowned and "
-                 "neither a tool window (WS_EX_TOOLWINDOW) nor no-activate (WS_EX_NOACTIVATE).</p>");
+                 "button when it is shown, top-level and not cloaked (or cloaked on another desktop, with every "
+                 "desktop&#39;s windows shown), and has WS_EX_APPWINDOW, or is unowned and neither a tool window "
+                 "(WS_EX_TOOLWINDOW) nor no-activate (WS_EX_NOACTIVATE), and its program did not remove the "
+                 "button. The taskbar decides when a window is shown or hidden: a style changed while the window "
+                 "is visible counts only once it is hidden and shown again, so until then a row here can disagree "
+                 "with the taskbar.</p>");
         WriteWindowRows(page, report.records, report.palette, RowsOf(report, report.shown, "Why a button"));
     }
     page.Tag("<h2 id=\"without\">Windows without a button</h2>");

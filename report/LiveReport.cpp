@@ -37,7 +37,7 @@ DesktopLayout LayOutLive(const LiveSnapshot& snapshot, const std::vector<bool>& 
     for (std::size_t i = 0; i < snapshot.windows.size(); ++i) {
         const LiveWindow& w = snapshot.windows[i];
         if (undrawn[i]) continue;
-        if (IsParked(w.record)) {
+        if (w.record.minimized) {
             layout.parked.push_back(i);
         } else if (monitorsKnown && !MonitorOf(snapshot, w)) {
             layout.far.push_back(i);
@@ -71,14 +71,17 @@ std::vector<LiveFinding> FindLiveIssues(const LiveSnapshot& snapshot)
         }
         if (!finding.windows.empty()) findings.push_back(std::move(finding));
     };
+    // A window without a button cannot be brought back from the taskbar: being off every monitor
+    // is what a helper window is for.
     add(LiveFindingKind::OffEveryMonitor,
-        [&](const LiveWindow& w, bool seen) { return seen && monitorsKnown && !MonitorOf(snapshot, w); });
+        [&](const LiveWindow& w, bool seen) { return seen && w.shown && monitorsKnown && !MonitorOf(snapshot, w); });
     add(LiveFindingKind::OwnerHidden,
         [&](const LiveWindow& w, bool seen) { return seen && !w.shown && ownerHidden(w); });
     add(LiveFindingKind::LooksLikeApp,
         [&](const LiveWindow& w, bool seen) { return seen && !w.shown && looksLikeApp(w); });
-    add(LiveFindingKind::Hung, [](const LiveWindow& w, bool) { return w.hung; });
-    add(LiveFindingKind::OtherDesktop, [](const LiveWindow& w, bool) { return w.onCurrentDesktop == Known::No; });
+    add(LiveFindingKind::Hung, [](const LiveWindow& w, bool) { return IsVisible(w) && w.hung; });
+    add(LiveFindingKind::OtherDesktop,
+        [](const LiveWindow& w, bool) { return IsVisible(w) && w.onCurrentDesktop == Known::No; });
     return findings;
 }
 
@@ -120,10 +123,26 @@ CloakReason CloakReasonOf(std::uint32_t cloak)
     }
 }
 
-bool IsUnseen(const LiveWindow& w)
+bool IsVisible(const LiveWindow& w)
 {
-    return w.rule == TaskbarRule::Hidden || w.rule == TaskbarRule::Gone || !(w.record.style & k_WS_VISIBLE) ||
-           IsCloaked(w);
+    return w.rule != TaskbarRule::Hidden && w.rule != TaskbarRule::Gone && (w.record.style & k_WS_VISIBLE);
+}
+
+bool IsUnseen(const LiveWindow& w) { return !IsVisible(w) || IsCloaked(w); }
+
+bool IsParkedUnminimized(const WindowRecord& r) { return IsParked(r) && !r.minimized; }
+
+Taskbars TaskbarsOf(const LiveSnapshot& snapshot)
+{
+    const TaskbarSettings& settings = snapshot.taskbar;
+    if (snapshot.monitors.size() < 2) return Taskbars::One;
+    if (settings.multiMonitorEnabled == 0u) return Taskbars::MainOnly;
+    switch (settings.multiMonitorMode.value_or(0)) {
+    case 0: return Taskbars::Every;
+    case 1: return Taskbars::MainAndOwn;
+    case 2: return Taskbars::Own;
+    default: return Taskbars::Unknown;
+    }
 }
 
 const LiveMonitor* MonitorOf(const LiveSnapshot& snapshot, const LiveWindow& w)
@@ -147,8 +166,9 @@ LiveReport MakeLiveReport(LiveSnapshot snapshot)
     records.reserve(snapshot.windows.size());
     for (LiveWindow& w : snapshot.windows) records.push_back(std::move(w.record));
     Palette palette(records);
-    return {std::move(snapshot), std::move(records), std::move(undrawn),  std::move(layout),
-            std::move(shown),    std::move(groups),  std::move(findings), std::move(palette)};
+    const Taskbars taskbars = TaskbarsOf(snapshot);
+    return {std::move(snapshot), std::move(records),  std::move(undrawn), std::move(layout), std::move(shown),
+            std::move(groups),   std::move(findings), std::move(palette), taskbars};
 }
 
 } // namespace report

@@ -18,11 +18,11 @@ enum class CloakReason { App, Shell, Inherited, Other };
 CloakReason CloakReasonOf(std::uint32_t cloak);
 
 enum class LiveFindingKind {
-    OffEveryMonitor, // seen, but on no monitor (a minimized one comes back to no monitor)
+    OffEveryMonitor, // seen, with a button, but on no monitor (a minimized one comes back to none)
     OwnerHidden,     // seen and owned, without a button, its owner hidden: nothing reaches it
     LooksLikeApp,    // a seen tool window with a caption and a minimize box, and no button
-    Hung,            // not answering (IsHungAppWindow)
-    OtherDesktop,    // on another virtual desktop
+    Hung,            // visible, and not answering (IsHungAppWindow)
+    OtherDesktop,    // visible, on another virtual desktop
 };
 constexpr std::size_t kLiveFindingKinds = static_cast<std::size_t>(LiveFindingKind::OtherDesktop) + 1;
 
@@ -38,6 +38,19 @@ struct RuleGroup {
     std::vector<std::size_t> windows; // in z-order
 };
 
+// Which taskbars show a window's button, by the settings for several monitors (MMTaskbarEnabled,
+// MMTaskbarMode). Where they are missing, Windows' own default stands: a taskbar on every monitor,
+// each with every button.
+enum class Taskbars {
+    One,        // one monitor, or none known: its one taskbar
+    MainOnly,   // several monitors, and a taskbar on the main (primary) one only
+    Every,      // a taskbar on every monitor, each with every button
+    MainAndOwn, // the main taskbar, and the taskbar of the monitor the window is on
+    Own,        // only the taskbar of the monitor the window is on
+    Unknown,    // a taskbar on every monitor; an MMTaskbarMode not known here says which
+};
+Taskbars TaskbarsOf(const LiveSnapshot& snapshot);
+
 struct LiveReport {
     // As taken, except that each window's record has moved to `records`: the page parts read a
     // vector of records, and a window's text is in one place only.
@@ -52,12 +65,16 @@ struct LiveReport {
     std::vector<RuleGroup> groups;     // in the rules' order, the Hidden group last
     std::vector<LiveFinding> findings; // in the kinds' order
     Palette palette;
+    Taskbars taskbars = Taskbars::One;
 };
 
 LiveReport MakeLiveReport(LiveSnapshot snapshot);
 
-// Hidden (by the verdict or its style), cloaked, or gone: nothing of it is on screen.
+// Not visible, or cloaked: nothing of it is on screen.
 bool IsUnseen(const LiveWindow& window);
+// Where Windows parks a minimized window (-32000,-32000), but not minimized: its program put it
+// there, and no monitor shows it.
+bool IsParkedUnminimized(const WindowRecord& record);
 // The window's monitor, when it names one of the snapshot's.
 const LiveMonitor* MonitorOf(const LiveSnapshot& snapshot, const LiveWindow& window);
 

@@ -23,6 +23,12 @@ const RuleRow kRules[] = {
         "snapshot says it has none.",
         "Take the snapshot again; if the button stays missing, the taskbar decided by a rule not known here.",
         "unowned, neither a tool window nor no-activate"}},
+    {TaskbarRule::OnAnotherDesktop, CloakReason::Other, {"g-otherdesktop", "On another desktop, shown from every one",
+        "The shell cloaks a window on another virtual desktop, yet the taskbar is set to show the windows of every "
+        "desktop, so the window has a button.",
+        "Nothing to change; to leave such windows out, set the taskbar to show the windows of the desktop in use only "
+        "(Settings, Multitasking).",
+        "on another virtual desktop, and the taskbar shows every desktop&#39;s windows"}},
     {TaskbarRule::Gone, CloakReason::Other, {"g-gone", "Closed while the snapshot was taken",
         "The window was destroyed between being listed and being asked about.",
         "Nothing to change: take the snapshot again to see what took its place.",
@@ -54,6 +60,13 @@ const RuleRow kRules[] = {
         "the hung window keeps its own button.",
         "Nothing to change here: the hung program must answer again, or be ended.",
         "the &#8220;Ghost&#8221; stand-in of a hung window"}},
+    {TaskbarRule::RemovedByProgram, CloakReason::Other, {"g-removed", "Buttons their program removed",
+        "The program removed the window&#39;s button with ITaskbarList::DeleteTab, whatever its styles, as many "
+        "frameworks do for a window that should stay off the taskbar (Electron&#39;s skipTaskbar among them); the "
+        "shell marks such a window with the property ITaskList_Deleted. The button comes back when Explorer "
+        "restarts.",
+        "To have a button, the program must add it back (ITaskbarList::AddTab), or not remove it.",
+        "its program removed the button (ITaskbarList::DeleteTab)"}},
     {TaskbarRule::ShellDesktop, CloakReason::Other, {"g-shell", "The shell&#39;s desktop",
         "The desktop behind every window (Program Manager), which is never a button.",
         "Nothing to change.",

@@ -33,8 +33,10 @@ void WriteSummary(Markup& page, const Report& report)
         page.Tag("<dt>Unreadable</dt><dd><a href=\"#unreadable\">").Number(log.unreadable.size());
         page.Tag(" piece(s) of the log</a></dd>");
     }
-    page.Tag("<dt>Not in a log</dt><dd>The machine, the Windows version, the monitors and every window without a "
-             "taskbar button: a log records only the windows that had one.</dd></dl>");
+    page.Tag("<dt>Not in a log</dt><dd>The machine, the Windows version, the monitors, the taskbar&#39;s settings "
+             "and every window without a taskbar button: a log records only the windows that had one by the rules. "
+             "The taskbar applies them when a window is shown or hidden, so a window whose style changed while it "
+             "was visible can disagree with the log until it is hidden and shown again.</dd></dl>");
 }
 
 Literal Headline(FindingKind kind)

@@ -17,14 +17,17 @@ const char kStyle[] =
     ".win rect.zero{stroke:#c00;stroke-width:3px}a.win:hover rect{stroke:#06c;stroke-width:3px}"
     ".win text{fill:#111}.origin{stroke:#555;stroke-dasharray:6 4;vector-effect:non-scaling-stroke;fill:none}"
     ".tick{stroke:#888;vector-effect:non-scaling-stroke}.axis{fill:#555}"
-    ".outline{pointer-events:none}.outline rect{fill:none;stroke:#333;stroke-dasharray:2 3;vector-effect:non-scaling-stroke}"
+    ".outline{pointer-events:none}.outline rect{fill:none;stroke:#333;stroke-dasharray:2 "
+    "3;vector-effect:non-scaling-stroke}"
     ".outline text{font-weight:bold}"
     ".wide{overflow-x:auto}table{border-collapse:collapse;font-size:12px}"
     "th,td{border:1px solid #ccc;padding:2px 5px;vertical-align:top;text-align:left}"
     // Names and paths never break inside a word (a path breaks after its backslashes); a title,
-    // anyone's text, may break anywhere rather than widen the table.
-    "td{overflow-wrap:break-word}td.title{overflow-wrap:anywhere;min-width:12em}.name{overflow-wrap:normal}.nowrap{white-space:nowrap}"
-    "td.styles{min-width:13em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-size:11px}"
+    // anyone's text, may break anywhere rather than widen the table or the page, wherever it is.
+    "td{overflow-wrap:break-word}.title{overflow-wrap:anywhere}td.title{min-width:12em}.name{overflow-wrap:normal}"
+    ".nowrap{white-space:nowrap}"
+    "td.styles{min-width:13em}th{background:#eee}tr:target{background:#ffe9a8}small{display:block;color:#555}code{font-"
+    "size:11px}"
     ".sw{display:inline-block;width:.9em;height:.9em;border:1px solid #555;margin-right:.3em;vertical-align:-.1em}"
     ".finding{margin:.5em 0}.advice{color:#245;font-style:italic}em.none{color:#777}"
     "pre{background:#f3f3f3;border:1px solid #ccc;padding:.4em;white-space:pre-wrap;word-break:break-all}"
@@ -76,8 +79,9 @@ void WriteWindowName(Markup& page, const std::vector<WindowRecord>& records, std
     } else {
         page.Handle(r.hwnd).Tag(" ");
     }
+    page.Tag("<span class=\"title\">");
     WriteTitle(page, r);
-    page.Tag(" (");
+    page.Tag("</span> (");
     if (r.exe.empty()) {
         page.Tag("no program");
     } else {

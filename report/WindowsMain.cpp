@@ -17,7 +17,7 @@
 #include "report/StyleNames.h"
 #include "report/WideText.h"
 
-#include "platform/RuntimeFunction.h"
+#include "platform/ComApartment.h"
 #include "platform/UniqueResource.h"
 
 #include <algorithm>
@@ -209,32 +209,13 @@ public:
 
 class ThisDesktop : public report::Desktop {
 public:
-    report::LiveSnapshot Snapshot() override
-    {
-        BecomePerMonitorAware();
-        return report::TakeSnapshot();
-    }
+    report::LiveSnapshot Snapshot() override { return report::TakeSnapshot(); }
 
     std::string ProgramPath() override
     {
         std::wstring path(32768, L'\0');
         const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         return Utf8(std::wstring_view(path.c_str(), std::min<std::size_t>(length, path.size())));
-    }
-
-private:
-    // vantrel.exe is per-monitor DPI aware by its manifest and logs physical pixels. This program
-    // becomes so before its snapshot, so that the snapshot's rectangles and each monitor's DPI
-    // are those of a log of the same desktop, not scaled for a program that knows no DPI. Where
-    // the process has chosen already, or the system predates the choice, nothing changes.
-    static void BecomePerMonitorAware()
-    {
-        using vantrel::platform::Win32Api;
-        if (const auto perMonitor = vantrel::platform::Find<&Win32Api::SetProcessDpiAwareness>()) {
-            perMonitor(PROCESS_PER_MONITOR_DPI_AWARE);
-        } else if (const auto systemAware = vantrel::platform::Find<&Win32Api::SetProcessDPIAware>()) {
-            systemAware();
-        }
     }
 };
 
@@ -271,6 +252,9 @@ void PrintOutOfMemory(bool ownConsole)
 
 int Report(int argc, wchar_t** argv, bool ownConsole)
 {
+    // One apartment for the whole run: the snapshot asks the virtual desktop manager through it,
+    // and ShellExecuteW needs COM on its thread to open the page.
+    const vantrel::platform::ComApartment com;
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(Utf8(argv[i]));
     // Opened from Explorer with no log, the one page there is to make is this desktop's.

@@ -53,7 +53,8 @@ echo "live fuzz run: $(grep -o 'number_of_executed_units: [0-9]*' build/report-f
 
 # A log whose titles try to break out of the page, written as the tool writes: ISO 8859-1, CR LF.
 # Two windows on one spot far from the rest must get a strip of their own, not shrink the map of
-# the 800-pixel window (row w0) to a sliver.
+# the 800-pixel window (row w0) to a sliver; a title of 299 letters with no break in it must wrap
+# rather than widen the page.
 browser=$native/browser
 mkdir -p "$browser"
 record() {
@@ -67,10 +68,11 @@ record() {
     record 0x10030 'b.exe' "Caf$(printf '\xe9') \"quoted\" & 'single'" 'C' 0x100 '-32000,-32000 - -31840,-31972' 1
     record 0x10040 'c.exe' 'Left on a monitor that is gone' 'D' 0x100 '5000,5000 - 5600,5400' 0
     record 0x10050 'c.exe' 'Its second window' 'D' 0x100 '5000,5000 - 5600,5400' 0
+    record 0x10060 'd.exe' "$(printf 'W%.0s' $(seq 299))" 'E' 0x100 '100,100 - 500,400' 0
 } >"$browser/hostile.txt"
 touch -d '2021-03-04 05:06:59 UTC' "$browser/hostile.txt"
 "$native/report/vantrel-report" "$browser/hostile.txt" >/dev/null
-bash tests/report/browser-check.sh "$browser/hostile.html" 5 "$browser/hostile.png" \
+bash tests/report/browser-check.sh "$browser/hostile.html" 6 "$browser/hostile.png" \
     '&lt;script&gt;alert(1)&lt;/script&gt;' ']]&gt;&lt;img src=x onerror=alert(2)&gt;' "Café \"quoted\" &amp; 'single'" \
     '2021-03-04 05:06 UTC' -- --wide w0=300
 
@@ -86,4 +88,4 @@ python3 tests/report/page-layout.py "$native/live-pages/EveryRule.html" --screen
     --in g-gone= --in g-child=Inner --in g-tool=Palette --in g-noactivate=Keyboard --in g-owned=Options \
     --in 'g-owned=Lost dialog' --in 'g-ghost=Not Responding' --in 'g-shell=Program Manager' \
     --in 'g-cloaked-app=By the app' --in 'g-cloaked-shell=Other desktop' --in 'g-cloaked-inherited=With its owner' \
-    --in 'g-hidden=Hidden owner' --in g-hidden=Helper
+    --in 'g-removed=Skip taskbar' --in 'g-hidden=Hidden owner' --in g-hidden=Helper

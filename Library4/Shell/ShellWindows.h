@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <optional>
 #include <vector>
 
 namespace Library4::Shell {
@@ -21,31 +22,65 @@ namespace Library4::Shell {
 // stores the atom, or 0xFFFF when the class is not registered.
 extern WORD GhostClassAtom;
 
-// The rule that gave a window its taskbar button or denied it one: the first two mean shown, the
-// rest not shown. The names and their order are part of the contract.
+// The rule that gave a window its taskbar button or denied it one: AppWindow, Unowned and
+// OnAnotherDesktop mean shown, the rest not shown. The names and their values are part of the
+// contract; the rules' order is the list below ExplainTaskbarWindow.
 enum class TaskbarRule {
-    AppWindow,    // WS_EX_APPWINDOW, with rules 7 and 8 below passed
-    Unowned,      // every rule below passed
-    Gone,         // a null window, or one destroyed before the decision read its style or parent
-    Hidden,       // rule 1
-    NotTopLevel,  // rule 2
-    ToolWindow,   // rule 4, WS_EX_TOOLWINDOW (also when WS_EX_NOACTIVATE is set)
-    NoActivate,   // rule 4, WS_EX_NOACTIVATE
-    Owned,        // rule 5
-    Ghost,        // rule 6
-    ShellDesktop, // rule 7
-    Cloaked,      // rule 8
+    AppWindow,        // WS_EX_APPWINDOW, with rules 7 to 9 below passed
+    Unowned,          // every rule below passed
+    Gone,             // a null window, or one destroyed before the decision read its style or parent
+    Hidden,           // rule 1
+    NotTopLevel,      // rule 2
+    ToolWindow,       // rule 4, WS_EX_TOOLWINDOW (also when WS_EX_NOACTIVATE is set)
+    NoActivate,       // rule 4, WS_EX_NOACTIVATE
+    Owned,            // rule 5
+    Ghost,            // rule 6
+    ShellDesktop,     // rule 8
+    Cloaked,          // rule 9
+    RemovedByProgram, // rule 7
+    OnAnotherDesktop, // rule 9's exception: shown, cloaked by the shell on another virtual desktop
+};
+
+// Whether the decision asked the window manager for the window's cloak (rule 9), and how that went.
+enum class CloakQuery {
+    NotAsked, // an earlier rule decided
+    Unknown,  // asked, and the system could not tell (see GetWindowCloak): read as not cloaked
+    Answered, // asked and answered: TaskbarVerdict::cloak is the answer
 };
 
 struct TaskbarVerdict {
     bool shown = false;
     TaskbarRule rule = TaskbarRule::Gone;
-    // When rule is Cloaked: what DwmGetWindowAttribute(DWMWA_CLOAKED) gave, nonzero, as is: the
-    // bits DWM_CLOAKED_APP (1, its application cloaked it), DWM_CLOAKED_SHELL (2, the shell did, as
-    // for a window on another virtual desktop) and DWM_CLOAKED_INHERITED (4, from its owner), one
-    // or several. Otherwise 0.
+    // What DwmGetWindowAttribute(DWMWA_CLOAKED) gave, as is, when cloakQuery is Answered (0 for a
+    // window that is not cloaked): the bits DWM_CLOAKED_APP (1, its application cloaked it),
+    // DWM_CLOAKED_SHELL (2, the shell did, as for a window on another virtual desktop) and
+    // DWM_CLOAKED_INHERITED (4, from its owner), one or several. Nonzero only when rule is Cloaked
+    // or OnAnotherDesktop; otherwise 0.
     DWORD cloak = 0;
+    CloakQuery cloakQuery = CloakQuery::NotAsked;
 };
+
+// The user's taskbar settings that the decision and its explanation depend on, each as stored:
+// REG_DWORD values that Explorer writes from its Settings pages, below HKEY_CURRENT_USER in
+//   Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced .
+// No documentation describes them; none where a value is missing, or is not a REG_DWORD of four
+// bytes.
+struct TaskbarSettings {
+    // "Show the windows that are open on": 0 all desktops; 1, or none, only the desktop in use.
+    std::optional<DWORD> VirtualDesktopTaskbarFilter;
+    // "Show my taskbar on all displays": 0 no, only the main display has one; 1 yes.
+    std::optional<DWORD> MMTaskbarEnabled;
+    // Which taskbars show a window's button, with several: 0 all of them; 1 the main taskbar and
+    // the one where the window is open; 2 only the one where the window is open.
+    std::optional<DWORD> MMTaskbarMode;
+
+    // Whether the taskbar shows the windows of every virtual desktop (VirtualDesktopTaskbarFilter 0).
+    bool ShowsAllDesktops() const { return VirtualDesktopTaskbarFilter == DWORD{0}; }
+};
+
+// Reads the settings above, with one opening of their key, from HKEY_CURRENT_USER as this thread
+// sees it. A missing key reads as every value missing. Throws nothing; any thread.
+TaskbarSettings ReadTaskbarSettings();
 
 // Whether the taskbar shows a window as a button, and the rule that decided. The rules, in this
 // order; each is asked only when the earlier ones have passed, and the first that fails decides:
@@ -56,21 +91,46 @@ struct TaskbarVerdict {
 //   4. WS_EX_TOOLWINDOW fails it as ToolWindow, else WS_EX_NOACTIVATE as NoActivate;
 //   5. an owner (GetWindow GW_OWNER) fails it as Owned;
 //   6. the "Ghost" class (GetClassLongW GCW_ATOM is GhostClassAtom) fails it as Ghost;
-//   7. the shell's desktop window (GetShellWindow) fails it as ShellDesktop;
-//   8. a window the window manager cloaks fails it as Cloaked (DwmGetWindowAttribute with
-//      DWMWA_CLOAKED, found at run time in dwmapi.dll from the system folder and bound once per
-//      process; a system without it, or a failed query, cloaks nothing).
+//   7. a window whose program removed its button (ITaskbarList::DeleteTab, which marks the window
+//      with the property "ITaskList_Deleted": GetPropW gives nonzero) fails it as RemovedByProgram,
+//      whatever its styles. Explorer forgets the removal when it restarts, and shows the button
+//      again, though the property stays;
+//   8. the shell's desktop window (GetShellWindow) fails it as ShellDesktop;
+//   9. a window the window manager cloaks fails it as Cloaked (GetWindowCloak). One exception:
+//      with settings.ShowsAllDesktops(), a window whose only cloak is DWM_CLOAKED_SHELL and that the
+//      virtual desktop manager puts on another desktop (IVirtualDesktopManager::
+//      IsWindowOnCurrentVirtualDesktop gives FALSE) is shown, as OnAnotherDesktop. The manager is
+//      asked in a single-threaded apartment of this thread's for the one call (an apartment the
+//      thread already has serves as it is); without ole32 or the manager (before Windows 10), or
+//      where it fails, the window stays Cloaked.
 // A window that is null or destroyed reads as having no style and no parent. When rule 1 reads no
 // style at all, or rule 2 fails, IsWindow tells Gone from Hidden and from NotTopLevel; no verdict
 // that is shown costs that call. A window destroyed after those reads is judged by what the later
-// reads gave (no extended style, no owner, class atom 0, not cloaked), which can be shown. Throws
-// nothing. Any thread; the first call writes GhostClassAtom unsynchronised, so make it on one
-// thread before others call.
+// reads gave (no extended style, no owner, class atom 0, no property, not cloaked), which can be
+// shown. Throws nothing. Any thread; the first call writes GhostClassAtom unsynchronised, so make
+// it on one thread before others call.
+//
+// What the decision cannot know from outside: the taskbar decides when a window is shown or hidden,
+// so a style changed on a visible window changes its button only once the window is hidden and
+// shown again ("Managing Taskbar Buttons"), and until then the verdict can disagree with the
+// taskbar; a button that ITaskbarList::AddTab added leaves no trace another process can read; and
+// the Windows 11 taskbar's own list of buttons, reachable only through UI Automation, is not read.
+TaskbarVerdict ExplainTaskbarWindow(HWND hwnd, const TaskbarSettings& settings);
+// The same, with the settings read by ReadTaskbarSettings only when rule 9 needs them (a window
+// cloaked by the shell alone).
 TaskbarVerdict ExplainTaskbarWindow(HWND hwnd);
 
-// ExplainTaskbarWindow(hwnd).shown, by the same calls: true for a window that the taskbar shows
-// as a button; false for a null or vanished window. Throws nothing; threads as above.
+// ExplainTaskbarWindow(hwnd[, settings]).shown, by the same calls: true for a window that the
+// taskbar shows as a button; false for a null or vanished window. Throws nothing; threads as above.
+bool IsTaskbarWindow(HWND hwnd, const TaskbarSettings& settings);
 bool IsTaskbarWindow(HWND hwnd);
+
+// DwmGetWindowAttribute(DWMWA_CLOAKED), found at run time in dwmapi.dll from the system folder and
+// bound once per process: true with the answer in cloak (0: not cloaked); false, and cloak 0, on a
+// system without the function (2000, XP), one that does not know the attribute (Vista, 7: the
+// window manager cloaks windows from Windows 8 on), or when the query fails, as for a vanished
+// window. Throws nothing; any thread.
+bool GetWindowCloak(HWND hwnd, DWORD* cloak);
 
 // The client area (GetClientRect) is at least one pixel wide and one pixel high. A client
 // rectangle that can't be read, as for a null or vanished window, counts as empty.

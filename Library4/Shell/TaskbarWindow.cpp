@@ -1,5 +1,6 @@
 #include "Library4/Shell/ShellWindows.h"
 
+#include "Library4/Shell/detail/VirtualDesktop.h"
 #include "Library4/Shell/detail/WindowEnumeration.h"
 #include "platform/RuntimeFunction.h"
 #include "platform/Win32Api.h"
@@ -22,8 +23,8 @@ WORD LookUpGhostClassAtom()
     return atom != 0 ? atom : kNoGhostClass;
 }
 
-TaskbarVerdict Shown(TaskbarRule rule) { return {true, rule, 0}; }
-TaskbarVerdict Denied(TaskbarRule rule) { return {false, rule, 0}; }
+TaskbarVerdict Shown(TaskbarRule rule) { return {true, rule, 0, CloakQuery::NotAsked}; }
+TaskbarVerdict Denied(TaskbarRule rule) { return {false, rule, 0, CloakQuery::NotAsked}; }
 
 // The rules the taskbar has always decided by. A vanished window reads as having no style and no
 // parent, as a live one may too; only on those paths, which never end in a button, is the window
@@ -50,35 +51,57 @@ TaskbarVerdict ApplyClassicRules(HWND hwnd)
     return atom == GhostClassAtom ? Denied(TaskbarRule::Ghost) : Shown(TaskbarRule::Unowned);
 }
 
-// From Windows 8 on, the window manager can hide a window that keeps WS_VISIBLE (on another
+// The mark ITaskbarList::DeleteTab leaves on a window, which switchers read to leave it out too.
+constexpr wchar_t kRemovedByProgram[] = L"ITaskList_Deleted";
+
+// Rule 9. The window manager hides a cloaked window though it keeps WS_VISIBLE (on another
 // virtual desktop, a suspended Store app's frame, parts of the shell), and the taskbar shows no
-// button for it. Vista and 7 do not know the attribute (E_INVALIDARG) and 2000/XP lack the
-// function: neither cloaks anything, so any failure reads as 0, not cloaked.
-DWORD CloakOf(HWND hwnd)
+// button for it; but a taskbar set to show every desktop's windows shows the shell's cloak of a
+// window on another desktop. Settings are read only for such a window, when the caller gave none.
+TaskbarVerdict ApplyCloak(HWND hwnd, const TaskbarSettings* settings, const TaskbarVerdict& classic)
 {
-    const auto getAttribute = vantrel::platform::Find<&vantrel::platform::Win32Api::DwmGetWindowAttribute>();
-    if (!getAttribute) return 0;
-    DWORD cloaked = 0;
-    const HRESULT result = getAttribute(hwnd, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
-    return SUCCEEDED(result) ? cloaked : 0;
+    DWORD cloak = 0;
+    if (!GetWindowCloak(hwnd, &cloak)) return {classic.shown, classic.rule, 0, CloakQuery::Unknown};
+    if (cloak == 0) return {classic.shown, classic.rule, 0, CloakQuery::Answered};
+    if (cloak == DWM_CLOAKED_SHELL) {
+        const bool allDesktops = settings ? settings->ShowsAllDesktops() : ReadTaskbarSettings().ShowsAllDesktops();
+        if (allDesktops && detail::IsOnAnotherVirtualDesktop(hwnd))
+            return {true, TaskbarRule::OnAnotherDesktop, cloak, CloakQuery::Answered};
+    }
+    return {false, TaskbarRule::Cloaked, cloak, CloakQuery::Answered};
 }
 
-} // namespace
-
-TaskbarVerdict ExplainTaskbarWindow(HWND hwnd)
+TaskbarVerdict Explain(HWND hwnd, const TaskbarSettings* settings)
 {
     if (GhostClassAtom == 0) GhostClassAtom = LookUpGhostClassAtom();
     const TaskbarVerdict classic = ApplyClassicRules(hwnd);
     if (!classic.shown) return classic;
+    if (Api().GetPropW(hwnd, kRemovedByProgram) != nullptr) return Denied(TaskbarRule::RemovedByProgram);
     // The desktop ("Program Manager") is visible, top-level and unowned, yet never a button.
     // Without a shell the answer is null, which matches no window.
     if (hwnd == Api().GetShellWindow()) return Denied(TaskbarRule::ShellDesktop);
-    const DWORD cloak = CloakOf(hwnd);
-    if (cloak != 0) return {false, TaskbarRule::Cloaked, cloak};
-    return classic;
+    return ApplyCloak(hwnd, settings, classic);
 }
 
+} // namespace
+
+// Vista and 7 do not know the attribute (E_INVALIDARG) and 2000/XP lack the function.
+bool GetWindowCloak(HWND hwnd, DWORD* cloak)
+{
+    *cloak = 0;
+    const auto getAttribute = vantrel::platform::Find<&vantrel::platform::Win32Api::DwmGetWindowAttribute>();
+    if (!getAttribute) return false;
+    DWORD answer = 0;
+    if (FAILED(getAttribute(hwnd, DWMWA_CLOAKED, &answer, sizeof(answer)))) return false;
+    *cloak = answer;
+    return true;
+}
+
+TaskbarVerdict ExplainTaskbarWindow(HWND hwnd, const TaskbarSettings& settings) { return Explain(hwnd, &settings); }
+TaskbarVerdict ExplainTaskbarWindow(HWND hwnd) { return Explain(hwnd, nullptr); }
+
 // One decision for the log and for the explanation, so the two can never disagree.
-bool IsTaskbarWindow(HWND hwnd) { return ExplainTaskbarWindow(hwnd).shown; }
+bool IsTaskbarWindow(HWND hwnd, const TaskbarSettings& settings) { return Explain(hwnd, &settings).shown; }
+bool IsTaskbarWindow(HWND hwnd) { return Explain(hwnd, nullptr).shown; }
 
 } // namespace Library4::Shell

@@ -84,7 +84,11 @@ void ExpectEachWritesWholeAndGivesBackWhatItTakes(const std::vector<Writer>& wri
     }
 }
 
-BOOL LogOne(HWND hwnd, LogStream& stream) { return LogWindowProc(hwnd, reinterpret_cast<LPARAM>(&stream)); }
+BOOL LogOne(HWND hwnd, LogStream& stream)
+{
+    app::LogPass pass{stream, {}};
+    return LogWindowProc(hwnd, reinterpret_cast<LPARAM>(&pass));
+}
 
 // Every field at its limit.
 WindowRecord FullRecord()
@@ -152,7 +156,11 @@ TEST(RecordWriterLeak, OverWindowsOfThisProcessAndTheWholePass)
          true},
         // What the tool does: the window system's whole enumeration with the record writer.
         {"EnumWindows with LogWindowProc",
-         [](LogStream& s) { return ::EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&s)); }, true},
+         [](LogStream& s) {
+             app::LogPass pass{s, {}};
+             return ::EnumWindows(&LogWindowProc, reinterpret_cast<LPARAM>(&pass));
+         },
+         true},
     });
 }
 

@@ -190,7 +190,7 @@ TEST(ShippedProgram, CarriesItsManifestAndVersion)
         bool perMonitorAware;
     } programs[] = {
         {VANTREL_SHIPPED_EXE, "Vantrel.LogTool", true},
-        {VANTREL_SHIPPED_REPORT_EXE, "Vantrel.Report", false},
+        {VANTREL_SHIPPED_REPORT_EXE, "Vantrel.Report", true},
     };
     for (const auto& program : programs) {
         SCOPED_TRACE(program.identity);

@@ -30,7 +30,8 @@ std::string RecordOf(HWND hwnd)
     {
         LogStream stream(path.c_str());
         EXPECT_TRUE(stream.IsOpen());
-        EXPECT_TRUE(LogWindowProc(hwnd, reinterpret_cast<LPARAM>(&stream)));
+        app::LogPass pass{stream, {}};
+        EXPECT_TRUE(LogWindowProc(hwnd, reinterpret_cast<LPARAM>(&pass)));
     }
     return testsupport::ReadBytes(path);
 }

@@ -1,6 +1,7 @@
-// The live snapshot of a real desktop: another process's windows of every kind, each explained by
-// the rule that decides it, and the windows with a button exactly the records of vantrel.exe's
-// log of the same desktop. Its page is left for the browser check that follows (tests/CMakeLists.txt).
+// The live snapshot of a real desktop: another process's windows of every kind (one its program
+// removed from the taskbar), each explained by the rule that decides it, and the windows with a
+// button exactly the records of vantrel.exe's log of the same desktop. Its page is left for the
+// browser check that follows (tests/CMakeLists.txt).
 #include "report/LiveCollection.h"
 #include "report/LivePage.h"
 #include "report/LogReader.h"
@@ -42,6 +43,7 @@ const Kind kKinds[] = {
     {L"owned app", kVisible, WS_EX_APPWINDOW, 0, kOnScreen, true, TaskbarRule::AppWindow},
     {L"owned by hidden", kVisible, 0, 1, kOnScreen, false, TaskbarRule::Owned},
     {L"off every monitor", kVisible, 0, -1, {-30000, -30000, -29600, -29700}, true, TaskbarRule::Unowned},
+    {L"removed by its program", kVisible, 0, -1, kOnScreen, false, TaskbarRule::RemovedByProgram},
 };
 // clang-format on
 
@@ -52,6 +54,9 @@ VANTREL_TEST_HELPER(OwnsOneWindowPerRule)
         const HWND owner = kind.owner < 0 ? nullptr : windows[static_cast<std::size_t>(kind.owner)]->Get();
         windows.push_back(std::make_unique<testsupport::TestWindow>(testsupport::WindowOptions{
             std::wstring(L"live ") + kind.name, kind.style, kind.exStyle, owner, kind.rect}));
+        // The mark that ITaskbarList::DeleteTab leaves, as the shell sets it in the window's own process.
+        if (kind.rule == TaskbarRule::RemovedByProgram)
+            ::SetPropW(windows.back()->Get(), L"ITaskList_Deleted", reinterpret_cast<HANDLE>(1));
     }
     return testsupport::SignalReadyAndServe();
 }

@@ -8,11 +8,13 @@
 
 #include "platform/Win32Api.h"
 #include "report/LiveCollection.h"
+#include "tests/support/ApiFakes.h"
+#include "tests/support/DesktopManagerFake.h"
 #include "tests/support/TestWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <shobjidl.h>
+#include <cwchar>
 
 namespace livetest {
 
@@ -23,26 +25,11 @@ using report::Known;
 // What differs from an ordinary Windows 11 desktop, a bit each.
 // clang-format off
 enum Change : unsigned { kHung = 1, kOtherDesktop = 2, kTwoMonitors = 4, kNoDwm = 8, kNoCom = 16, kNoManager = 32,
-                         kNoShcore = 64, kNoRtlGetVersion = 128 };
+                         kNoShcore = 64, kNoRtlGetVersion = 128, kAllDesktops = 256, kUncloaks = 512, kHidden = 1024 };
 // clang-format on
 unsigned changes = 0;
 HWND theWindow = nullptr;
 int apartments = 0; // joined and not yet left
-
-class FakeDesktopManager : public IVirtualDesktopManager {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE IsWindowOnCurrentVirtualDesktop(HWND hwnd, BOOL* on) override
-    {
-        *on = (changes & kOtherDesktop) == 0;
-        return hwnd == theWindow ? S_OK : E_INVALIDARG;
-    }
-    HRESULT STDMETHODCALLTYPE GetWindowDesktopId(HWND, GUID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE MoveWindowToDesktop(HWND, REFGUID) override { return E_NOTIMPL; }
-    ULONG references = 0;
-} manager;
 
 // The fakes' own monitors, the second with a taskbar on top: their handles reach no real function.
 const struct FakeMonitor {
@@ -64,17 +51,33 @@ HRESULT WINAPI FakeCoInitializeEx(LPVOID, DWORD)
     return S_OK;
 }
 void WINAPI FakeCoUninitialize() { --apartments; }
-HRESULT WINAPI FakeCoCreateInstance(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID* out)
-{
-    manager.AddRef();
-    *out = static_cast<IVirtualDesktopManager*>(&manager);
-    return S_OK;
-}
+int cloakQueries = 0;
 HRESULT WINAPI FakeDwmGetWindowAttribute(HWND, DWORD attribute, PVOID value, DWORD)
 {
     if (attribute == DWMWA_EXTENDED_FRAME_BOUNDS) *static_cast<RECT*>(value) = {7, 0, 393, 293};
-    if (attribute == DWMWA_CLOAKED) *static_cast<DWORD*>(value) = (changes & kOtherDesktop) ? DWM_CLOAKED_SHELL : 0;
+    if (attribute == DWMWA_CLOAKED) {
+        // A window that its program uncloaks right after the first question.
+        const bool byApp = (changes & kUncloaks) && cloakQueries++ == 0;
+        *static_cast<DWORD*>(value) = (changes & kOtherDesktop) ? DWM_CLOAKED_SHELL : byApp ? DWM_CLOAKED_APP : 0;
+    }
     return S_OK;
+}
+// The user has the taskbar show the windows of every desktop: Explorer's key, standing in for the
+// one this prefix lacks, holds the value.
+LSTATUS WINAPI FakeRegOpenKeyExW(HKEY root, LPCWSTR name, DWORD options, REGSAM access, PHKEY key)
+{
+    const bool advanced = std::wcsstr(name, L"Explorer\\Advanced") != nullptr;
+    return testsupport::SystemApi().RegOpenKeyExW(root, (changes & kAllDesktops) && advanced ? L"Software" : name,
+                                                  options, access, key);
+}
+LSTATUS WINAPI FakeRegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
+{
+    if (!(changes & kAllDesktops) || std::wcscmp(name, L"VirtualDesktopTaskbarFilter") != 0)
+        return testsupport::SystemApi().RegQueryValueExW(key, name, reserved, type, data, size);
+    *type = REG_DWORD;
+    *reinterpret_cast<DWORD*>(data) = 0;
+    *size = sizeof(DWORD);
+    return ERROR_SUCCESS;
 }
 BOOL WINAPI FakeEnumDisplayMonitors(HDC, LPCRECT, MONITORENUMPROC visit, LPARAM parameter)
 {
@@ -140,6 +143,12 @@ const SeamCase kCases[] = {
     {"no shcore", kNoShcore, true, 0, true, Known::Yes, false, {{}}, {70, 20, 470, 320}, "Windows 10.0.22631"},
     {"no RtlGetVersion", kNoRtlGetVersion, true, 0, true, Known::Yes, false, {96}, {70, 20, 470, 320},
      "Windows 6.1.7601 Service Pack 1"},
+    {"shown from another desktop", kOtherDesktop | kAllDesktops, true, DWM_CLOAKED_SHELL, true, Known::No, false, {96},
+     {70, 20, 470, 320}, "Windows 10.0.22631"},
+    {"uncloaked while asked", kUncloaks, false, DWM_CLOAKED_APP, true, Known::Yes, false, {96}, {70, 20, 470, 320},
+     "Windows 10.0.22631"},
+    {"hidden: no desktop asked", kHidden, false, 0, true, Known::Unknown, false, {96}, {70, 20, 470, 320},
+     "Windows 10.0.22631"},
 };
 // clang-format on
 
@@ -152,12 +161,18 @@ TEST(LiveSnapshotThroughTheSeam, ReadsEachAnswerAndTakesWhatIsMissingAsUnknown)
     for (const SeamCase& c : kCases) {
         SCOPED_TRACE(c.what);
         changes = c.changes;
+        cloakQueries = 0;
+        ::ShowWindow(theWindow, (changes & kHidden) ? SW_HIDE : SW_SHOWNOACTIVATE);
         vantrel::platform::ScopedApiOverride api;
+        api->RegOpenKeyExW = &FakeRegOpenKeyExW;
+        api->RegQueryValueExW = &FakeRegQueryValueExW;
         api->EnumWindows = &FakeEnumWindows;
         api->IsHungAppWindow = &FakeIsHungAppWindow;
         api->CoInitializeEx = (changes & kNoCom) ? nullptr : &FakeCoInitializeEx;
         api->CoUninitialize = (changes & kNoCom) ? nullptr : &FakeCoUninitialize;
-        api->CoCreateInstance = (changes & (kNoCom | kNoManager)) ? nullptr : &FakeCoCreateInstance;
+        api->CoCreateInstance = (changes & (kNoCom | kNoManager)) ? nullptr : &testsupport::FakeCoCreateInstance;
+        testsupport::Desktops().window = theWindow;
+        testsupport::Desktops().onCurrent = (changes & kOtherDesktop) == 0;
         api->DwmGetWindowAttribute = (changes & kNoDwm) ? nullptr : &FakeDwmGetWindowAttribute;
         api->EnumDisplayMonitors = &FakeEnumDisplayMonitors;
         api->GetMonitorInfoW = &FakeGetMonitorInfoW;
@@ -181,9 +196,12 @@ TEST(LiveSnapshotThroughTheSeam, ReadsEachAnswerAndTakesWhatIsMissingAsUnknown)
         EXPECT_EQ(c.dpis.size() - 1, live.monitor.value_or(99));
         EXPECT_TRUE(c.normal == live.normal);
         EXPECT_EQ(c.version, snapshot.windowsVersion);
+        if (changes & kAllDesktops) {
+            EXPECT_EQ(0u, snapshot.taskbar.virtualDesktopFilter);
+        }
         // COM is left as it was found, and the manager given back.
         EXPECT_EQ(0, apartments);
-        EXPECT_EQ(0u, manager.references);
+        EXPECT_EQ(0u, testsupport::Desktops().references);
     }
 }
 

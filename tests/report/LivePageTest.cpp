@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -38,7 +39,7 @@ LiveWindow Window(std::string title, Rule rule, Rect rect = {100, 100, 700, 500}
     w.record.window = w.normal = rect;
     w.frame = rect;
     w.rule = rule;
-    w.shown = rule == Rule::AppWindow || rule == Rule::Unowned;
+    w.shown = rule == Rule::AppWindow || rule == Rule::Unowned || rule == Rule::OnAnotherDesktop;
     w.cloak = 0;
     w.onCurrentDesktop = Known::Yes;
     w.monitor = 0;
@@ -93,7 +94,9 @@ LiveSnapshot EveryRule()
         Window("Parked", Rule::Unowned, {-32000, -32000, -31840, -31972}), Window("", Rule::Gone),
         Window("Inner", Rule::NotTopLevel, {100, 100, 300, 200}),
         Window("On two", Rule::Unowned, {2000, 100, 2900, 800}, "C:\\Apps\\viewer.exe"),
-        Window("Program Manager", Rule::ShellDesktop, {0, 0, 3200, 1080}, kExplorer)};
+        Window("Program Manager", Rule::ShellDesktop, {0, 0, 3200, 1080}, kExplorer),
+        Window("Skip taskbar", Rule::RemovedByProgram, {400, 200, 800, 500}, "C:\\Apps\\chat.exe"),
+        Cloaked("Shown from elsewhere", 2)};
     // clang-format on
     w[3].record.exStyle = report::k_WS_EX_TOOLWINDOW;
     w[3].record.style |= report::k_WS_MINIMIZEBOX;
@@ -103,7 +106,11 @@ LiveSnapshot EveryRule()
     w[14].record.minimized = true;
     w[14].normal = {400, 300, 1000, 700};
     w[17].monitor = 1;
-    return TwoMonitors(std::move(w));
+    w[20].rule = Rule::OnAnotherDesktop;
+    w[20].shown = true;
+    LiveSnapshot s = TwoMonitors(std::move(w));
+    s.taskbar = {0u, 1u, 2u};
+    return s;
 }
 
 // What a system before Windows 8 tells: no cloaking, frames, virtual desktops or DPI.
@@ -148,29 +155,32 @@ const LiveCase kCases[] = {
     {"EveryRule",
      EveryRule(),
      {"Windows 10.0.19045", "2023-11-14 22:13 UTC", "\\\\.\\DISPLAY1, primary: 0,0 - 1920,1080 (1920&#215;1080), "
-      "work area 0,0 - 1920,1040, 96 dpi (100%)", "\\\\.\\&lt;b&gt;DISPLAY2", "144 dpi (150%)", "19 top-level",
-      "off every monitor", "#7</a> &#8220;Far away&#8221;", "owner is hidden", "#6</a> &#8220;Lost dialog&#8221;",
-      "look like an app", "#4</a> &#8220;Palette&#8221;", "Hung windows", "#13</a>", "#14</a>", "another virtual desktop",
+      "work area 0,0 - 1920,1040, 96 dpi (100%)", "\\\\.\\&lt;b&gt;DISPLAY2", "144 dpi (150%)",
+      "windows of every virtual desktop (VirtualDesktopTaskbarFilter = 0)", "MMTaskbarEnabled = 1, MMTaskbarMode = 2",
+      "21 top-level",
+      "off every monitor", "#7</a> <span class=\"title\">&#8220;Far away&#8221;", "owner is hidden", "#6</a> <span class=\"title\">&#8220;Lost dialog&#8221;",
+      "look like an app", "#4</a> <span class=\"title\">&#8220;Palette&#8221;", "Hung windows", "#13</a>", "#14</a>", "another virtual desktop",
       "#11</a>", "Monitor 1 (primary)", "Monitor 2", "<h3>Off every monitor</h3>", "<h3>Minimized</h3>",
       "<h2 id=\"windows\">", "&#8220;Main &lt;script&gt;&#8221;",
       "minimized</td><td>unowned, neither a tool window nor no-activate<small>monitor 1; frame -32000,-32000 - "
-      "-31840,-31972; comes back to 400,300 - 1000,700;", "<h2 id=\"without\">", "id=\"g-gone\"",
+      "-31840,-31972; comes back to 400,300 - 1000,700; button on monitor 1&#39;s taskbar;",
+      "button on monitor 2&#39;s taskbar", "every desktop&#39;s windows", "<h2 id=\"without\">", "id=\"g-gone\"",
       "id=\"g-child\"", "id=\"g-tool\"><h3>Tool windows <span class=\"count\">(1)</span>", "remove WS_EX_TOOLWINDOW",
       "id=\"g-noactivate\"", "id=\"g-owned\"><h3>Owned windows <span class=\"count\">(2)</span>",
-      "owned by <a href=\"#w0\">#1</a> &#8220;Main &lt;script&gt;&#8221; (app.exe), whose button stands for it",
-      "owned by <a href=\"#w7\">#8</a> &#8220;Hidden owner&#8221; (app.exe), which has no button either",
-      "id=\"g-ghost\"", "id=\"g-shell\"", "id=\"g-cloaked-app\"", "DWM_CLOAKED_APP (1)", "cloaked by its program (1)",
+      "owned by <a href=\"#w0\">#1</a> <span class=\"title\">&#8220;Main &lt;script&gt;&#8221;</span> (app.exe), whose button stands for it",
+      "owned by <a href=\"#w7\">#8</a> <span class=\"title\">&#8220;Hidden owner&#8221;</span> (app.exe), which has no button either",
+      "id=\"g-ghost\"", "id=\"g-removed\"", "ITaskbarList::DeleteTab", "id=\"g-shell\"", "id=\"g-cloaked-app\"", "DWM_CLOAKED_APP (1)", "cloaked by its program (1)",
       "id=\"g-cloaked-shell\"", "id=\"g-cloaked-inherited\"",
       "<details class=\"group\" id=\"g-hidden\"><summary><h3>Hidden windows <span class=\"count\">(2)</span>",
       "<tr id=\"w7\" class=\"undrawn\">", "</details>"},
      {"unknown", "Unknown here", "<details class=\"group\" id=\"g-hidden\" open", "<script"},
-     12},
+     13},
     {"UnknownsReadAsUnknown",
      Unknowns(true),
      {"Windows version unknown", "Taken</dt><dd>unknown", "DPI unknown", "Virtual screen</dt><dd>0,0 - 3200,1080",
       "Unknown here</dt><dd>cloaking (Windows 8 and later); virtual desktops (Windows 10 and later); the frames the "
       "window manager draws (Windows Vista and later); the monitors&#39; DPI (Windows 8.1 and later).",
-      "Windows off every monitor", "monitor 1; frame unknown; virtual desktop unknown"},
+      "Windows off every monitor", "monitor 1; frame unknown; button on every taskbar; virtual desktop unknown"},
      {"another virtual desktop", "Cloaked", "Hung"},
      2},
     {"MonitorsUnknown",
@@ -187,7 +197,6 @@ const LiveCase kCases[] = {
     {"NoWindows", TwoMonitors({}), {"0 top-level", "Nothing unusual.", "Monitor 2", "None: no window"}, {"<table"}, 0},
 };
 // clang-format on
-
 
 class LivePageShows : public ::testing::TestWithParam<LiveCase> {};
 
@@ -217,13 +226,91 @@ TEST_P(LivePageShows, EachWindowInItsPlace)
 INSTANTIATE_TEST_SUITE_P(, LivePageShows, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<LiveCase>& info) { return info.param.name; });
 
+// Where the model puts one window beside an ordinary one, on the first of two monitors: the
+// findings that name it, and the map's place for it, or none when it is not drawn.
+TEST(LiveReport, NamesEachWindowOnlyWhereWhatItSaysHolds)
+{
+    enum Place { kTogether, kFar, kParked, kUndrawn };
+    using Kind = report::LiveFindingKind;
+    constexpr Known kHere = Known::Yes, kElsewhere = Known::No;
+    const struct {
+        const char* what;
+        Rule rule;
+        bool onMonitor, parked, minimized, hung;
+        std::uint32_t cloak;
+        Known desktop;
+        std::vector<Kind> findings;
+        Place place;
+    } kRows[] = {
+        // clang-format off
+        {"a button off every monitor", Rule::Unowned, false, false, false, false, 0, kHere, {Kind::OffEveryMonitor}, kFar},
+        {"a helper off every monitor", Rule::ToolWindow, false, false, false, false, 0, kHere, {}, kFar},
+        {"parked, not minimized", Rule::Unowned, false, true, false, false, 0, kHere, {Kind::OffEveryMonitor}, kFar},
+        {"minimized", Rule::Unowned, true, true, true, false, 0, kHere, {}, kParked},
+        {"hung", Rule::Unowned, true, false, false, true, 0, kHere, {Kind::Hung}, kTogether},
+        {"hung and hidden", Rule::Hidden, true, false, false, true, 0, kHere, {}, kUndrawn},
+        {"on another desktop", Rule::Cloaked, true, false, false, false, 2, kElsewhere, {Kind::OtherDesktop}, kUndrawn},
+        {"shown from another desktop", Rule::OnAnotherDesktop, true, false, false, false, 2, kElsewhere,
+         {Kind::OtherDesktop}, kUndrawn},
+        {"hidden, on another desktop", Rule::Hidden, true, false, false, false, 0, kElsewhere, {}, kUndrawn},
+        {"removed by its program", Rule::RemovedByProgram, true, false, false, false, 0, kHere, {}, kTogether},
+        // clang-format on
+    };
+    for (const auto& row : kRows) {
+        SCOPED_TRACE(row.what);
+        LiveWindow w = Window("w", row.rule, row.parked ? Rect{-32000, -32000, -31840, -31972} : Rect{10, 10, 90, 90});
+        if (!row.onMonitor) w.monitor.reset();
+        w.record.minimized = row.minimized;
+        w.hung = row.hung;
+        w.cloak = row.cloak;
+        w.onCurrentDesktop = row.desktop;
+        const report::LiveReport model = report::MakeLiveReport(TwoMonitors({Window("ordinary", Rule::Unowned), w}));
+        std::vector<Kind> findings;
+        for (const report::LiveFinding& finding : model.findings) {
+            if (std::find(finding.windows.begin(), finding.windows.end(), 1u) != finding.windows.end())
+                findings.push_back(finding.kind);
+        }
+        EXPECT_EQ(row.findings, findings);
+        const report::DesktopLayout& layout = model.layout;
+        const auto has = [](const std::vector<std::size_t>& list) { return std::count(list.begin(), list.end(), 1u); };
+        EXPECT_EQ(row.place == kTogether, has(layout.together) == 1);
+        EXPECT_EQ(row.place == kFar, has(layout.far) == 1);
+        EXPECT_EQ(row.place == kParked, has(layout.parked) == 1);
+        EXPECT_EQ(row.place == kUndrawn, static_cast<bool>(model.undrawn[1]));
+    }
+}
+
+// Which taskbars show the buttons, by the monitors and the settings for several of them.
+TEST(LiveReport, TakesTheTaskbarsFromTheSettingsForSeveralMonitors)
+{
+    using report::Taskbars;
+    const struct {
+        bool twoMonitors;
+        report::TaskbarSettings settings;
+        Taskbars taskbars;
+    } kRows[] = {
+        {false, {std::nullopt, 1u, 2u}, Taskbars::One},    {true, {}, Taskbars::Every},
+        {true, {0u, 0u, 2u}, Taskbars::MainOnly},          {true, {1u, 1u, 0u}, Taskbars::Every},
+        {true, {1u, 1u, 1u}, Taskbars::MainAndOwn},        {true, {std::nullopt, std::nullopt, 2u}, Taskbars::Own},
+        {true, {std::nullopt, 1u, 7u}, Taskbars::Unknown},
+    };
+    for (const auto& row : kRows) {
+        LiveSnapshot s = TwoMonitors({});
+        if (!row.twoMonitors) s.monitors.pop_back();
+        s.taskbar = row.settings;
+        EXPECT_EQ(row.taskbars, report::MakeLiveReport(s).taskbars) << &row - kRows;
+    }
+}
+
 // The longest titles of characters that each become the longest escape, every style bit, every
-// window owned by the one with the longest texts and named by every finding.
+// window owned by the one with the longest texts and named by every finding (half of them with a
+// button, half without).
 TEST(LivePage, StaysWithinItsBoundOnTheWorstSnapshot)
 {
     std::vector<LiveWindow> windows;
     for (int n = 0; n < 40; ++n) {
-        LiveWindow w = Owned(std::string(299, '"'), n == 0 ? Rule::Hidden : Rule::ToolWindow, 0, false);
+        const Rule rule = n == 0 ? Rule::Hidden : n % 2 ? Rule::Unowned : Rule::ToolWindow;
+        LiveWindow w = Owned(std::string(299, '"'), rule, 0, false);
         w.record.exe = w.record.className = std::string(260, '"');
         w.record.style = w.record.exStyle = 0xFFFFFFFF;
         w.monitor.reset();

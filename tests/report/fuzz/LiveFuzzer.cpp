@@ -51,15 +51,13 @@ private:
     std::size_t size_, at_ = 0;
 };
 
-constexpr int kRules = static_cast<int>(report::TaskbarRule::Cloaked) + 1;
-
 report::LiveWindow DecodeWindow(Input& in)
 {
     const std::uint32_t flags = in.Word();
     const auto bit = [&](int n) { return (flags >> n & 1) != 0; };
     report::LiveWindow w;
     w.shown = bit(0);
-    w.rule = static_cast<report::TaskbarRule>((flags >> 1 & 0xF) % kRules);
+    w.rule = static_cast<report::TaskbarRule>((flags >> 1 & 0xF) % report::kTaskbarRules);
     if (bit(5)) w.cloak = in.Byte();
     w.onCurrentDesktop = static_cast<report::Known>((flags >> 6 & 3) % 3);
     w.hung = bit(8);
@@ -98,6 +96,11 @@ report::LiveSnapshot Decode(Input& in)
     s.virtualScreen = in.Rectangle();
     s.windowsVersion = in.Text();
     s.taken = static_cast<std::int64_t>(std::uint64_t{in.Word()} << 32 | in.Word());
+    // The taskbar's settings, each stored or not, a value past those known among them.
+    const std::uint8_t stored = in.Byte();
+    if (stored & 1) s.taskbar.virtualDesktopFilter = in.Byte() % 4;
+    if (stored & 2) s.taskbar.multiMonitorEnabled = in.Byte() % 4;
+    if (stored & 4) s.taskbar.multiMonitorMode = in.Byte() % 4;
     while (!in.Empty()) s.windows.push_back(DecodeWindow(in));
     // An owner is one of the windows, or none.
     for (report::LiveWindow& w : s.windows) {
