@@ -159,7 +159,8 @@ std::optional<std::uint32_t> CloakOf(HWND hwnd, const Library4::Shell::TaskbarVe
     using Library4::Shell::CloakQuery;
     if (verdict.cloakQuery == CloakQuery::Answered) return verdict.cloak;
     DWORD cloak = 0;
-    if (verdict.cloakQuery == CloakQuery::Unknown || !Library4::Shell::GetWindowCloak(hwnd, &cloak)) return std::nullopt;
+    if (verdict.cloakQuery == CloakQuery::Unknown || !Library4::Shell::GetWindowCloak(hwnd, &cloak))
+        return std::nullopt;
     return cloak;
 }
 
@@ -229,7 +230,8 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM parameter)
 
 // Owned windows lie above their owners in z-order, so owners are found once the pass is done. An
 // owner that is not among the windows (made after the pass went by) is asked about by itself.
-void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners, const Library4::Shell::TaskbarSettings& settings)
+void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners,
+                const Library4::Shell::TaskbarSettings& settings)
 {
     std::vector<LiveWindow>& windows = snapshot.windows;
     std::unordered_map<std::uint32_t, std::size_t> byHandle;

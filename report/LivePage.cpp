@@ -101,7 +101,9 @@ void WriteTaskbars(Markup& page, const LiveReport& report)
         page.Tag("on every monitor: a window&#39;s button is on the main taskbar and on that of the monitor the "
                  "window is on");
         break;
-    case Taskbars::Own: page.Tag("on every monitor: a window&#39;s button is only on that of the monitor it is on"); break;
+    case Taskbars::Own:
+        page.Tag("on every monitor: a window&#39;s button is only on that of the monitor it is on");
+        break;
     case Taskbars::Unknown: page.Tag("on every monitor; which shows a window&#39;s button is not known here"); break;
     }
     const TaskbarSettings& settings = report.snapshot.taskbar;

@@ -25,7 +25,8 @@ using report::Known;
 // What differs from an ordinary Windows 11 desktop, a bit each.
 // clang-format off
 enum Change : unsigned { kHung = 1, kOtherDesktop = 2, kTwoMonitors = 4, kNoDwm = 8, kNoCom = 16, kNoManager = 32,
-                         kNoShcore = 64, kNoRtlGetVersion = 128, kAllDesktops = 256, kUncloaks = 512, kHidden = 1024 };
+                         kNoShcore = 64, kNoRtlGetVersion = 128, kAllDesktops = 256, kUncloaks = 512, kHidden = 1024,
+                         kFarWorkArea = 2048 };
 // clang-format on
 unsigned changes = 0;
 HWND theWindow = nullptr;
@@ -89,6 +90,8 @@ BOOL WINAPI FakeGetMonitorInfoW(HMONITOR monitor, LPMONITORINFO info)
     if (info->cbSize != sizeof(MONITORINFOEXW)) return FALSE;
     info->rcMonitor = MonitorOf(monitor).bounds;
     info->rcWork = MonitorOf(monitor).work;
+    // A work area as far from its monitor's corner as coordinates go.
+    if (changes & kFarWorkArea) info->rcWork.left = INT32_MAX - 16;
     info->dwFlags = monitor == kMonitors[0].handle ? MONITORINFOF_PRIMARY : 0;
     return TRUE;
 }
@@ -147,6 +150,8 @@ const SeamCase kCases[] = {
      {70, 20, 470, 320}, "Windows 10.0.22631"},
     {"uncloaked while asked", kUncloaks, false, DWM_CLOAKED_APP, true, Known::Yes, false, {96}, {70, 20, 470, 320},
      "Windows 10.0.22631"},
+    {"the restored place past the last coordinate", kFarWorkArea, true, 0, true, Known::Yes, false, {96},
+     {INT32_MAX - 6, 20, INT32_MAX, 320}, "Windows 10.0.22631"},
     {"hidden: no desktop asked", kHidden, false, 0, true, Known::Unknown, false, {96}, {70, 20, 470, 320},
      "Windows 10.0.22631"},
 };

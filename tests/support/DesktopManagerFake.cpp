@@ -37,8 +37,7 @@ FakeDesktops& Desktops()
 HRESULT WINAPI FakeCoCreateInstance(REFCLSID type, LPUNKNOWN, DWORD, REFIID iid, LPVOID* out)
 {
     *out = nullptr;
-    if (type != __uuidof(VirtualDesktopManager) || iid != __uuidof(IVirtualDesktopManager))
-        return REGDB_E_CLASSNOTREG;
+    if (type != __uuidof(VirtualDesktopManager) || iid != __uuidof(IVirtualDesktopManager)) return REGDB_E_CLASSNOTREG;
     manager.AddRef();
     *out = static_cast<IVirtualDesktopManager*>(&manager);
     return S_OK;

@@ -7,9 +7,9 @@
 namespace testsupport {
 
 struct FakeDesktops {
-    HWND window = nullptr;  // the one window the manager knows; a query for any other fails
-    bool onCurrent = true;  // where that window is
-    ULONG references = 0;   // managers handed out and not given back
+    HWND window = nullptr; // the one window the manager knows; a query for any other fails
+    bool onCurrent = true; // where that window is
+    ULONG references = 0;  // managers handed out and not given back
     int queries = 0;
 };
 FakeDesktops& Desktops();

@@ -22,8 +22,8 @@ bool IsOnAnotherVirtualDesktop(HWND hwnd)
     if (!apartment.Usable() || !create) return false;
     // The manager goes before the apartment does, by the order of the locals.
     vantrel::platform::UniqueComReference<IVirtualDesktopManager> manager;
-    if (FAILED(create(__uuidof(VirtualDesktopManager), nullptr, CLSCTX_INPROC_SERVER,
-                      __uuidof(IVirtualDesktopManager), reinterpret_cast<void**>(manager.Put()))) ||
+    if (FAILED(create(__uuidof(VirtualDesktopManager), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IVirtualDesktopManager),
+                      reinterpret_cast<void**>(manager.Put()))) ||
         !manager.IsValid()) {
         return false;
     }
