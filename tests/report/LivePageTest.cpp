@@ -157,19 +157,23 @@ const LiveCase kCases[] = {
      {"Windows 10.0.19045", "2023-11-14 22:13 UTC", "\\\\.\\DISPLAY1, primary: 0,0 - 1920,1080 (1920&#215;1080), "
       "work area 0,0 - 1920,1040, 96 dpi (100%)", "\\\\.\\&lt;b&gt;DISPLAY2", "144 dpi (150%)",
       "windows of every virtual desktop (VirtualDesktopTaskbarFilter = 0)", "MMTaskbarEnabled = 1, MMTaskbarMode = 2",
-      "21 top-level",
-      "off every monitor", "#7</a> <span class=\"title\">&#8220;Far away&#8221;", "owner is hidden", "#6</a> <span class=\"title\">&#8220;Lost dialog&#8221;",
-      "look like an app", "#4</a> <span class=\"title\">&#8220;Palette&#8221;", "Hung windows", "#13</a>", "#14</a>", "another virtual desktop",
-      "#11</a>", "Monitor 1 (primary)", "Monitor 2", "<h3>Off every monitor</h3>", "<h3>Minimized</h3>",
+      "21 top-level", "off every monitor", "#7</a> <span class=\"title\">&#8220;Far away&#8221;", "owner is hidden",
+      "#6</a> <span class=\"title\">&#8220;Lost dialog&#8221;", "look like an app",
+      "#4</a> <span class=\"title\">&#8220;Palette&#8221;", "Hung windows", "#13</a>", "#14</a>",
+      "another virtual desktop", "#11</a>", "Monitor 1 (primary)", "Monitor 2", "<h3>Off every monitor</h3>",
+      "<h3>Minimized</h3>",
       "<h2 id=\"windows\">", "&#8220;Main &lt;script&gt;&#8221;",
       "minimized</td><td>unowned, neither a tool window nor no-activate<small>monitor 1; frame -32000,-32000 - "
       "-31840,-31972; comes back to 400,300 - 1000,700; button on monitor 1&#39;s taskbar;",
       "button on monitor 2&#39;s taskbar", "every desktop&#39;s windows", "<h2 id=\"without\">", "id=\"g-gone\"",
       "id=\"g-child\"", "id=\"g-tool\"><h3>Tool windows <span class=\"count\">(1)</span>", "remove WS_EX_TOOLWINDOW",
       "id=\"g-noactivate\"", "id=\"g-owned\"><h3>Owned windows <span class=\"count\">(2)</span>",
-      "owned by <a href=\"#w0\">#1</a> <span class=\"title\">&#8220;Main &lt;script&gt;&#8221;</span> (app.exe), whose button stands for it",
-      "owned by <a href=\"#w7\">#8</a> <span class=\"title\">&#8220;Hidden owner&#8221;</span> (app.exe), which has no button either",
-      "id=\"g-ghost\"", "id=\"g-removed\"", "ITaskbarList::DeleteTab", "id=\"g-shell\"", "id=\"g-cloaked-app\"", "DWM_CLOAKED_APP (1)", "cloaked by its program (1)",
+      "owned by <a href=\"#w0\">#1</a> <span class=\"title\">&#8220;Main &lt;script&gt;&#8221;</span> (app.exe), "
+      "whose button stands for it",
+      "owned by <a href=\"#w7\">#8</a> <span class=\"title\">&#8220;Hidden owner&#8221;</span> (app.exe), which "
+      "has no button either",
+      "id=\"g-ghost\"", "id=\"g-removed\"", "ITaskbarList::DeleteTab", "id=\"g-shell\"", "id=\"g-cloaked-app\"",
+      "DWM_CLOAKED_APP (1)", "cloaked by its program (1)",
       "id=\"g-cloaked-shell\"", "id=\"g-cloaked-inherited\"",
       "<details class=\"group\" id=\"g-hidden\"><summary><h3>Hidden windows <span class=\"count\">(2)</span>",
       "<tr id=\"w7\" class=\"undrawn\">", "</details>"},
@@ -243,7 +247,8 @@ TEST(LiveReport, NamesEachWindowOnlyWhereWhatItSaysHolds)
         Place place;
     } kRows[] = {
         // clang-format off
-        {"a button off every monitor", Rule::Unowned, false, false, false, false, 0, kHere, {Kind::OffEveryMonitor}, kFar},
+        {"a button off every monitor", Rule::Unowned, false, false, false, false, 0, kHere, {Kind::OffEveryMonitor},
+         kFar},
         {"a helper off every monitor", Rule::ToolWindow, false, false, false, false, 0, kHere, {}, kFar},
         {"parked, not minimized", Rule::Unowned, false, true, false, false, 0, kHere, {Kind::OffEveryMonitor}, kFar},
         {"minimized", Rule::Unowned, true, true, true, false, 0, kHere, {}, kParked},
