@@ -111,7 +111,7 @@ void WriteTaskbars(Markup& page, const LiveReport& report)
     WriteSetting(page, "MMTaskbarEnabled", settings.multiMonitorEnabled);
     page.Tag(", ");
     WriteSetting(page, "MMTaskbarMode", settings.multiMonitorMode);
-    if (!settings.multiMonitorEnabled || !settings.multiMonitorMode) page.Tag(": Windows&#39; default where not set");
+    if (!settings.multiMonitorEnabled || !settings.multiMonitorMode) page.Tag(": Windows&#39; default");
     page.Tag(")");
 }
 
