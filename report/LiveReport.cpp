@@ -111,6 +111,19 @@ std::vector<RuleGroup> GroupByRule(const std::vector<LiveWindow>& windows)
     return groups;
 }
 
+Taskbars TaskbarsOf(const LiveSnapshot& snapshot)
+{
+    const TaskbarSettings& settings = snapshot.taskbar;
+    if (snapshot.monitors.size() < 2) return Taskbars::One;
+    if (settings.multiMonitorEnabled == 0u) return Taskbars::MainOnly;
+    switch (settings.multiMonitorMode.value_or(0)) {
+    case 0: return Taskbars::Every;
+    case 1: return Taskbars::MainAndOwn;
+    case 2: return Taskbars::Own;
+    default: return Taskbars::Unknown;
+    }
+}
+
 } // namespace
 
 CloakReason CloakReasonOf(std::uint32_t cloak)
@@ -131,19 +144,6 @@ bool IsVisible(const LiveWindow& w)
 bool IsUnseen(const LiveWindow& w) { return !IsVisible(w) || IsCloaked(w); }
 
 bool IsParkedUnminimized(const WindowRecord& r) { return IsParked(r) && !r.minimized; }
-
-Taskbars TaskbarsOf(const LiveSnapshot& snapshot)
-{
-    const TaskbarSettings& settings = snapshot.taskbar;
-    if (snapshot.monitors.size() < 2) return Taskbars::One;
-    if (settings.multiMonitorEnabled == 0u) return Taskbars::MainOnly;
-    switch (settings.multiMonitorMode.value_or(0)) {
-    case 0: return Taskbars::Every;
-    case 1: return Taskbars::MainAndOwn;
-    case 2: return Taskbars::Own;
-    default: return Taskbars::Unknown;
-    }
-}
 
 const LiveMonitor* MonitorOf(const LiveSnapshot& snapshot, const LiveWindow& w)
 {

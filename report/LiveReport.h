@@ -49,7 +49,6 @@ enum class Taskbars {
     Own,        // only the taskbar of the monitor the window is on
     Unknown,    // a taskbar on every monitor; an MMTaskbarMode not known here says which
 };
-Taskbars TaskbarsOf(const LiveSnapshot& snapshot);
 
 struct LiveReport {
     // As taken, except that each window's record has moved to `records`: the page parts read a

@@ -285,28 +285,6 @@ TEST(LiveReport, NamesEachWindowOnlyWhereWhatItSaysHolds)
     }
 }
 
-// Which taskbars show the buttons, by the monitors and the settings for several of them.
-TEST(LiveReport, TakesTheTaskbarsFromTheSettingsForSeveralMonitors)
-{
-    using report::Taskbars;
-    const struct {
-        bool twoMonitors;
-        report::TaskbarSettings settings;
-        Taskbars taskbars;
-    } kRows[] = {
-        {false, {std::nullopt, 1u, 2u}, Taskbars::One},    {true, {}, Taskbars::Every},
-        {true, {0u, 0u, 2u}, Taskbars::MainOnly},          {true, {1u, 1u, 0u}, Taskbars::Every},
-        {true, {1u, 1u, 1u}, Taskbars::MainAndOwn},        {true, {std::nullopt, std::nullopt, 2u}, Taskbars::Own},
-        {true, {std::nullopt, 1u, 7u}, Taskbars::Unknown},
-    };
-    for (const auto& row : kRows) {
-        LiveSnapshot s = TwoMonitors({});
-        if (!row.twoMonitors) s.monitors.pop_back();
-        s.taskbar = row.settings;
-        EXPECT_EQ(row.taskbars, report::MakeLiveReport(s).taskbars) << &row - kRows;
-    }
-}
-
 // The longest titles of characters that each become the longest escape, every style bit, every
 // window owned by the one with the longest texts and named by every finding (half of them with a
 // button, half without).
