@@ -1,24 +1,14 @@
-// Declarations up to Windows 10 are visible in this file, for the virtual desktop manager's
-// interface; every function newer than Windows 2000 is still looked up at run time through the
-// platform table (the import-table test holds that line).
-#undef WINVER
-#undef _WIN32_WINNT
-#define WINVER 0x0A00
-#define _WIN32_WINNT 0x0A00
-
 #include "report/LiveCollection.h"
 
 #include "Library4/Shell/ShellWindows.h"
 #include "inspect/WindowRecord.h"
 #include "platform/GuardedEnumeration.h"
 #include "platform/RuntimeFunction.h"
-#include "platform/UniqueResource.h"
+#include "platform/VirtualDesktops.h"
 #include "platform/Win32Api.h"
 #include "report/Numbers.h"
 #include "report/TextEncoding.h"
 #include "report/WideText.h"
-
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -86,30 +76,6 @@ TaskbarRule RuleOf(Library4::Shell::TaskbarRule rule)
     }
     return TaskbarRule::Gone;
 }
-
-// Which windows are on the virtual desktop the user sees, asked through the calling thread's COM.
-class VirtualDesktops {
-public:
-    VirtualDesktops()
-    {
-        const auto create = Find<&Win32Api::CoCreateInstance>();
-        if (!create) return;
-        // A failed creation leaves the pointer null, and with it every answer unknown.
-        create(CLSID_VirtualDesktopManager, nullptr, CLSCTX_INPROC_SERVER, IID_IVirtualDesktopManager,
-               reinterpret_cast<void**>(manager_.Put()));
-    }
-
-    Known IsOnCurrent(HWND hwnd) const
-    {
-        BOOL on = FALSE;
-        if (!manager_.IsValid() || FAILED(manager_.Get()->IsWindowOnCurrentVirtualDesktop(hwnd, &on)))
-            return Known::Unknown;
-        return on ? Known::Yes : Known::No;
-    }
-
-private:
-    vantrel::platform::UniqueComReference<IVirtualDesktopManager> manager_;
-};
 
 std::optional<std::uint32_t> DpiOf(HMONITOR monitor)
 {
@@ -252,10 +218,12 @@ void FindOwners(LiveSnapshot& snapshot, const std::vector<HWND>& owners,
 // system's enumeration), and only for the windows that show: a hidden one is on no desktop's screen.
 void AskDesktops(LiveSnapshot& snapshot, const std::vector<HWND>& handles)
 {
-    const VirtualDesktops desktops;
+    const vantrel::platform::VirtualDesktops desktops;
     for (std::size_t i = 0; i < handles.size(); ++i) {
         LiveWindow& w = snapshot.windows[i];
-        if (IsVisible(w)) w.onCurrentDesktop = desktops.IsOnCurrent(handles[i]);
+        if (!IsVisible(w)) continue;
+        const std::optional<bool> onCurrent = desktops.IsOnCurrent(handles[i]);
+        w.onCurrentDesktop = !onCurrent ? Known::Unknown : *onCurrent ? Known::Yes : Known::No;
     }
 }
 

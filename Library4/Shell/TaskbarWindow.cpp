@@ -1,8 +1,9 @@
 #include "Library4/Shell/ShellWindows.h"
 
-#include "Library4/Shell/detail/VirtualDesktop.h"
 #include "Library4/Shell/detail/WindowEnumeration.h"
+#include "platform/ComApartment.h"
 #include "platform/RuntimeFunction.h"
+#include "platform/VirtualDesktops.h"
 #include "platform/Win32Api.h"
 
 namespace Library4::Shell {
@@ -54,6 +55,14 @@ TaskbarVerdict ApplyClassicRules(HWND hwnd)
 // The mark ITaskbarList::DeleteTab leaves on a window, which switchers read to leave it out too.
 constexpr wchar_t kRemovedByProgram[] = L"ITaskList_Deleted";
 
+// Only a definite "elsewhere" counts. COM is joined for the one question, and the manager given
+// back before it is left, as the temporary goes before the apartment.
+bool IsOnAnotherVirtualDesktop(HWND hwnd)
+{
+    const vantrel::platform::ComApartment apartment;
+    return apartment.Usable() && vantrel::platform::VirtualDesktops().IsOnCurrent(hwnd) == false;
+}
+
 // Rule 9. The window manager hides a cloaked window though it keeps WS_VISIBLE (on another
 // virtual desktop, a suspended Store app's frame, parts of the shell), and the taskbar shows no
 // button for it; but a taskbar set to show every desktop's windows shows the shell's cloak of a
@@ -65,7 +74,7 @@ TaskbarVerdict ApplyCloak(HWND hwnd, const TaskbarSettings* settings, const Task
     if (cloak == 0) return {classic.shown, classic.rule, 0, CloakQuery::Answered};
     if (cloak == DWM_CLOAKED_SHELL) {
         const bool allDesktops = settings ? settings->ShowsAllDesktops() : ReadTaskbarSettings().ShowsAllDesktops();
-        if (allDesktops && detail::IsOnAnotherVirtualDesktop(hwnd))
+        if (allDesktops && IsOnAnotherVirtualDesktop(hwnd))
             return {true, TaskbarRule::OnAnotherDesktop, cloak, CloakQuery::Answered};
     }
     return {false, TaskbarRule::Cloaked, cloak, CloakQuery::Answered};
