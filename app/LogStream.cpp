@@ -1,5 +1,9 @@
 #include "app/LogStream.h"
 
+#include "inspect/RecordText.h"
+
+#include <cstdint>
+
 namespace app {
 
 LogStream::LogStream(const wchar_t* path)
@@ -19,7 +23,7 @@ void LogStream::Write(const wchar_t* text)
             Put('\r');
             Put('\n');
         } else {
-            Put(unit > 0xFF ? '?' : static_cast<char>(static_cast<unsigned char>(unit)));
+            Put(inspect::LoggedByte(static_cast<std::uint16_t>(unit)));
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include "app/LogPath.h"
 #include "app/LogStream.h"
-#include "app/WindowRecord.h"
+#include "app/RecordWriter.h"
 #include "platform/SafeString.h"
 #include "platform/Win32Api.h"
 

@@ -6,7 +6,7 @@
 // tool itself would show, since everything else the tool does is small beside these calls.
 //   bench-floor.exe [--profile]
 
-#include "app/WindowRecord.h"
+#include "app/RecordWriter.h"
 #include "platform/WindowsHeaders.h"
 
 #include <cwchar>

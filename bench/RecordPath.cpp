@@ -14,7 +14,7 @@
 //   bench-record-path.exe [--records 200000] [--rounds 5]
 
 #include "app/LogStream.h"
-#include "app/WindowRecord.h"
+#include "app/RecordWriter.h"
 #include "platform/Win32Api.h"
 
 #include "platform/WindowsHeaders.h"

@@ -3,7 +3,7 @@
 // alike.
 #pragma once
 
-#include "inspect/RecordRoom.h"
+#include "inspect/RecordText.h"
 #include "platform/WindowsHeaders.h"
 
 namespace inspect {

@@ -2,7 +2,7 @@
 // objects of the process must be where they were, and every run must still have written its
 // record whole.
 #include "app/LogStream.h"
-#include "app/WindowRecord.h"
+#include "app/RecordWriter.h"
 
 #include "platform/Win32Api.h"
 #include "tests/app/WindowsOfEveryKind.h"

@@ -3,7 +3,8 @@
 // (the page of the same model with every text replaced by x has the very same tags), the page keeps
 // to its stated size, has no raw control byte, every window has its row, and the map draws every
 // window it does not mark as left out.
-#include "report/LivePage.h"
+#include "report/page/LivePage.h"
+#include "report/page/PageBounds.h"
 #include "tests/report/fuzz/PageOracles.h"
 
 #include <cstdint>
@@ -65,7 +66,7 @@ report::LiveWindow DecodeWindow(Input& in)
     if (bit(10)) w.frame = in.Rectangle();
     if (bit(11)) w.owner = in.Byte();
     w.ownerShown = bit(12);
-    report::WindowRecord& r = w.record;
+    report::LoggedWindow& r = w.record;
     r.minimized = bit(13);
     r.maximized = bit(14);
     r.hwnd = in.Word();
@@ -128,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     report::LiveReport report = report::MakeLiveReport(std::move(snapshot));
     const std::string page = Page(report);
 
-    for (report::WindowRecord& r : report.records) {
+    for (report::LoggedWindow& r : report.records) {
         Blank(r.title);
         BlankName(r.exe);
         BlankName(r.className);
