@@ -10,10 +10,11 @@
 namespace report {
 
 struct DesktopLayout {
-    // Indices into the records, in log order (z-order, topmost first).
-    std::vector<std::size_t> together; // on screen, near each other: what the map frames
-    std::vector<std::size_t> far;      // on screen, far from all the others
-    std::vector<std::size_t> parked;   // minimized, or parked at -32000
+    // Indices into the records, in their order (z-order, topmost first). What puts a window in
+    // each is the input's: a log's layout (LayOut) and a snapshot's (LiveReport) say.
+    std::vector<std::size_t> together; // what the map frames
+    std::vector<std::size_t> far;      // away from them, drawn in a strip
+    std::vector<std::size_t> parked;   // minimized, drawn in a strip
     // The box the map frames: around `together`, and around the primary monitor's least size at
     // (0,0) when they are about it. Empty (all zero) when nothing is together.
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
@@ -25,6 +26,8 @@ struct DesktopLayout {
 // primary monitor is the one framed, or the largest when no window is about it. A window left
 // alone is what a window on an unplugged monitor looks like.
 constexpr std::int64_t kNearPixels = 1000;
+// `together`: on screen, near each other; `far`: on screen, far from all the others; `parked`:
+// minimized, or parked at -32000.
 DesktopLayout LayOut(const std::vector<LoggedWindow>& records);
 
 bool IsParked(const LoggedWindow& record);

@@ -10,7 +10,7 @@ namespace report {
 
 enum class LiveFindingKind {
     OffEveryMonitor, // seen, with a button, but on no monitor (a minimized one comes back to none)
-    OwnerHidden,     // seen and owned, without a button, its owner hidden: nothing reaches it
+    OwnerHidden,     // seen and owned, without a button, its owner unseen (hidden or cloaked)
     LooksLikeApp,    // a seen tool window with a caption and a minimize box, and no button
     Hung,            // visible, and not answering (IsHungAppWindow)
     OtherDesktop,    // visible, on another virtual desktop

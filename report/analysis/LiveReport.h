@@ -44,7 +44,8 @@ struct LiveReport {
     // Per window: unseen, or the shell's desktop that the monitors stand for; the map leaves it out.
     std::vector<bool> undrawn;
     // together: on the monitors (or every seen window when the monitors are unknown); far: off
-    // every monitor; parked: minimized. The frame is about the monitors and the windows together.
+    // every monitor; parked: minimized. The frame is about the monitors (the virtual screen when
+    // they are unknown) and the windows together.
     DesktopLayout layout;
     std::vector<std::size_t> shown;    // the windows with a button, in z-order
     std::vector<RuleGroup> groups;     // in the rules' order, the Hidden group last

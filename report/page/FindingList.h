@@ -24,6 +24,13 @@ enum class MoreLink { Table, NextRow };
 // The most windows a finding names; the rest it counts and leaves to the table.
 constexpr std::size_t kMostNamedPerFinding = 10;
 
+// A kind's words, as a row of a page's table of them.
+template <class Kind>
+struct FindingRow {
+    Kind kind;
+    FindingWords words;
+};
+
 // Whether a table of words has one row per kind, in the kinds' order, so that a kind indexes it.
 template <class Row, std::size_t N>
 constexpr bool InKindOrder(const Row (&rows)[N], std::size_t kinds)

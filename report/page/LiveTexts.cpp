@@ -107,13 +107,8 @@ const RuleWords& WordsOf(TaskbarRule rule, CloakReason cloak)
 
 namespace {
 
-struct LiveFindingRow {
-    LiveFindingKind kind;
-    FindingWords words;
-};
-
 // clang-format off
-constexpr LiveFindingRow kLiveFindings[] = {
+constexpr FindingRow<LiveFindingKind> kLiveFindings[] = {
     {LiveFindingKind::OffEveryMonitor, {"Windows off every monitor: shown, yet nothing of them can be seen",
         "To bring one back, select it (its taskbar button, or Alt+Tab), press Alt+Space, then M (Move) and an arrow "
         "key, and move the mouse until it shows; or press Shift+Win+Left or Right arrow to move it to a monitor."}},

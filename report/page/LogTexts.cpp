@@ -4,13 +4,8 @@ namespace report {
 
 namespace {
 
-struct LogFindingRow {
-    LogFindingKind kind;
-    FindingWords words;
-};
-
 // clang-format off
-constexpr LogFindingRow kLogFindings[] = {
+constexpr FindingRow<LogFindingKind> kLogFindings[] = {
     {LogFindingKind::ManyButtons, {"One program shows more than one taskbar button:",
         "If it should show one button, give its other windows an owner or WS_EX_TOOLWINDOW."}},
     {LogFindingKind::AppWindowOwned, {"Owned windows with a button only because of WS_EX_APPWINDOW",
