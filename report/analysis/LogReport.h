@@ -6,7 +6,7 @@
 #include "report/analysis/Comparison.h"
 #include "report/analysis/DesktopLayout.h"
 #include "report/analysis/LogFindings.h"
-#include "report/model/LoggedWindow.h"
+#include "report/model/Log.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-// One window as a Vantrel log records it, and what reading a whole log gives.
+// One window as a Vantrel log records it.
 #pragma once
 
 #include "inspect/RecordText.h"
@@ -30,23 +30,6 @@ struct LoggedWindow {
     Rect window, client;
     bool maximized = false, minimized = false;
     int firstLine = 0, lastLine = 0;
-};
-
-// A piece of the log that is not a whole record: its lines, its raw text and the first thing that
-// did not fit.
-struct Unreadable {
-    int firstLine = 0, lastLine = 0;
-    std::string text;
-    int failedLine = 0;
-    std::string expected;
-};
-
-struct Log {
-    std::vector<LoggedWindow> records;
-    std::vector<Unreadable> unreadable;
-    const char* encoding = "ISO 8859-1";
-    // No record at all, and the first line is not the start of one: some other kind of file.
-    bool notALog = false;
 };
 
 // The most characters a title holds: the room the record writer reads it into, but for the

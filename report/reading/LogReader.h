@@ -1,7 +1,7 @@
 // Reads a Vantrel log: every whole record, and every piece that is not one.
 #pragma once
 
-#include "report/model/LoggedWindow.h"
+#include "report/model/Log.h"
 
 #include <string_view>
 
