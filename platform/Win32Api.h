@@ -32,7 +32,7 @@ namespace vantrel::platform {
     X(EnumDisplayMonitors) X(GetMonitorInfoW) X(MonitorFromWindow) X(GetSystemMetrics)          \
     X(GetVersionExW) X(GetSystemTimeAsFileTime)                                                 \
     /* User messages and resources */                                                          \
-    X(MessageBoxW) X(LoadStringW)                                                               \
+    X(MessageBoxW) X(LoadStringW) X(FormatMessageW)                                             \
     /* Processes */                                                                             \
     X(GetModuleFileNameW) X(OpenProcess) X(CreateToolhelp32Snapshot) X(Process32FirstW)         \
     X(Process32NextW) X(Module32FirstW) X(Module32NextW) X(GetLongPathNameW) X(CreateProcessW)  \
@@ -42,13 +42,16 @@ namespace vantrel::platform {
     X(GetSystemDirectoryW)                                                                      \
     /* Strings */                                                                               \
     X(lstrcmpW) X(lstrcmpiW) X(lstrcpynW) X(lstrlenA)                                           \
-    X(MultiByteToWideChar) X(ExpandEnvironmentStringsW)                                         \
+    X(MultiByteToWideChar) X(WideCharToMultiByte) X(ExpandEnvironmentStringsW)                  \
     /* Files */                                                                                 \
-    X(CreateFileW) X(WriteFile) X(DeleteFileW)                                                  \
+    X(CreateFileW) X(ReadFile) X(WriteFile) X(DeleteFileW) X(MoveFileExW) X(GetTempFileNameW)   \
+    X(GetFileSizeEx) X(GetFileTime) X(GetFileInformationByHandle)                               \
+    /* Console */                                                                               \
+    X(GetStdHandle) X(GetConsoleMode) X(WriteConsoleW) X(GetConsoleScreenBufferInfo)            \
     /* Registry */                                                                              \
     X(RegOpenKeyExW) X(RegQueryValueExW) X(RegEnumKeyExW) X(RegCloseKey)                        \
     /* Shell */                                                                                 \
-    X(SHGetFileInfoW) X(SHAppBarMessage) X(ShellExecuteExW)                                     \
+    X(SHGetFileInfoW) X(SHAppBarMessage) X(ShellExecuteExW) X(ShellExecuteW)                    \
     /* Threads and events */                                                                    \
     X(CreateEventW) X(SetEvent) X(WaitForSingleObject) X(CreateThread)
 

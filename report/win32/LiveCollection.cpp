@@ -8,6 +8,7 @@
 #include "platform/Win32Api.h"
 #include "report/analysis/Owners.h"
 #include "report/text/Numbers.h"
+#include "report/win32/UnixTime.h"
 #include "report/win32/WideText.h"
 
 #include <algorithm>
@@ -241,9 +242,7 @@ std::int64_t Now()
 {
     FILETIME now{};
     Api().GetSystemTimeAsFileTime(&now);
-    // FILETIME counts 100 ns from 1601; the snapshot counts seconds from 1970.
-    const std::uint64_t ticks = (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-    return static_cast<std::int64_t>(ticks / 10000000) - 11644473600;
+    return UnixTime(now);
 }
 
 } // namespace

@@ -114,10 +114,15 @@ SeamRecorder::SeamRecorder()
     forwardTo = api_.Original();
     calls.clear();
     taken = 0;
+// On x86-64 the va_list of FormatMessageW's arguments is a pointer marked for the Microsoft ABI;
+// the mark means nothing to a template argument, and the recording only passes the pointer on.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wignored-attributes"
 #define VANTREL_RECORD_ENTRY(name) \
     api_->name = &Recording<name##Entry, decltype(vantrel::platform::Win32Api::name)>::Call;
     VANTREL_WIN32_OPERATIONS(VANTREL_RECORD_ENTRY)
 #undef VANTREL_RECORD_ENTRY
+#pragma GCC diagnostic pop
 }
 
 SeamRecorder::~SeamRecorder() { recording = false; }
