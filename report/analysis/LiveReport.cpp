@@ -54,7 +54,9 @@ std::vector<RuleGroup> GroupByRule(const std::vector<LiveWindow>& windows)
         }
     }
     // Hundreds of windows are hidden on a desktop of today: they come after the few a person asks about.
-    const auto rank = [](const RuleGroup& g) { return std::make_tuple(g.rule == TaskbarRule::Hidden, g.rule, g.cloak); };
+    const auto rank = [](const RuleGroup& g) {
+        return std::make_tuple(g.rule == TaskbarRule::Hidden, g.rule, g.cloak);
+    };
     std::stable_sort(groups.begin(), groups.end(),
                      [&](const RuleGroup& a, const RuleGroup& b) { return rank(a) < rank(b); });
     return groups;

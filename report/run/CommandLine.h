@@ -14,8 +14,8 @@ struct CommandLine {
     std::string output;            // -o's value; empty without -o
     bool open = true;              // not after --no-open
     bool live = false;
-    bool help = false;             // -h or --help
-    std::string unknown;           // the first argument not understood, or -o without a value
+    bool help = false;   // -h or --help
+    std::string unknown; // the first argument not understood, or -o without a value
 };
 
 // After "--", and for "-" or anything not starting with '-', an argument is a log. A second -o is
