@@ -129,9 +129,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     report::LiveReport report = report::MakeLiveReport(std::move(snapshot));
     const std::string page = Page(report);
 
+    BlankPrograms(report.records);
     for (report::LoggedWindow& r : report.records) {
         Blank(r.title);
-        BlankName(r.exe);
         BlankName(r.className);
     }
     for (report::LiveMonitor& m : report.snapshot.monitors) Blank(m.device);

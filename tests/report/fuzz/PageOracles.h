@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fuzzoracle {
 
@@ -29,6 +31,25 @@ inline void Blank(std::string& text)
 inline void BlankName(std::string& text)
 {
     for (char& c : text) c = std::string_view("\\/;,:]").find(c) == std::string_view::npos ? 'x' : c;
+}
+
+// Programs' paths blanked as names are, yet each still its own program: the page colours windows
+// by program, so a blank must not merge two. Each distinct path gets the number of its first
+// window after its first blanked character, which keeps where the separators are and which runs
+// between them are empty.
+template <class Record>
+void BlankPrograms(std::vector<Record>& records)
+{
+    std::map<std::string, std::string> blanks;
+    for (Record& r : records) {
+        const auto [it, added] = blanks.emplace(r.exe, r.exe);
+        if (added) {
+            BlankName(it->second);
+            const std::size_t first = it->second.find('x');
+            if (first != std::string::npos) it->second.insert(first + 1, std::to_string(blanks.size()));
+        }
+        r.exe = it->second;
+    }
 }
 
 inline std::size_t Count(const std::string& page, std::string_view what)

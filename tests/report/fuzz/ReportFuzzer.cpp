@@ -25,8 +25,8 @@ std::string Page(const report::LogReport& report)
 void BlankLog(report::LogFile& file)
 {
     Blank(file.name);
+    BlankPrograms(file.log.records);
     for (report::LoggedWindow& r : file.log.records) {
-        BlankName(r.exe);
         Blank(r.title);
         BlankName(r.className);
     }
