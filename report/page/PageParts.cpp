@@ -1,7 +1,6 @@
 #include "report/page/PageParts.h"
 
 #include "report/text/Paths.h"
-#include "report/analysis/RecordFields.h"
 
 namespace report {
 
